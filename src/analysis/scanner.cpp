@@ -1,0 +1,411 @@
+#include "analysis/scanner.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "stream/frame_gain.h"
+
+namespace qc {
+
+namespace {
+constexpr std::int32_t framelimit = 500000;
+constexpr std::int32_t maxheadtag = 262144;
+const char* const continuecaption = "Error, may be possible to continue";
+}  // namespace
+
+std::int64_t filesizebyname(const std::string& name)
+{
+    BinaryFile file;
+    if (!file.openexisting(name)) {
+        file.ioresult();
+        return 0;
+    }
+    std::int64_t size = file.size();
+    file.close();
+    file.ioresult();
+    return size < 0 ? 0 : size;
+}
+
+Scanner::Scanner(LoadedFile& file, ui::MainForm& form, CutPositions& cuts, ui::MessageBox& box,
+                 ui::EventPump& pump, ui::TextMeasure& measure)
+    : f_(file), w_(form), cuts_(cuts), box_(box), pump_(pump), measure_(measure)
+{
+}
+
+ErrorPolicy Scanner::policy() const
+{
+    if (w_.failmenu.checked())
+        return ErrorPolicy::Fail;
+    if (w_.trymenu.checked())
+        return ErrorPolicy::Attempt;
+    return ErrorPolicy::Prompt;
+}
+
+void Scanner::error(const std::string& text)
+{
+    throw Stop{text.empty() ? std::string(loaderror::disk) : text};
+}
+
+void Scanner::abandon()
+{
+    throw Stop{};
+}
+
+void Scanner::checked()
+{
+    if (f_.sourcefile.ioresult() != 0)
+        error(loaderror::disk);
+}
+
+void Scanner::readat(std::int64_t pos, void* buf, std::size_t n)
+{
+    if (pos < 1)
+        error(loaderror::disk);
+    f_.sourcefile.seek(pos - 1);
+    f_.sourcefile.read(buf, n);
+    checked();
+}
+
+std::uint8_t Scanner::byteat(std::int64_t pos)
+{
+    std::uint8_t b = 0;
+    readat(pos, &b, 1);
+    return b;
+}
+
+bool Scanner::probe(std::int64_t x)
+{
+    std::uint8_t b[2];
+    readat(x, b, 2);
+    return framesync(b[0], b[1]);
+}
+
+int Scanner::ask(const std::string& text, int style, const std::string& caption)
+{
+    return box_.msgbox(text, style, caption);
+}
+
+void Scanner::scanfile(bool freshload)
+{
+    freshload_ = freshload;
+    try {
+        run(freshload);
+    } catch (const Stop& stop) {
+        if (!stop.error.empty())
+            box_.msgbox(errorprefix + stop.error.substr(0, 255), 48, "error");
+        cancelexit();
+    }
+    commonexit();
+}
+
+void Scanner::run(bool freshload)
+{
+    if (freshload)
+        cuts_.resetcuts();
+    cuts_.setstale(false);
+    std::memset(f_.ratecount, 0, sizeof f_.ratecount);
+    f_.busy = true;
+    w_.setcursor(ui::Cursor::Hourglass);
+    f_.loadok = false;
+    w_.frame1.setenabled(false);
+    w_.filemenu.setenabled(false);
+    w_.optmenu.setenabled(false);
+    w_.infolabel.setcaption("- processing -");
+
+    std::int64_t size = filesizebyname(f_.sourcename);
+    size_ = size;
+    f_.filesize = size > std::numeric_limits<std::int32_t>::max()
+                      ? std::numeric_limits<std::int32_t>::max()
+                      : static_cast<std::int32_t>(size);
+
+    e_ = 0;
+    f_.framecount = 0;
+    f_.leadingstart = 0;
+    w_.filenamelabel.setvisible(false);
+    w_.pbar.setrange(0, 100);
+    w_.pbar.setvisible(true);
+
+    resyncstage_ = 0;
+    f_.footerpos = 0;
+    f_.headtagpresent = f_.footerfound = f_.riffpresent = false;
+    f_.footerspan = 127;
+    f_.includeleading = f_.includebetween = f_.includeafter = false;
+    f_.betweenstart = f_.afterstart = 0;
+    f_.overrun = false;
+    done_ = false;
+
+    if (!f_.sourcefile.openexisting(f_.sourcename))
+        error(loaderror::disk);
+    // Positions are 32-bit: a file of 2 GiB or more cannot be described.
+    if (size > std::numeric_limits<std::int32_t>::max())
+        error(loaderror::toolarge);
+
+    std::uint8_t head[4] = {};
+    readat(1, head, 3);
+    if (std::memcmp(head, "ID3", 3) == 0) {
+        f_.headtagpresent = true;
+        std::uint8_t s[4];
+        readat(7, s, 4);
+        // synchsafe 28-bit size, plus the 10-byte tag header
+        std::int64_t tagsize = (s[3] & 0x7F) + (s[2] & 0x7F) * 128 + (s[1] & 0x7F) * 16384 +
+                               static_cast<std::int64_t>(s[0] & 0x7F) * 2097152 + 10;
+        f_.headtagsize = static_cast<std::int32_t>(tagsize);
+        std::int64_t t = tagsize + 1;
+        if (tagsize > maxheadtag)
+            error(loaderror::tagtoolarge);
+        std::uint8_t after[4];
+        readat(t, after, 4);
+        if (std::memcmp(after, "RIFF", 4) == 0) {
+            f_.riffstart = static_cast<std::int32_t>(t);
+            chunksearch(t + 8);
+        } else {
+            firstframecheck(t);
+        }
+        return;
+    }
+    if (std::memcmp(head, "RIF", 3) == 0) {
+        readat(1, head, 4);
+        if (head[3] == 'F') {
+            f_.riffstart = 1;
+            chunksearch(8);
+            return;
+        }
+    }
+    firstframecheck(1);
+}
+
+// A RIFF header: look for the "data" chunk, whose content must begin with a frame.
+void Scanner::chunksearch(std::int64_t from)
+{
+    f_.riffpresent = true;
+    std::int64_t q = from;
+    int k = 0;
+    for (;;) {
+        std::uint8_t w[4];
+        readat(q, w, 4);
+        ++q;
+        ++k;
+        if (q > size_ - 8 || k > 512)
+            error(loaderror::notmp3rate);
+        if (std::memcmp(w, "data", 4) == 0)
+            break;
+    }
+    std::int64_t content = q - 1 + 8;  // after "data" and its 4-byte size
+    if (!probe(content))
+        error(loaderror::notmp3rate);
+    bytesearch(byteat(content), content);
+}
+
+void Scanner::firstframecheck(std::int64_t t)
+{
+    if (probe(t)) {
+        bytesearch(byteat(t), t);
+        return;
+    }
+    switch (policy()) {
+    case ErrorPolicy::Fail:
+        error(loaderror::invalidheader);
+    case ErrorPolicy::Prompt:
+        if (ask("Improper or unknown header format.\r\nTry to continue processing?", 36,
+                continuecaption) != ui::idyes)
+            error(loaderror::invalidheader);
+        break;
+    case ErrorPolicy::Attempt:
+        break;
+    }
+    f_.leadingstart = static_cast<std::int32_t>(t);
+    bytesearch(byteat(t + 1), t + 1);
+}
+
+// Byte by byte to the first frame sync; c is the byte at cpos.
+void Scanner::bytesearch(std::uint8_t c, std::int64_t cpos)
+{
+    int k = 0;
+    for (;;) {
+        if (c == 0xFF) {
+            k = 0;
+            std::uint8_t c2 = byteat(cpos + 1);
+            if (c2 == 0xFA || c2 == 0xFB) {
+                // header candidate at cpos
+                std::int64_t p = cpos;
+                f_.headerlen = c2 == 0xFB ? 4 : 6;
+                std::uint8_t b2 = byteat(p + 2);
+                SampleRate rate{};
+                if (samplerate(b2, rate)) {
+                    f_.sampleratebits = rate.bits;
+                    f_.framesizefactor = rate.framesizefactor;
+                    f_.secondsperframe = rate.secondsperframe;
+                    walk(p, b2);
+                    return;
+                }
+                // reserved sampling frequency: a false sync near the start
+                if (p >= 255)
+                    error(loaderror::notmp3rate);
+                if (b2 == 0xFF) {
+                    c = b2;
+                    cpos = p + 2;
+                    continue;
+                }
+                c = byteat(p + 3);
+                cpos = p + 3;
+                continue;
+            }
+            if (cpos + 2 >= size_ - 8)
+                error(loaderror::notmp3rate);
+            ++k;
+            c = c2;
+            cpos += 1;
+            continue;
+        }
+        if (cpos + 1 >= size_ - 8)
+            error(loaderror::notmp3rate);
+        ++k;
+        if ((c != 0 && k > 8192) || k > 65536)
+            error(loaderror::notmp3);
+        c = byteat(cpos + 1);
+        cpos += 1;
+    }
+}
+
+void Scanner::progress()
+{
+    long pct = size_ > 0 ? std::lround(100.0 * static_cast<double>(e_) / static_cast<double>(size_)) : 0;
+    w_.pbar.setposition(static_cast<int>(std::clamp<long>(pct, 0, 100)));
+    pump_.processpending();
+}
+
+// The walk from frame to frame, as a loop over steps so that a file of
+// half a million frames never nests calls.
+void Scanner::walk(std::int64_t p, std::uint8_t b2)
+{
+    Step step{Step::Frame, p, b2, 0};
+    for (;;) {
+        switch (step.kind) {
+        case Step::Frame:
+            step = recordframe(step.pos, step.b2);
+            break;
+        case Step::Probe:
+            step = probes(step.stage);
+            break;
+        case Step::Trailing:
+            trailingphase(step.pos);
+            return;
+        case Step::Summary:
+            loadsummary();
+            return;
+        case Step::Exhausted:
+            exhausted(step.pos);
+            return;
+        }
+    }
+}
+
+// Records the frame at p and decides where the walk goes next.
+Scanner::Step Scanner::recordframe(std::int64_t p, std::uint8_t b2)
+{
+    f_.framepos[f_.framecount] = static_cast<std::int32_t>(p);
+    f_.sourcefile.seek(p + 2);  // header byte 3
+    f_.framegain[f_.framecount] = extractgain(f_.sourcefile, f_.headerlen, f_.channelmode);
+    f_.framecount += 1;
+    if (f_.framecount % 256 == 1) {
+        progress();
+        if (f_.framecount > framelimit)
+            error(loaderror::maxframes);
+    }
+    int i = b2 >> 4;
+    if ((b2 & 0x0C) != f_.sampleratebits && i != 0)
+        error(loaderror::variablerate);
+    if (kbpstable[i] < 2) {
+        if (i == 0) {
+            f_.ratecount[0] += 1;
+            return freeformatsearch(p);
+        }
+        // bitrate index 15: not a frame after all
+        f_.framecount -= 1;
+        if (resyncstage_ >= 1 && resyncstage_ <= 4)
+            return {Step::Probe, 0, 0, resyncstage_ + 1};
+        error("Improper frame header around position " + std::to_string(p + 3) + ".");
+    }
+    f_.ratecount[i] += 1;
+    e_ = p + framelength(i, b2 & 0x02, f_.framesizefactor);
+    if (e_ >= size_ - 5) {
+        if (size_ - p < 127)
+            return {Step::Summary, 0, 0, 0};
+        e_ = size_ - 127;
+        f_.overrun = true;
+        return {Step::Trailing, e_, 0, 0};
+    }
+    return {Step::Probe, 0, 0, 0};
+}
+
+// Probes around E from the given stage: E, E + 2, E - 1, E + 1, E - 2; stage
+// 5 is the policy decision and the long search.
+Scanner::Step Scanner::probes(int fromstage)
+{
+    static constexpr int offsets[5] = {0, 2, -1, 1, -2};
+    for (int stage = fromstage; stage < 5; ++stage) {
+        std::int64_t x = e_ + offsets[stage];
+        if (probe(x)) {
+            resyncstage_ = stage;
+            return {Step::Frame, x, byteat(x + 2), 0};
+        }
+    }
+    if (size_ - e_ < 1574)
+        return {Step::Trailing, e_, 0, 0};
+    switch (policy()) {
+    case ErrorPolicy::Fail:
+        error(loaderror::framesize);
+    case ErrorPolicy::Prompt: {
+        std::int64_t n = f_.framepos[f_.framecount - 1] - 1;
+        if (ask("Improper frame size at position " + std::to_string(n) +
+                    "\r\nTry to continue processing?",
+                36, continuecaption) != ui::idyes)
+            abandon();
+        break;
+    }
+    case ErrorPolicy::Attempt:
+        break;
+    }
+    return longsearch();
+}
+
+Scanner::Step Scanner::longsearch()
+{
+    improperpos_ = e_;
+    std::int64_t q = e_ + 3;
+    for (int k = 1;; ++k) {
+        if (probe(q)) {
+            resyncstage_ = 5;
+            return {Step::Frame, q, byteat(q + 2), 0};
+        }
+        if (size_ - q < 1442)
+            return {Step::Summary, 0, 0, 0};
+        if (k == 1024)
+            return {Step::Exhausted, improperpos_, 0, 0};
+        ++q;
+    }
+}
+
+// A free-format frame ends where the next sync is found.
+Scanner::Step Scanner::freeformatsearch(std::int64_t p)
+{
+    std::int64_t next = p + 3;  // position of the next byte to read
+    int n = 0;
+    bool seenff = false;
+    for (;;) {
+        if (next >= size_ - 8)
+            return {Step::Summary, 0, 0, 0};
+        if (seenff ? n >= 1442 : n > 1442)
+            error("Improper frame header around position " + std::to_string(next) + ".");
+        std::uint8_t b = byteat(next);
+        ++n;
+        ++next;
+        if (seenff && (b == 0xFA || b == 0xFB))
+            return {Step::Frame, next - 2, byteat(next), 0};
+        seenff = b == 0xFF;
+    }
+}
+
+}  // namespace qc

@@ -1,0 +1,193 @@
+// What lies behind the last frame: the ID3v1 tag, unknown data before and
+// after it, and the cut-off tail of a stream damaged near its end.
+#include <cstring>
+
+#include "analysis/scanner.h"
+
+namespace qc {
+
+namespace {
+const char* const warning = "Warning";
+const char* const unknowncaption = "unknown origin data";
+
+std::string bytes(std::int64_t n)
+{
+    return std::to_string(n);
+}
+}  // namespace
+
+// Looks for "TAG" at s and the following positions, at most 257 of them.
+// A read that fails is taken as no tag at that position.
+void Scanner::footersearch(std::int64_t s)
+{
+    std::int64_t pos = s;
+    f_.footerpos = static_cast<std::int32_t>(pos);
+    if (size_ - s < 8)
+        return;
+    for (int count = 0;;) {
+        std::uint8_t t[3] = {};
+        if (pos >= 1) {
+            f_.sourcefile.seek(pos - 1);
+            f_.sourcefile.read(t, 3);
+        }
+        bool ok = f_.sourcefile.ioresult() == 0 && pos >= 1;
+        if (ok && std::memcmp(t, "TAG", 3) == 0) {
+            f_.footerfound = true;
+            f_.footerspan = static_cast<std::int32_t>(size_ - pos);
+            return;
+        }
+        ++pos;
+        ++count;
+        f_.footerpos = static_cast<std::int32_t>(pos);
+        if (size_ - pos < 9 || count > 256)
+            return;
+    }
+}
+
+void Scanner::trailingphase(std::int64_t p0)
+{
+    footersearch(p0);
+    if (f_.overrun && !f_.footerfound) {
+        loadsummary();
+        return;
+    }
+    trailingfromtag(p0);
+}
+
+// From the examination of a found tag on: the data after it, the data
+// between the frames and the tag, or the data at the file end.
+void Scanner::trailingfromtag(std::int64_t p0)
+{
+    int answer = 0;
+    std::int64_t stretchend = 0;
+    bool between = false;
+    if (f_.footerfound) {
+        if (f_.footerspan < 127) {
+            ask("Damaged footer (ID3v1) tag!\r\nIt will not be written to output file.", 48, warning);
+        } else if (f_.footerspan > 127) {
+            f_.afterstart = f_.footerpos + 128;
+            std::int64_t n = size_ - f_.afterstart + 1;
+            int a = ask("Data of unknown origin (" + bytes(n) + " bytes) has been" +
+                            "\r\n" + "found after footer (ID3v1) tag. Display [some of] it?",
+                        67, warning);
+            if (a == ui::idcancel)
+                abandon();
+            if (a == ui::idyes)
+                databox(f_.afterstart, size_);
+            int inc = askinclude();
+            if (inc == ui::idcancel)
+                abandon();
+            f_.includeafter = inc == ui::idyes;
+        }
+        if (f_.footerpos - p0 > 0) {
+            std::int64_t n = f_.footerpos - p0;
+            answer = ask("Data of unknown origin (" + bytes(n) +
+                             " bytes) has been found between last frame and footer (ID3v1) tag." +
+                             "\r\n" +
+                             "This data may represent a comment, a part of an invalid size frame, "
+                             "or a tag of unknown type." +
+                             "\r\n" + "Do you want to display [some of] it?",
+                         67, warning);
+            stretchend = f_.footerpos;
+            between = true;
+        }
+    }
+    if (!between) {
+        std::uint8_t t[3];
+        readat(size_ - 127, t, 3);
+        if (std::memcmp(t, "TAG", 3) == 0) {
+            f_.footerfound = true;
+            f_.footerpos = static_cast<std::int32_t>(size_ - 127);
+            loadsummary();
+            return;
+        }
+        std::int64_t n = size_ - p0 + 1;
+        answer = ask("Data of unknown origin (" + bytes(n) +
+                         " bytes) has been found on the file end. This data" + "\r\n" +
+                         "may represent a comment, a tag of unknown type, or a part of an invalid "
+                         "size frame." +
+                         "\r\n" + "Do you want to display [some of] it?",
+                     67, warning);
+        f_.footerpos = static_cast<std::int32_t>(size_);
+        stretchend = size_;
+    }
+    f_.betweenstart = static_cast<std::int32_t>(p0);
+    if (answer == ui::idcancel)
+        abandon();
+    if (answer == ui::idyes)
+        databox(p0, stretchend);
+    int inc = askinclude();
+    if (inc == ui::idcancel)
+        abandon();
+    f_.includebetween = inc == ui::idyes;
+    loadsummary();
+}
+
+// The resynchronisation after an improper frame size found nothing: damage
+// close to the end is cut off, anything earlier fails the load.
+void Scanner::exhausted(std::int64_t p)
+{
+    if (static_cast<double>(p) < 0.98 * static_cast<double>(size_) || f_.framecount < 2)
+        error(loaderror::framesize);
+    std::int64_t s = std::min<std::int64_t>(p, f_.framepos[f_.framecount - 1] + 64);
+    for (std::int64_t q = s + 1;; q += 2) {
+        std::uint8_t t[3];
+        readat(q, t, 3);
+        if (std::memcmp(t, "TAG", 3) == 0) {
+            f_.footerfound = true;
+            f_.footerpos = static_cast<std::int32_t>(q);
+            f_.footerspan = static_cast<std::int32_t>(size_ - q);
+            trailingfromtag(p);
+            return;
+        }
+        if (q >= p + 1442)
+            break;
+    }
+    int a = ask("Large amount of data which can't be interpretted as mp3 frame(s) or\r\n"
+                "tag(s) has been found near the file end. if you choose to process the\r\n"
+                "file, it will have to be truncated. Display some of this data?",
+                67, warning);
+    if (a == ui::idcancel)
+        abandon();
+    if (a == ui::idyes)
+        databox(p, p + 767);
+    if (ask("Truncate the file or cancel?", 65, "now what?") != ui::idok)
+        abandon();
+    f_.includeafter = false;
+    f_.afterstart = static_cast<std::int32_t>(p);
+    loadsummary();
+}
+
+// The bytes from..to-1 as text, at most 769 characters; control characters
+// other than CR and LF become spaces.
+std::string Scanner::showdata(std::int64_t from, std::int64_t to)
+{
+    std::string text;
+    for (std::int64_t i = from; i <= to - 1 && text.size() <= 768; ++i) {
+        std::uint8_t b = 0;
+        bool ok = i >= 1;
+        if (ok) {
+            f_.sourcefile.seek(i - 1);
+            f_.sourcefile.read(&b, 1);
+            ok = f_.sourcefile.ioresult() == 0;
+        }
+        if (!ok)
+            return "***(DISK ERROR VIEWING DATA)***";
+        if (b < 0x20 && b != 0x0D && b != 0x0A)
+            b = 0x20;
+        text.push_back(static_cast<char>(b));
+    }
+    return text;
+}
+
+void Scanner::databox(std::int64_t from, std::int64_t to)
+{
+    ask(showdata(from, to), 0, unknowncaption);
+}
+
+int Scanner::askinclude()
+{
+    return ask("Include this data to output file?\r\n(not recommended)", 323, unknowncaption);
+}
+
+}  // namespace qc

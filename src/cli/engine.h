@@ -1,0 +1,47 @@
+// The engine as quillcut-cli drives it: the same record, window model, cut
+// positions and scanner as the window program, without a display.
+#pragma once
+
+#include <string>
+
+#include "analysis/scanner.h"
+#include "cli/cli_box.h"
+#include "cutting/cut_positions.h"
+#include "stream/loaded_file.h"
+#include "ui/main_form.h"
+
+namespace qccli {
+
+class NoPump : public ui::EventPump {
+public:
+    void processpending() override {}
+};
+
+// Names are printed as given, so nothing is ever too wide.
+class NoMeasure : public ui::TextMeasure {
+public:
+    int textwidth(const std::string&, const ui::Font&) override { return 0; }
+};
+
+struct LoadOptions {
+    bool attempt = true;
+    bool includeunknown = false;
+};
+
+class Engine {
+public:
+    Engine();
+
+    // Loads the file as Open does; true when it loaded.
+    bool load(const std::string& path, const LoadOptions& options);
+
+    qc::LoadedFile& file;
+    ui::MainForm form;
+    qc::CutPositions cuts;
+    CliBox box;
+    NoPump pump;
+    NoMeasure measure;
+    qc::Scanner scanner;
+};
+
+}  // namespace qccli

@@ -1,0 +1,21 @@
+// quillcut-cli: the engine of Quillcut for scripts and batch work.
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "cli/info_command.h"
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"Quillcut: trim MP3 files frame by frame, without re-encoding"};
+    app.name("quillcut-cli");
+    app.require_subcommand(1);
+    int status = 0;
+    qccli::addinfocommand(app, status);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        int rc = app.exit(e);
+        return rc == 0 ? 0 : 2;
+    }
+    return status;
+}

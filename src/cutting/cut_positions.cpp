@@ -1,0 +1,216 @@
+#include "cutting/cut_positions.h"
+
+#include <cmath>
+
+#include "cutting/fixed.h"
+
+namespace qc {
+
+namespace {
+constexpr double maxcutseconds = 99.9;
+}
+
+CutPositions::CutPositions(LoadedFile& file, ui::MainForm& form) : f_(file), w_(form) {}
+
+void CutPositions::wire()
+{
+    ui::Control* frup[2] = {&w_.cmfrup0, &w_.cmfrup1};
+    ui::Control* frdn[2] = {&w_.cmfrdn0, &w_.cmfrdn1};
+    ui::Control* secup[2] = {&w_.cmsecup0, &w_.cmsecup1};
+    ui::Control* secdn[2] = {&w_.cmsecdn0, &w_.cmsecdn1};
+    for (int side = 0; side < 2; ++side) {
+        frup[side]->onclick = [this, side] { framemore(side); };
+        frdn[side]->onclick = [this, side] { frameless(side); };
+        secup[side]->onclick = [this, side] { secondmore(side); };
+        secdn[side]->onclick = [this, side] { secondless(side); };
+        w_.tbox[side]->onchange = [this, side] { typed(side); };
+        w_.tbox[side]->onkeypress = [this, side](char& key) { keypress(side, key); };
+        w_.tbox[side]->onenter = [this, side] { entered(side); };
+    }
+    for (ui::Control* box : {&w_.riffcheck, &w_.headtagcheck, &w_.Foottagcheck})
+        box->onclick = [this, box] { removalclick(*box); };
+}
+
+void CutPositions::show(int side)
+{
+    w_.tbox[side]->settext(fixed(f_.cutframes[side] * f_.secondsperframe, 3));
+}
+
+void CutPositions::setsave(bool on)
+{
+    if (stale_)
+        on = false;
+    w_.savebut.setenabled(on);
+    w_.savemenu.setenabled(on);
+}
+
+double CutPositions::boxnumber(int side) const
+{
+    return parsenumber(w_.tbox[side]->text()).value_or(0.0);
+}
+
+void CutPositions::framemore(int side)
+{
+    std::int32_t& cut = f_.cutframes[side];
+    cut += 1;
+    double s = cut * f_.secondsperframe;
+    if (!(s <= maxcutseconds)) {
+        cut -= 1;
+        s = cut * f_.secondsperframe;
+    }
+    w_.tbox[side]->settext(fixed(s, 3));
+    saveavailability(side);
+}
+
+void CutPositions::frameless(int side)
+{
+    std::int32_t& cut = f_.cutframes[side];
+    cut -= 1;
+    double s = cut * f_.secondsperframe;
+    if (!(s >= 0)) {
+        cut += 1;
+        s = cut * f_.secondsperframe;
+    }
+    w_.tbox[side]->settext(fixed(s, 3));
+    saveavailability(side);
+}
+
+void CutPositions::secondmore(int side)
+{
+    double s = std::trunc(boxnumber(side) + 1.51);
+    if (s < 0) {
+        s = 0;
+        f_.cutframes[side] = 0;
+    }
+    if (s > 99)
+        s = 99;
+    f_.cutframes[side] = static_cast<std::int32_t>(roundeven(s / f_.secondsperframe));
+    show(side);
+    saveavailability(side);
+}
+
+void CutPositions::secondless(int side)
+{
+    if (!parsenumber(w_.tbox[side]->text())) {
+        f_.cutframes[side] = 0;
+        w_.tbox[side]->settext("0");
+        return;
+    }
+    double s = std::trunc(boxnumber(side) - 0.51);
+    if (s < 0) {
+        s = 0;
+        f_.cutframes[side] = 0;
+    }
+    if (s > 99)
+        s = 99;
+    f_.cutframes[side] = static_cast<std::int32_t>(roundeven(s / f_.secondsperframe));
+    show(side);
+    saveavailability(side);
+}
+
+void CutPositions::typed(int side)
+{
+    std::optional<double> t = parsenumber(w_.tbox[side]->text());
+    if (!t) {
+        f_.cutframes[side] = 0;
+        w_.tbox[side]->settext("0");  // runs this rule again, now with a number
+        return;
+    }
+    double spf = f_.secondsperframe;
+    double frames = *t / spf;
+    std::int64_t n;
+    if (frames > maxcutseconds / spf)
+        n = roundeven(maxcutseconds / spf);
+    else
+        n = roundeven(frames);
+    if (n < 0)
+        n = 0;
+    f_.cutframes[side] = static_cast<std::int32_t>(n);
+    saveavailability(side);
+}
+
+void CutPositions::keypress(int side, char& key)
+{
+    if (key == ui::key_enter) {
+        key = 0;
+        if (side == 0) {
+            w_.setfocus(&w_.tbox1);
+            return;
+        }
+        for (ui::Control* c : {&w_.riffcheck, &w_.headtagcheck, &w_.Foottagcheck, &w_.savebut,
+                               &w_.openbut})
+            if (c->usable() && w_.setfocus(c))
+                return;
+        return;
+    }
+    if (key == ui::key_escape) {
+        key = 0;
+        f_.cutframes[side] = 0;
+        w_.tbox[side]->settext("0");
+    }
+}
+
+void CutPositions::entered(int side)
+{
+    ui::Control& box = *w_.tbox[side];
+    box.setselection(static_cast<int>(box.text().size()), 0);
+}
+
+void CutPositions::applycut(int side, std::int32_t n)
+{
+    f_.cutframes[side] = n + 1;
+    frameless(side);
+}
+
+void CutPositions::resetcuts()
+{
+    f_.cutframes[0] = 0;
+    f_.cutframes[1] = 0;
+    w_.tbox0.settext("0");
+    w_.tbox1.settext("0");
+    for (ui::Control* box : {&w_.riffcheck, &w_.headtagcheck, &w_.Foottagcheck}) {
+        box->setchecked(false);
+        box->setenabled(true);
+    }
+}
+
+bool CutPositions::leftout() const
+{
+    return (f_.leadingstart != 0 && !f_.includeleading) ||
+           (f_.betweenstart != 0 && !f_.includebetween) ||
+           (f_.afterstart != 0 && !f_.includeafter);
+}
+
+bool CutPositions::removalchosen() const
+{
+    for (const ui::Control* box : {&w_.riffcheck, &w_.headtagcheck, &w_.Foottagcheck})
+        if (box->visible() && box->checked())
+            return true;
+    return false;
+}
+
+bool CutPositions::pendingchange() const
+{
+    return f_.cutframes[0] != 0 || f_.cutframes[1] != 0 || removalchosen() || leftout();
+}
+
+void CutPositions::saveavailability(int side)
+{
+    if (f_.cutframes[side] != 0)
+        setsave(true);
+    else if (f_.cutframes[1 - side] == 0 && !removalchosen() && !leftout())
+        setsave(false);
+    else if (stale_)
+        setsave(false);
+    w_.savemenu.setenabled(w_.savebut.enabled());
+}
+
+void CutPositions::removalclick(ui::Control& box)
+{
+    if (box.checked())
+        setsave(true);
+    else if (!pendingchange())
+        setsave(false);
+}
+
+}  // namespace qc

@@ -1,0 +1,314 @@
+#include "stream/binary_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qc {
+
+BinaryFile::BinaryFile() = default;
+
+BinaryFile::~BinaryFile()
+{
+    if (fd_ >= 0) {
+        flushwrites();
+        ::close(fd_);
+    }
+}
+
+void BinaryFile::fail(int code)
+{
+    if (error_ == 0)
+        error_ = code != 0 ? code : EIO;
+}
+
+bool BinaryFile::openexisting(const std::string& path)
+{
+    if (fd_ >= 0)
+        close();
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+        fail(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        ::close(fd);
+        fail(EACCES);
+        return false;
+    }
+    fd_ = fd;
+    pos_ = 0;
+    winlen_ = 0;
+    wbuf_.clear();
+    return true;
+}
+
+bool BinaryFile::create(const std::string& path)
+{
+    if (fd_ >= 0)
+        close();
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        fail(errno);
+        return false;
+    }
+    fd_ = fd;
+    pos_ = 0;
+    winlen_ = 0;
+    wbuf_.clear();
+    return true;
+}
+
+void BinaryFile::close()
+{
+    if (fd_ < 0) {
+        fail(notopen_error);
+        return;
+    }
+    if (!flushwrites())
+        fail(errno);
+    if (::close(fd_) != 0)
+        fail(errno);
+    fd_ = -1;
+    winlen_ = 0;
+    wbuf_.clear();
+}
+
+bool BinaryFile::flushwrites()
+{
+    std::size_t done = 0;
+    while (done < wbuf_.size()) {
+        ssize_t n = ::pwrite(fd_, wbuf_.data() + done, wbuf_.size() - done,
+                             wstart_ + static_cast<std::int64_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            wbuf_.clear();
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    wbuf_.clear();
+    return true;
+}
+
+std::int64_t BinaryFile::size()
+{
+    if (fd_ < 0) {
+        fail(notopen_error);
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) {
+        fail(errno);
+        return -1;
+    }
+    std::int64_t s = st.st_size;
+    if (!wbuf_.empty())
+        s = std::max<std::int64_t>(s, wstart_ + static_cast<std::int64_t>(wbuf_.size()));
+    return s;
+}
+
+void BinaryFile::seek(std::int64_t offset)
+{
+    if (error_ != 0)
+        return;
+    if (fd_ < 0) {
+        fail(notopen_error);
+        return;
+    }
+    if (offset < 0) {
+        fail(EINVAL);
+        return;
+    }
+    pos_ = offset;
+}
+
+bool BinaryFile::fillwindow(std::int64_t at)
+{
+    if (window_.size() != windowsize)
+        window_.resize(windowsize);
+    winstart_ = at;
+    winlen_ = 0;
+    while (winlen_ < windowsize) {
+        ssize_t n = ::pread(fd_, window_.data() + winlen_, windowsize - winlen_,
+                            at + static_cast<std::int64_t>(winlen_));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            fail(errno);
+            winlen_ = 0;
+            return false;
+        }
+        if (n == 0)
+            break;
+        winlen_ += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::size_t BinaryFile::read(void* buf, std::size_t n)
+{
+    if (error_ != 0)
+        return 0;
+    if (fd_ < 0) {
+        fail(notopen_error);
+        return 0;
+    }
+    if (!wbuf_.empty() && !flushwrites()) {
+        fail(errno);
+        return 0;
+    }
+    auto* out = static_cast<std::uint8_t*>(buf);
+    std::size_t got = 0;
+    while (got < n) {
+        std::int64_t at = pos_;
+        bool inwindow = winlen_ > 0 && at >= winstart_ &&
+                        at < winstart_ + static_cast<std::int64_t>(winlen_);
+        if (!inwindow) {
+            // Large reads bypass the window.
+            if (n - got >= windowsize) {
+                ssize_t r = ::pread(fd_, out + got, n - got, at);
+                if (r < 0 && errno == EINTR)
+                    continue;
+                if (r < 0) {
+                    fail(errno);
+                    return got;
+                }
+                if (r == 0) {
+                    fail(eof_error);
+                    return got;
+                }
+                got += static_cast<std::size_t>(r);
+                pos_ += r;
+                continue;
+            }
+            if (!fillwindow(at))
+                return got;
+            if (winlen_ == 0) {
+                fail(eof_error);
+                return got;
+            }
+        }
+        std::size_t off = static_cast<std::size_t>(at - winstart_);
+        std::size_t take = std::min(n - got, winlen_ - off);
+        std::memcpy(out + got, window_.data() + off, take);
+        got += take;
+        pos_ += static_cast<std::int64_t>(take);
+        if (got < n && winlen_ < windowsize) {
+            // The window ended at the end of the file: a short read. Look
+            // again in case the file grew since the window was filled.
+            if (!fillwindow(pos_))
+                return got;
+            if (winlen_ == 0) {
+                fail(eof_error);
+                return got;
+            }
+        }
+    }
+    return got;
+}
+
+std::uint8_t BinaryFile::readbyte()
+{
+    std::uint8_t b = 0;
+    if (error_ == 0 && fd_ >= 0 && winlen_ > 0 && wbuf_.empty() && pos_ >= winstart_ &&
+        pos_ < winstart_ + static_cast<std::int64_t>(winlen_)) {
+        b = window_[static_cast<std::size_t>(pos_ - winstart_)];
+        ++pos_;
+        return b;
+    }
+    if (read(&b, 1) != 1)
+        return 0;
+    return b;
+}
+
+std::size_t BinaryFile::write(const void* buf, std::size_t n)
+{
+    if (error_ != 0)
+        return 0;
+    if (fd_ < 0) {
+        fail(notopen_error);
+        return 0;
+    }
+    winlen_ = 0;  // the read window may no longer match the file
+    const auto* in = static_cast<const std::uint8_t*>(buf);
+    if (!wbuf_.empty() && wstart_ + static_cast<std::int64_t>(wbuf_.size()) != pos_) {
+        if (!flushwrites()) {
+            fail(errno);
+            return 0;
+        }
+    }
+    if (wbuf_.empty())
+        wstart_ = pos_;
+    if (wbuf_.size() + n <= windowsize) {
+        wbuf_.insert(wbuf_.end(), in, in + n);
+        pos_ += static_cast<std::int64_t>(n);
+        return n;
+    }
+    if (!flushwrites()) {
+        fail(errno);
+        return 0;
+    }
+    std::size_t done = 0;
+    while (done < n) {
+        ssize_t w = ::pwrite(fd_, in + done, n - done, pos_);
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0) {
+            fail(w == 0 ? ENOSPC : errno);
+            return done;
+        }
+        done += static_cast<std::size_t>(w);
+        pos_ += w;
+    }
+    return done;
+}
+
+bool BinaryFile::flush()
+{
+    if (error_ != 0)
+        return false;
+    if (fd_ < 0) {
+        fail(notopen_error);
+        return false;
+    }
+    if (!flushwrites() || ::fsync(fd_) != 0) {
+        fail(errno);
+        return false;
+    }
+    return true;
+}
+
+int BinaryFile::ioresult()
+{
+    int e = error_;
+    error_ = 0;
+    return e;
+}
+
+bool deletefile(const std::string& path)
+{
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool renamefile(const std::string& from, const std::string& to)
+{
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool fileexists(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+}  // namespace qc

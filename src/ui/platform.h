@@ -1,0 +1,54 @@
+// The small services the program asks of the platform beside its windows.
+// The Qt layer implements them; tests use scripted stand-ins.
+#pragma once
+
+#include <string>
+
+#include "ui/control.h"
+
+namespace ui {
+
+// Lets the windowing system process pending events (repaint, clicks).
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    virtual void processpending() = 0;
+};
+
+// Width in pixels of a text in a font, as the label would draw it.
+class TextMeasure {
+public:
+    virtual ~TextMeasure() = default;
+    virtual int textwidth(const std::string& text, const Font& font) = 0;
+};
+
+// A standard open or save dialog. The model keeps what the dialog keeps
+// between uses: the chosen file name in particular.
+struct FileDialog {
+    std::string title;
+    std::string filter;      // "Description|pattern|Description|pattern"
+    std::string initialdir;
+    std::string filename;    // proposed on entry, the full chosen name on return
+    bool saving = false;
+    bool overwriteprompt = false;
+    bool hidereadonly = true;
+    bool pathmustexist = true;
+    bool resizable = true;
+};
+
+class DialogRunner {
+public:
+    virtual ~DialogRunner() = default;
+    // Shows the dialog; true when the user chose a name (then in d.filename).
+    virtual bool execute(FileDialog& d) = 0;
+};
+
+// Opens a file with the program the desktop associates with its type,
+// without waiting for it; false when that could not be started.
+class ShellOpen {
+public:
+    virtual ~ShellOpen() = default;
+    virtual bool open(const std::string& path) = 0;
+};
+
+}  // namespace ui

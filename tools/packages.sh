@@ -1,0 +1,17 @@
+# Installs the Debian packages named in "$@" that are missing (apt-get, via
+# sudo when not root). Sourced by run.sh and test.sh.
+qc_install() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+}
+
+QC_BUILD_PACKAGES=(g++ cmake make qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-liberation)
+QC_TEST_PACKAGES=(libgtest-dev libgmock-dev)
