@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/control.h"
+#include "ui/msgbox.h"
 
 namespace ui {
 
@@ -49,6 +50,25 @@ class ShellOpen {
 public:
     virtual ~ShellOpen() = default;
     virtual bool open(const std::string& path) = 0;
+};
+
+// The screen the windows live on, and the system colour of button faces.
+class Screen {
+public:
+    virtual ~Screen() = default;
+    virtual int width() = 0;
+    virtual int height() = 0;
+    virtual std::int32_t buttonface() = 0;  // 0xRRGGBB
+};
+
+// Everything the program needs of the platform besides rendering its windows.
+struct Platform {
+    MessageBox& box;
+    EventPump& pump;
+    TextMeasure& measure;
+    DialogRunner& dialogs;
+    ShellOpen& shell;
+    Screen& screen;
 };
 
 }  // namespace ui
