@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/info_command.h"
+#include "cli/tags_command.h"
 
 int main(int argc, char** argv)
 {
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
     int status = 0;
     qccli::addinfocommand(app, status);
+    qccli::addtagscommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

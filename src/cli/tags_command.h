@@ -1,0 +1,8 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace qccli {
+// quillcut-cli tags [--json] FILE...
+void addtagscommand(CLI::App& app, int& status);
+}  // namespace qccli
