@@ -1,0 +1,138 @@
+#include "cutting/copy_plan.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace qc {
+
+namespace {
+
+constexpr std::int64_t nowhere = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t headerbytes = 4;  // a frame's header is copied before its end is sought
+constexpr std::int64_t footersize = 128;
+
+void add(CopyPlan& plan, std::int64_t from, std::int64_t end)
+{
+    if (end > from)
+        plan.pieces.push_back({from, end});
+}
+
+// ID3v2 tag, unknown leading data and RIFF header, read from position 1 on.
+void headpieces(const LoadedFile& f, const KeptStructures& keep, CopyPlan& plan)
+{
+    if (f.framepos[0] == 1 || !(f.riffpresent || f.headtagpresent || f.includeleading))
+        return;
+    std::int64_t next = 1;
+    if (f.headtagpresent) {
+        if (keep.headtag)
+            add(plan, 1, std::int64_t{f.headtagsize} + 1);
+        next = std::int64_t{f.headtagsize} + 1;
+    }
+    if (next == f.leadingstart) {
+        if (f.includeleading)
+            add(plan, f.leadingstart, f.framepos[0]);
+        next = f.framepos[0];
+    }
+    // the RIFF header with every chunk before the first frame, unchanged
+    if (f.riffpresent && keep.riff)
+        add(plan, next, f.framepos[0]);
+}
+
+// The end of the file's last frame is not recorded: it runs to the first
+// of the ID3v1 tag, the unknown data after the frames, the cut-off tail
+// and the end of the file.
+std::int64_t lastframeend(const LoadedFile& f, std::int64_t start)
+{
+    std::int64_t from = start + headerbytes;
+    std::int64_t end = std::int64_t{f.filesize} + 1;
+    if (f.footerfound)
+        end = std::min(end, std::max<std::int64_t>(f.footerpos, from));
+    // these two stop the byte-by-byte copy only when it meets them exactly
+    if (f.betweenstart >= from)
+        end = std::min<std::int64_t>(end, f.betweenstart);
+    if (f.afterstart >= from)
+        end = std::min<std::int64_t>(end, f.afterstart);
+    return std::max(end, from);
+}
+
+void framepieces(const LoadedFile& f, std::int64_t first, std::int64_t last, CopyPlan& plan)
+{
+    // every kept frame but the last, in blocks through the copy buffer
+    add(plan, first, f.framepos[last]);
+    if (f.cutframes[1] > 0)
+        add(plan, f.framepos[last], f.framepos[last + 1]);
+    else
+        add(plan, f.framepos[last], lastframeend(f, f.framepos[last]));
+}
+
+void trailingpieces(const LoadedFile& f, const KeptStructures& keep, CopyPlan& plan)
+{
+    const std::int64_t fileend = std::int64_t{f.filesize} + 1;
+    if (f.includebetween && f.betweenstart != 0) {
+        std::int64_t end = fileend;
+        if (f.footerfound)
+            end = std::min(end, std::max<std::int64_t>(f.footerpos, f.betweenstart));
+        if (f.afterstart != 0)
+            end = std::min(end, std::max<std::int64_t>(f.afterstart, f.betweenstart));
+        add(plan, f.betweenstart, end);
+    }
+    if (f.footerpos != 0 && keep.footer) {
+        std::int64_t end = std::min(std::int64_t{f.footerpos} + footersize, fileend);
+        if (f.afterstart != 0)
+            end = std::min(end, std::max<std::int64_t>(f.afterstart, f.footerpos));
+        add(plan, f.footerpos, end);
+    }
+    if (f.includeafter && f.afterstart != 0)
+        add(plan, f.afterstart, fileend);
+}
+
+}  // namespace
+
+std::int64_t CopyPlan::bytes() const
+{
+    std::int64_t n = 0;
+    for (const Piece& p : pieces)
+        n += p.size();
+    return n;
+}
+
+std::optional<CopyPlan> makecopyplan(const LoadedFile& f, const KeptStructures& keep)
+{
+    const std::int64_t count = f.framecount;
+    const std::int64_t cut0 = f.cutframes[0], cut1 = f.cutframes[1];
+    if (count < 1 || count > framecapacity || cut0 < 0 || cut1 < 0 || cut0 + cut1 >= count)
+        return std::nullopt;
+    const std::int64_t first = f.framepos[cut0];
+    const std::int64_t last = count - 1 - cut1;
+    if (f.framepos[last] < first)
+        return std::nullopt;
+
+    CopyPlan plan;
+    headpieces(f, keep, plan);
+    framepieces(f, first, last, plan);
+    trailingpieces(f, keep, plan);
+    return plan;
+}
+
+bool copypieces(BinaryFile& source, BinaryFile& output, const CopyPlan& plan,
+                std::span<std::uint8_t> buffer)
+{
+    if (buffer.empty())
+        return false;
+    for (const Piece& piece : plan.pieces) {
+        source.seek(piece.from - 1);
+        std::int64_t remaining = piece.size();
+        while (remaining > 0) {
+            std::size_t n = static_cast<std::size_t>(
+                std::min<std::int64_t>(remaining, static_cast<std::int64_t>(buffer.size())));
+            if (source.read(buffer.data(), n) != n || source.failed())
+                return false;
+            if (output.write(buffer.data(), n) != n || output.failed())
+                return false;
+            remaining -= static_cast<std::int64_t>(n);
+        }
+    }
+    return true;
+}
+
+}  // namespace qc

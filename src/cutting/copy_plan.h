@@ -1,0 +1,55 @@
+// Which stretches of the source make up the trimmed file, and their copy.
+//
+// The output is the kept stretches of the source, byte for byte and in
+// source order: ID3v2 tag, unknown leading data, RIFF header, the kept
+// frames, unknown data after the last frame, the ID3v1 tag, unknown data
+// after the tag. Each applies only where the record and the user's choices
+// say so.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "stream/binary_file.h"
+#include "stream/loaded_file.h"
+
+namespace qc {
+
+// The size of the transfer buffer that moves the run of frames.
+inline constexpr std::size_t copybuffersize = 65536;
+
+// The structures the user keeps: a removal box that is shown and not checked.
+struct KeptStructures {
+    bool headtag = false;
+    bool riff = false;
+    bool footer = false;
+};
+
+// One stretch of the source: positions from .. end - 1 (1-based).
+struct Piece {
+    std::int64_t from = 0;
+    std::int64_t end = 0;
+    std::int64_t size() const { return end - from; }
+    bool operator==(const Piece&) const = default;
+};
+
+struct CopyPlan {
+    std::vector<Piece> pieces;  // in output order; none is empty
+    std::int64_t bytes() const;
+};
+
+// The pieces of the output for the loaded file, its cuts and the kept
+// structures; nullopt when the cuts leave no frame.
+std::optional<CopyPlan> makecopyplan(const LoadedFile& f, const KeptStructures& keep);
+
+// Copies the pieces in order from source to output through buffer, in
+// blocks of at most buffer.size() bytes. False when a read or a write
+// failed; the error code stays pending in the file that failed. A read
+// past the end of the source is a failure, so a source that shrank since
+// it was loaded never yields a silently short output.
+bool copypieces(BinaryFile& source, BinaryFile& output, const CopyPlan& plan,
+                std::span<std::uint8_t> buffer);
+
+}  // namespace qc

@@ -1,0 +1,85 @@
+// Save as: the command that decides whether there is anything to save, and
+// the save itself: the target dialog, the copy of the kept stretches of the
+// source, the replacement of the source when it is the target, and the
+// main window's states meanwhile.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cutting/copy_plan.h"
+#include "cutting/cut_positions.h"
+#include "stream/binary_file.h"
+#include "stream/loaded_file.h"
+#include "ui/main_form.h"
+#include "ui/msgbox.h"
+#include "ui/platform.h"
+
+namespace qc {
+
+namespace saveerror {
+inline constexpr const char* nothingkept = "Time to delete must be smaller than total time.";
+// two blanks before "unknown", as the message has always read
+inline constexpr const char* disk = "Disk or  unknown error.";
+}  // namespace saveerror
+
+inline constexpr const char* nochanges = "No changes - will not save.";
+inline constexpr const char* nochangescaption = "You didn't edit the file";
+
+class Writer {
+public:
+    Writer(LoadedFile& file, ui::MainForm& form, CutPositions& cuts, ui::MessageBox& box,
+           ui::DialogRunner& dialogs);
+
+    // form.savebut.onclick and form.savemenu.onclick -> savebutClick
+    void wire();
+    // Save as: runs the save when something would change, says so otherwise.
+    void savebutClick();
+    // One complete save, from the dialog to the window's state afterwards.
+    void writeoutput();
+
+    std::string savedir;     // directory of the last target, with its trailing "/"
+    std::string targetname;  // the file most recently written (Play target plays it)
+    bool saveok = false, replacesource = false;
+    ui::FileDialog savedlg1;
+    // Called once per save after savedir is set, before the output is created.
+    std::function<void()> writesettings;
+
+    // Bytes written by the last successful save.
+    std::int64_t byteswritten = 0;
+    // The output file's handle; open only while a save runs.
+    BinaryFile outputfile;
+    // The file system's rename, used to move a replacement over the source.
+    // Tests put a failing one here.
+    std::function<bool(const std::string& from, const std::string& to)> renamer = renamefile;
+
+private:
+    struct Job;
+
+    bool somethingtosave() const;
+    bool sourceunchanged();
+    KeptStructures keptstructures() const;
+
+    void beginsave();
+    // The steps from the frame check to the closed output; the text of the
+    // failure, or an empty text on success or cancel.
+    std::string runsave(Job& job);
+    bool choosetarget();
+    void taketarget(Job& job);
+    void showprogress(bool on);
+    std::string copyout();
+    void failure(const std::string& text);
+    void finishsave(Job& job);
+    void completereplacement(Job& job);
+
+    LoadedFile& f_;
+    ui::MainForm& w_;
+    CutPositions& cuts_;
+    ui::MessageBox& box_;
+    ui::DialogRunner& dialogs_;
+    std::vector<std::uint8_t> copybuffer_;  // allocated once, for the life of the program
+};
+
+}  // namespace qc
