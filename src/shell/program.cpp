@@ -1,0 +1,135 @@
+#include "shell/program.h"
+
+#include "shell/placement.h"
+
+namespace qc {
+
+namespace {
+
+// The program-wide record, one static instance for the whole run.
+LoadedFile& theloadedfile()
+{
+    static LoadedFile file;
+    return file;
+}
+
+}  // namespace
+
+Program::Program(ui::Platform& platform, std::string exepath)
+    : platform_(platform),
+      exepath_(std::move(exepath)),
+      file_(theloadedfile()),
+      cuts_(file_, form_),
+      writer_(file_, form_, cuts_, platform.box, platform.dialogs),
+      settings_(form_, writer_.savedir),
+      scanner_(file_, form_, cuts_, platform.box, platform.pump, platform.measure),
+      tags_(file_, platform.box),
+      silence_(file_, autoform_, cuts_, platform.box, platform.pump, settings_.autos),
+      toolbar_(form_, settings_, platform.pump)
+{
+    opendlg1.title = " - choose source file - ";
+    opendlg1.filter = "Mp3 files|*.mp3|All files|*.*";
+    opendlg1.hidereadonly = true;
+    opendlg1.pathmustexist = true;
+    opendlg1.resizable = true;
+    wire();
+}
+
+void Program::wire()
+{
+    for (ui::Control* c : {&form_.loadmenu, &form_.openbut, &form_.rezopenbut})
+        c->onclick = [this] { loadmenuClick(); };
+    for (ui::Control* c : {&form_.reloadbut, &form_.reloadmenu})
+        c->onclick = [this] { reloadbutClick(); };
+    form_.failmenu.onclick = [this] { setpolicy(0); };
+    form_.promptmenu.onclick = [this] { setpolicy(1); };
+    form_.trymenu.onclick = [this] { setpolicy(2); };
+    form_.aboutmenu.onclick = [this] { aboutmenuClick(); };
+    for (ui::Control* c : {&form_.playsrcmenu, &form_.playsrcbut})
+        c->onclick = [this] { playsrcmenuClick(); };
+    for (ui::Control* c : {&form_.playmenu, &form_.playbut})
+        c->onclick = [this] { playmenuClick(); };
+    toolbar_.wire();
+
+    cuts_.wire();
+    writer_.wire();
+    writer_.writesettings = [this] { settings_.writesettings(); };
+    tags_.wire(form_);
+    silence_.wire(form_);
+    scanner_.afterload = [this] { silence_.autouseonload(); };
+
+    form_.onclose = [this] { formclose(); };
+    form_.onpaint = [this] { paint(); };
+    infoform_.onclose = [this] {
+        settings_.infoleft = infoform_.rect().left;
+        settings_.infotop = infoform_.rect().top;
+    };
+}
+
+void Program::start()
+{
+    formcreate();
+    createinfo();
+    silence_.create();
+}
+
+void Program::formcreate()
+{
+    form_.playsrcbut.setcaption("&Play\r\nsource");
+    form_.playbut.setcaption("Play\r\n&target");
+    // The bitrate-label and cut box tables are filled by the window definition.
+
+    // A missing-structure label shows where its removal box would be.
+    form_.noheadlabel.setleft(form_.headtagcheck.rect().left);
+    form_.norifflab.setleft(form_.riffcheck.rect().left);
+    form_.nofootlabel.setleft(form_.Foottagcheck.rect().left);
+
+    file_.proposename = false;
+    file_.secondsperframe = spf44;
+    file_.cutframes[0] = file_.cutframes[1] = 0;
+    form_.tbox0.settext("0");
+    form_.tbox1.settext("0");
+    file_.busy = false;
+    file_.loadok = false;
+    settings_.setstartdirectory(homedirectory());
+    settings_.path = settingspath(exepath_);
+
+    settings_.readsettings(platform_.box);
+
+    toolbar_.applysettings();
+    applypolicy();
+    placeonscreen(form_, form_.rect().left, form_.rect().top, platform_.screen.width(),
+                  platform_.screen.height());
+}
+
+void Program::applypolicy()
+{
+    if (settings_.errorpolicy != 0 && settings_.errorpolicy != 2)
+        settings_.errorpolicy = 1;
+    setpolicy(settings_.errorpolicy);
+}
+
+void Program::createinfo()
+{
+    infoform_.setvisible(false);
+    placeonscreen(infoform_, settings_.infoleft, settings_.infotop, platform_.screen.width(),
+                  platform_.screen.height());
+}
+
+void Program::formclose()
+{
+    // Normally nothing is open; whatever is, is closed without looking.
+    for (BinaryFile* f : {&file_.sourcefile, &writer_.outputfile}) {
+        if (f->isopen())
+            f->close();
+        f->ioresult();
+    }
+    settings_.writesettings();
+}
+
+void Program::paint()
+{
+    toolbar_.formpaint();
+}
+
+}  // namespace qc

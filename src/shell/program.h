@@ -1,0 +1,83 @@
+// The program as a whole: the program-wide state, every window model and
+// every subsystem, wired together. The view (the Qt layer) renders the
+// window models, implements the platform services and forwards user actions
+// to the controls; main() runs the single-instance check before creating the
+// Program.
+#pragma once
+
+#include <string>
+
+#include "analysis/scanner.h"
+#include "cutting/cut_positions.h"
+#include "cutting/writer.h"
+#include "shell/settings.h"
+#include "shell/toolbar.h"
+#include "silence/silence_window.h"
+#include "stream/loaded_file.h"
+#include "tags/tag_views.h"
+#include "ui/auto_form.h"
+#include "ui/info_form.h"
+#include "ui/main_form.h"
+#include "ui/platform.h"
+
+namespace qc {
+
+class Program {
+public:
+    Program(ui::Platform& platform, std::string exepath);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Creates the main window (its start values, the settings and their use),
+    // then the Info window and the silence detection window, both hidden.
+    void start();
+    // The main window closes: open files closed, settings written.
+    void formclose();
+    // The main window's paint event.
+    void paint();
+
+    ui::MainForm& mainform() { return form_; }
+    ui::AutoForm& autoform() { return autoform_; }
+    ui::InfoForm& infoform() { return infoform_; }
+    Toolbar& toolbar() { return toolbar_; }
+    Settings& settings() { return settings_; }
+    LoadedFile& file() { return file_; }
+    Writer& writer() { return writer_; }
+
+    // The commands of the File and Options menus, the play commands and Info.
+    void loadmenuClick();
+    void reloadbutClick();
+    void setpolicy(int policy);  // failmenuClick 0, promptmenuClick 1, trymenuClick 2
+    void aboutmenuClick();
+    void playsrcmenuClick();
+    void playmenuClick();
+
+    // The open dialog keeps its state between uses, like the platform's.
+    ui::FileDialog opendlg1;
+
+private:
+    void wire();
+    void formcreate();
+    void applypolicy();
+    void createinfo();
+
+    ui::Platform& platform_;
+    std::string exepath_;
+    LoadedFile& file_;
+    ui::MainForm form_;
+    ui::AutoForm autoform_;
+    ui::InfoForm infoform_;
+    CutPositions cuts_;
+    Writer writer_;
+    Settings settings_;
+    Scanner scanner_;
+    TagViews tags_;
+    SilenceWindow silence_;
+    Toolbar toolbar_;
+};
+
+// The directory of a chosen file: without a trailing "/" unless it is the
+// root; empty for a name without any directory.
+std::string directoryof(const std::string& name);
+
+}  // namespace qc
