@@ -1,1 +1,45 @@
-int main() { return 0; }
+// Quillcut, the window program: one main window, the silence detection
+// window and the Info window, all rendered from their models.
+#include <QApplication>
+#include <QPainter>
+
+#include "qt/border_painter.h"
+#include "qt/conversions.h"
+#include "qt/form_view.h"
+#include "qt/platform_services.h"
+#include "shell/program.h"
+#include "shell/single_instance.h"
+
+// Memory that the font and windowing libraries keep until the process ends
+// is not ours to free; the leak checker of sanitizer builds is told so.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig\nleak:libdbus\nleak:libX11\nleak:libxcb\nleak:libQt6\n";
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    qcqt::QtPlatform services;
+
+    // Before any window exists: a second copy says so and ends.
+    if (!qc::singleinstance(services.box))
+        return 0;
+
+    qc::Program program(services.platform, qcqt::fromqt(QCoreApplication::applicationFilePath()));
+    program.start();
+
+    qcqt::FormView mainview(program.mainform());
+    qcqt::FormView autoview(program.autoform());
+    qcqt::FormView infoview(program.infoform());
+    mainview.setendsprogram(true);
+    mainview.setdecoration([&program, &services](QPainter& p, const QSize&) {
+        qcqt::drawoutlines(p, program.toolbar().border(services.screen.buttonface()));
+    });
+    autoview.settaborder(program.autoform().taborder());
+
+    mainview.showifvisible();
+    autoview.showifvisible();
+    infoview.showifvisible();
+    return QApplication::exec();
+}

@@ -1,0 +1,66 @@
+#include "qt/file_dialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "qt/conversions.h"
+
+namespace qcqt {
+
+namespace {
+
+QString qtpatterns(const QString& patterns)
+{
+    QStringList out;
+    for (const QString& p : patterns.split(';', Qt::SkipEmptyParts)) {
+        const QString t = p.trimmed();
+        out << (t == QStringLiteral("*.*") ? QStringLiteral("*") : t);
+    }
+    return out.join(' ');
+}
+
+}  // namespace
+
+QString qtfilter(const std::string& filter)
+{
+    const QStringList parts = toqt(filter).split('|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i] + QStringLiteral(" (") + qtpatterns(parts[i + 1]) + QStringLiteral(")");
+    return out.join(QStringLiteral(";;"));
+}
+
+bool QtDialogRunner::execute(ui::FileDialog& d)
+{
+    QFileDialog dialog(nullptr, displaytext(d.title), toqt(d.initialdir));
+    dialog.setWindowModality(Qt::ApplicationModal);
+    // Qt's own dialog behaves the same on every desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(d.saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // An open dialog accepts a name that does not exist: the load reports it.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (d.saving && !d.overwriteprompt)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QString filter = qtfilter(d.filter);
+    if (!filter.isEmpty())
+        dialog.setNameFilter(filter);
+    if (!d.filename.empty())
+        dialog.selectFile(toqt(d.filename));
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return false;
+        const QFileInfo chosen(dialog.selectedFiles().first());
+        if (d.pathmustexist && !chosen.absoluteDir().exists()) {
+            QMessageBox::warning(&dialog, displaytext(d.title),
+                                 chosen.absolutePath() + QStringLiteral("\nPath does not exist."));
+            continue;
+        }
+        d.filename = fromqt(chosen.absoluteFilePath());
+        return true;
+    }
+}
+
+}  // namespace qcqt

@@ -1,0 +1,340 @@
+#include "qt/form_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTimer>
+
+#include "qt/control_widgets.h"
+#include "qt/conversions.h"
+#include "qt/menu_view.h"
+#include "qt/picture_button.h"
+#include "qt/updown_widget.h"
+#include "ui/auto_form.h"
+
+namespace qcqt {
+
+FormView* FormView::active_ = nullptr;
+
+FormView::FormView(ui::Form& form) : form_(form), window_(std::make_unique<FormWindow>())
+{
+    observe(form_);
+    wirewindow();
+    build(form_, window_->client());
+    ++pushing_;
+    syncform();
+    --pushing_;
+}
+
+FormView::~FormView()
+{
+    dying_ = true;
+    for (ui::Control* c : observed_)
+        c->observer = nullptr;
+    if (active_ == this)
+        active_ = nullptr;
+    if (cursorset_)
+        QApplication::restoreOverrideCursor();
+    window_.reset();
+}
+
+QWidget* FormView::widget(const ui::Control& c) const
+{
+    auto it = widgets_.find(&c);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+QAction* FormView::action(const ui::Control& c) const
+{
+    auto it = actions_.find(&c);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void FormView::showifvisible()
+{
+    started_ = true;
+    ++pushing_;
+    syncform();
+    --pushing_;
+}
+
+void FormView::setdecoration(std::function<void(QPainter&, const QSize&)> draw)
+{
+    window_->client()->decoration = std::move(draw);
+    window_->client()->update();
+}
+
+void FormView::settaborder(const std::vector<ui::Control*>& order)
+{
+    QWidget* previous = nullptr;
+    for (const ui::Control* c : order) {
+        QWidget* w = widget(*c);
+        if (!w)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
+void FormView::build(ui::Control& parent, QWidget* into)
+{
+    for (ui::Control* c : parent.children()) {
+        if (c->kind() == ui::Kind::MenuBar) {
+            observe(*c);
+            buildmenus(*c, window_->menubar(), [this](ui::Control& item, QAction* a) { attachaction(item, a); });
+            continue;
+        }
+        QWidget* w = makewidget(c->kind(), into);
+        if (!w)
+            continue;
+        attach(*c, w);
+        build(*c, w);
+    }
+}
+
+void FormView::attach(ui::Control& c, QWidget* w)
+{
+    widgets_[&c] = w;
+    controls_[w] = &c;
+    observe(c);
+    ++pushing_;
+    syncwidget(c, w);
+    --pushing_;
+    w->installEventFilter(this);
+    wireuser(c, w);
+}
+
+void FormView::attachaction(ui::Control& c, QAction* a)
+{
+    actions_[&c] = a;
+    observe(c);
+    ++pushing_;
+    syncaction(c, a);
+    --pushing_;
+    if (c.kind() == ui::Kind::MenuItem) {
+        connect(a, &QAction::triggered, this, [this, &c] {
+            c.click();
+            push(c);  // the item's handler decides its check mark, not the click
+        });
+    }
+}
+
+void FormView::observe(ui::Control& c)
+{
+    c.observer = [this](ui::Control& changed) { push(changed); };
+    observed_.push_back(&c);
+}
+
+void FormView::wireuser(ui::Control& c, QWidget* w)
+{
+    switch (c.kind()) {
+    case ui::Kind::Button:
+        connect(static_cast<PictureButton*>(w), &QPushButton::clicked, this, [&c] { c.click(); });
+        break;
+    case ui::Kind::CheckBox:
+        // The box has toggled itself; the model toggles too (running its
+        // handler) and then says what the box shows.
+        connect(static_cast<QCheckBox*>(w), &QCheckBox::clicked, this, [this, &c] {
+            c.click();
+            push(c);
+        });
+        break;
+    case ui::Kind::UpDown:
+        static_cast<UpDownWidget*>(w)->stepped = [&c](int delta) { ui::clickupdown(c, delta > 0); };
+        break;
+    case ui::Kind::Edit: wireedit(c, static_cast<QLineEdit*>(w)); break;
+    default: break;
+    }
+}
+
+void FormView::wireedit(ui::Control& c, QLineEdit* e)
+{
+    // Typed characters never reach the line edit (see editkey); what it still
+    // changes by itself (Delete, paste, cut) is handed to the model as text.
+    connect(e, &QLineEdit::textEdited, this, [this, &c, e](const QString& text) {
+        if (pushing_)
+            return;
+        c.settext(fromqt(text));
+        c.setselection(e->cursorPosition(), 0);
+        push(c);
+    });
+    auto selection = [this, &c, e] {
+        if (pushing_)
+            return;
+        if (e->hasSelectedText())
+            c.setselection(e->selectionStart(), static_cast<int>(e->selectedText().size()));
+        else
+            c.setselection(e->cursorPosition(), 0);
+    };
+    connect(e, &QLineEdit::cursorPositionChanged, this, selection);
+    connect(e, &QLineEdit::selectionChanged, this, selection);
+}
+
+void FormView::wirewindow()
+{
+    FormWindow* w = window_.get();
+    w->closebutton = [this] { form_.close(); };
+    w->activation = [this](bool active) {
+        if (active)
+            activated();
+    };
+    w->minimizedchanged = [this](bool minimized) { form_.setminimized(minimized); };
+    w->moved = [this] {
+        if (pushing_ || !window_->isVisible())
+            return;
+        const QPoint p = window_->pos();
+        const ui::Rect r = form_.rect();
+        form_.setrect({p.x(), p.y(), r.width, r.height});
+    };
+    w->keytyped = [this](char key) {
+        if (form_.onformkey)
+            form_.presskey(key);
+    };
+    w->client()->painted = [this] { queuepaint(); };
+}
+
+void FormView::activated()
+{
+    if (active_ == this)
+        return;
+    FormView* previous = active_;
+    active_ = this;
+    if (previous)
+        previous->form_.deactivate();
+    form_.activate();
+}
+
+void FormView::queuepaint()
+{
+    // The paint handler may lay the window out anew and let pending events
+    // run, which must not happen inside a paint event: it runs right after.
+    if (paintqueued_ || !form_.onpaint)
+        return;
+    paintqueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        paintqueued_ = false;
+        if (form_.onpaint)
+            form_.onpaint();
+    });
+}
+
+bool FormView::eventFilter(QObject* watched, QEvent* e)
+{
+    if (dying_)
+        return false;
+    auto it = controls_.find(watched);
+    if (it == controls_.end())
+        return false;
+    ui::Control& c = *it->second;
+    if (e->type() == QEvent::FocusIn && form_.focus() != &c) {
+        form_.setfocus(&c);
+        return false;
+    }
+    if (e->type() == QEvent::KeyPress && c.kind() == ui::Kind::Edit)
+        return editkey(c, static_cast<QKeyEvent*>(e));
+    return false;
+}
+
+bool FormView::editkey(ui::Control& c, QKeyEvent* e)
+{
+    const char key = keychar(e->key(), e->modifiers(), e->text());
+    if (key != 0) {
+        typed(c, key);
+        return true;
+    }
+    // A character the models cannot hold (they keep single-byte ASCII texts)
+    // is dropped; editing keys and shortcuts go to the line edit.
+    const bool plain = !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    return plain && e->text().size() == 1 && e->text()[0].unicode() > 0x7E;
+}
+
+void FormView::typed(ui::Control& c, char key)
+{
+    // The window previews every key before the control sees it.
+    if (form_.onformkey) {
+        form_.onformkey(key);
+        if (key == 0)
+            return;
+    }
+    c.typekey(key);
+}
+
+void FormView::push(ui::Control& c)
+{
+    if (dying_)
+        return;
+    ++pushing_;
+    if (&c == &form_) {
+        syncform();
+    } else if (QWidget* w = widget(c)) {
+        syncwidget(c, w);
+    } else if (QAction* a = action(c)) {
+        syncaction(c, a);
+    }
+    --pushing_;
+}
+
+void FormView::syncform()
+{
+    const QString title = displaytext(form_.caption());
+    if (window_->windowTitle() != title)
+        window_->setWindowTitle(title);
+    if (!form_.font().name.empty()) {
+        const QFont f = qtfont(form_.font());
+        if (window_->client()->font() != f)
+            window_->client()->setFont(f);
+    }
+    window_->client()->setbackground(form_.color() >= 0 ? qtcolor(form_.color()) : QColor());
+    const ui::Rect& r = form_.rect();
+    // A new height changes the window's height only; its top edge stays.
+    window_->setclientsize(r.width, r.height);
+    if (window_->pos() != QPoint(r.left, r.top))
+        window_->move(r.left, r.top);
+    synccursor();
+    if (started_)
+        syncvisible();
+    syncfocus();
+}
+
+void FormView::syncvisible()
+{
+    if (form_.visible() && !window_->isVisible()) {
+        window_->show();
+        window_->raise();
+        window_->activateWindow();
+    } else if (!form_.visible() && window_->isVisible()) {
+        window_->hide();
+        if (endsprogram_)
+            QCoreApplication::quit();
+    }
+    if (window_->isVisible() && form_.minimized() != window_->isMinimized()) {
+        if (form_.minimized())
+            window_->showMinimized();
+        else
+            window_->showNormal();
+    }
+}
+
+void FormView::synccursor()
+{
+    const bool hourglass = form_.cursor() == ui::Cursor::Hourglass;
+    if (hourglass && !cursorset_)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else if (!hourglass && cursorset_)
+        QApplication::restoreOverrideCursor();
+    cursorset_ = hourglass;
+}
+
+void FormView::syncfocus()
+{
+    if (ui::Control* f = form_.focus())
+        if (QWidget* w = widget(*f); w && !w->hasFocus())
+            w->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace qcqt

@@ -1,0 +1,120 @@
+#include "qt/form_window.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include "ui/control.h"
+
+namespace qcqt {
+
+ClientArea::ClientArea(QWidget* parent) : QWidget(parent) {}
+
+void ClientArea::setbackground(const QColor& c)
+{
+    if (background_ == c)
+        return;
+    background_ = c;
+    update();
+}
+
+void ClientArea::paintEvent(QPaintEvent*)
+{
+    {
+        QPainter p(this);
+        if (background_.isValid())
+            p.fillRect(rect(), background_);
+        if (decoration)
+            decoration(p, size());
+    }
+    if (painted)
+        painted();
+}
+
+FormWindow::FormWindow()
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      client_(new ClientArea(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    // the window takes exactly the size of its menu bar and client area
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(client_);
+}
+
+QMenuBar* FormWindow::menubar()
+{
+    if (!menubar_) {
+        menubar_ = new QMenuBar(this);
+        // a menu bar inside the window, also where the desktop offers a global one
+        menubar_->setNativeMenuBar(false);
+        static_cast<QVBoxLayout*>(layout())->setMenuBar(menubar_);
+    }
+    return menubar_;
+}
+
+void FormWindow::setclientsize(int width, int height)
+{
+    if (client_->size() != QSize(width, height))
+        client_->setFixedSize(width, height);
+}
+
+void FormWindow::closeEvent(QCloseEvent* e)
+{
+    // The model decides: it runs its close handler and hides the window.
+    e->ignore();
+    if (closebutton)
+        closebutton();
+}
+
+void FormWindow::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::ActivationChange && activation)
+        activation(isActiveWindow());
+    if (e->type() == QEvent::WindowStateChange && minimizedchanged)
+        minimizedchanged(isMinimized());
+    QWidget::changeEvent(e);
+}
+
+void FormWindow::moveEvent(QMoveEvent* e)
+{
+    QWidget::moveEvent(e);
+    if (moved)
+        moved();
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* e)
+{
+    const char c = keychar(e->key(), e->modifiers(), e->text());
+    if (c != 0 && keytyped) {
+        keytyped(c);
+        e->accept();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+char keychar(int key, Qt::KeyboardModifiers modifiers, const QString& text)
+{
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return ui::key_enter;
+    case Qt::Key_Escape: return ui::key_escape;
+    case Qt::Key_Backspace: return ui::key_backspace;
+    default: break;
+    }
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return 0;
+    if (text.size() != 1)
+        return 0;
+    const char16_t u = text[0].unicode();
+    if (u < 0x20 || u > 0x7E)
+        return 0;
+    return static_cast<char>(u);
+}
+
+}  // namespace qcqt
