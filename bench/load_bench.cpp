@@ -3,6 +3,7 @@
 // read of the same file takes, both with a warm cache.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <string>
 #include <unistd.h>
@@ -107,5 +108,7 @@ int main(int argc, char** argv)
                 file.framecount, file.loadok ? "yes" : "no");
     std::printf("read whole file (warm): %.3f s\n", best_read);
     std::printf("load (warm):            %.3f s  (%.2f x read)\n", best_load, best_load / best_read);
-    return 0;
+    std::fflush(stdout);
+    std::string cat = "for i in 1 2 3; do /usr/bin/time -f 'cat FILE >/dev/null: %e s' cat '" + big + "' >/dev/null; done";
+    return std::system(cat.c_str()) == 0 ? 0 : 1;
 }

@@ -157,6 +157,13 @@ bool BinaryFile::fillwindow(std::int64_t at)
 
 std::size_t BinaryFile::read(void* buf, std::size_t n)
 {
+    // the common case: a small read inside the current window
+    if (error_ == 0 && wbuf_.empty() && winlen_ > 0 && pos_ >= winstart_ &&
+        pos_ + static_cast<std::int64_t>(n) <= winstart_ + static_cast<std::int64_t>(winlen_)) {
+        std::memcpy(buf, window_.data() + (pos_ - winstart_), n);
+        pos_ += static_cast<std::int64_t>(n);
+        return n;
+    }
     if (error_ != 0)
         return 0;
     if (fd_ < 0) {
