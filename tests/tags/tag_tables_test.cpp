@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tags/field_text.h"
+#include "tags/frame_descriptions.h"
+
+using qc::FrameId;
+
+namespace {
+
+FrameId id(const std::string& s)
+{
+    FrameId out{};
+    for (std::size_t i = 0; i < 4 && i < s.size(); ++i)
+        out[i] = static_cast<std::uint8_t>(s[i]);
+    return out;
+}
+
+}  // namespace
+
+TEST(TagTables, EveryVersion23IdentifierHasItsOwnDescription)
+{
+    // the 74 frame identifiers of ID3v2.3.0
+    std::istringstream ids(
+        "AENC APIC COMM COMR ENCR EQUA ETCO GEOB GRID IPLS LINK MCDI MLLT OWNE PRIV PCNT POPM "
+        "POSS RBUF RVAD RVRB SYLT SYTC TALB TBPM TCOM TCON TCOP TDAT TDLY TENC TEXT TFLT TIME "
+        "TIT1 TIT2 TIT3 TKEY TLAN TLEN TMED TOAL TOFN TOLY TOPE TORY TOWN TPE1 TPE2 TPE3 TPE4 "
+        "TPOS TPUB TRCK TRDA TRSN TRSO TSIZ TSRC TSSE TYER TXXX UFID USER USLT WCOM WCOP WOAF "
+        "WOAR WOAS WORS WPAY WPUB WXXX");
+    int count = 0;
+    for (std::string s; ids >> s; ++count) {
+        std::string d = qc::framedescription(id(s));
+        EXPECT_NE(d, s) << s;
+        EXPECT_FALSE(d.empty()) << s;
+    }
+    EXPECT_EQ(count, 74);
+
+    EXPECT_EQ(qc::framedescription(id("AENC")), "AENC audio encryption");
+    for (const char* album : {"SYTC", "TOAL", "TALB"})
+        EXPECT_EQ(qc::framedescription(id(album)), "Album");
+    EXPECT_EQ(qc::framedescription(id("TCOP")), "Copyright");
+    EXPECT_EQ(qc::framedescription(id("WCOP")), "Copyright");
+    EXPECT_EQ(qc::framedescription(id("TSSE")), "SW/HW and settings used for encoding");
+    EXPECT_EQ(qc::framedescription(id("WPUB")), "Publishers official webpage");
+    // version 2.4 identifiers are not in the table
+    EXPECT_EQ(qc::framedescription(id("TDRC")), "TDRC");
+    EXPECT_EQ(qc::framedescription(id("Tit2")), "Tit2");
+}
+
+TEST(TagTables, FieldTextAndBlanks)
+{
+    auto text = [](const std::string& s) {
+        return qc::fieldtext(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
+    };
+    EXPECT_EQ(text(std::string("\0\0 ab \0cd", 9)), "ab");
+    EXPECT_EQ(text(std::string("\0\0\0\0", 4)), "");
+    EXPECT_EQ(text("    "), "");
+    EXPECT_EQ(text("a  b"), "a  b");
+    EXPECT_EQ(qc::idtext(id(std::string("\0X Y", 4))), "X Y");
+    EXPECT_EQ(qc::trimblanks("  two words \t "), "two words \t");
+    EXPECT_EQ(qc::trimblanks(" "), "");
+    EXPECT_EQ(qc::trimblanks(""), "");
+}
