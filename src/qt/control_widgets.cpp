@@ -8,6 +8,7 @@
 #include <QProgressBar>
 
 #include "qt/conversions.h"
+#include "qt/edit_box.h"
 #include "qt/picture_button.h"
 #include "qt/pictures.h"
 #include "qt/updown_widget.h"
@@ -73,8 +74,10 @@ void syncedit(const ui::Control& c, QLineEdit* e)
         e->setText(text);
     if (c.sellength() > 0)
         e->setSelection(c.caret(), c.sellength());
-    else if (e->hasSelectedText() || e->cursorPosition() != c.caret())
+    else if (e->hasSelectedText() || e->cursorPosition() != c.caret()) {
+        e->deselect();
         e->setCursorPosition(c.caret());
+    }
     setbackground(e, c.color(), QPalette::Base);
 }
 
@@ -117,8 +120,13 @@ QWidget* makewidget(ui::Kind kind, QWidget* parent)
     case ui::Kind::Group: return new QGroupBox(parent);
     case ui::Kind::Label: return new QLabel(parent);
     case ui::Kind::Button: return new PictureButton(parent);
-    case ui::Kind::CheckBox: return new QCheckBox(parent);
-    case ui::Kind::Edit: return new QLineEdit(parent);
+    case ui::Kind::CheckBox: {
+        // the caption close to the box, as the layouts' widths assume
+        auto* b = new QCheckBox(parent);
+        b->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
+        return b;
+    }
+    case ui::Kind::Edit: return new EditBox(parent);
     case ui::Kind::ProgressBar: {
         auto* p = new QProgressBar(parent);
         p->setTextVisible(false);

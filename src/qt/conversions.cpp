@@ -1,6 +1,28 @@
 #include "qt/conversions.h"
 
+#include <QStringList>
+
 namespace qcqt {
+
+namespace {
+
+// The layouts name Windows faces. Where a face is missing, a free face with
+// the same metrics stands in (Liberation, from fonts-liberation), so that
+// captions fit the sizes the layouts give; Tahoma has no metric twin and
+// takes the sans face closest in width.
+QStringList families(const std::string& name)
+{
+    const QString face = toqt(name);
+    if (name == "Arial" || name == "Tahoma" || name == "MS Sans Serif")
+        return {face, QStringLiteral("Liberation Sans")};
+    if (name == "Times New Roman")
+        return {face, QStringLiteral("Liberation Serif")};
+    if (name == "Courier" || name == "Courier New")
+        return {face, QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")};
+    return {face};
+}
+
+}  // namespace
 
 QString displaytext(const std::string& s)
 {
@@ -22,18 +44,14 @@ std::string fromqt(const QString& s)
 
 QFont qtfont(const ui::Font& f)
 {
-    QFont q(toqt(f.name));
+    QFont q;
+    q.setFamilies(families(f.name));
     q.setPixelSize(f.px > 0 ? f.px : 13);
     q.setBold(f.bold);
     q.setItalic(f.italic);
-    // "Courier" in the layouts means a fixed-pitch face; say so, so that the
-    // font matching falls back to a monospaced family when the name is missing.
-    if (f.name.rfind("Courier", 0) == 0)
-        q.setStyleHint(QFont::TypeWriter);
-    else if (f.name == "Times New Roman")
-        q.setStyleHint(QFont::Serif);
-    else
-        q.setStyleHint(QFont::SansSerif);
+    q.setStyleHint(f.name.rfind("Courier", 0) == 0 ? QFont::TypeWriter
+                   : f.name == "Times New Roman" ? QFont::Serif
+                                                 : QFont::SansSerif);
     return q;
 }
 

@@ -11,6 +11,7 @@
 
 #include "qt/control_widgets.h"
 #include "qt/conversions.h"
+#include "qt/edit_box.h"
 #include "qt/menu_view.h"
 #include "qt/picture_button.h"
 #include "qt/updown_widget.h"
@@ -147,13 +148,17 @@ void FormView::wireuser(ui::Control& c, QWidget* w)
     case ui::Kind::UpDown:
         static_cast<UpDownWidget*>(w)->stepped = [&c](int delta) { ui::clickupdown(c, delta > 0); };
         break;
-    case ui::Kind::Edit: wireedit(c, static_cast<QLineEdit*>(w)); break;
+    case ui::Kind::Edit: wireedit(c, static_cast<EditBox*>(w)); break;
     default: break;
     }
 }
 
-void FormView::wireedit(ui::Control& c, QLineEdit* e)
+void FormView::wireedit(ui::Control& c, EditBox* e)
 {
+    e->focusin = [this, &c] {
+        if (!dying_ && form_.focus() != &c)
+            form_.setfocus(&c);
+    };
     // Typed characters never reach the line edit (see editkey); what it still
     // changes by itself (Delete, paste, cut) is handed to the model as text.
     connect(e, &QLineEdit::textEdited, this, [this, &c, e](const QString& text) {
@@ -231,7 +236,8 @@ bool FormView::eventFilter(QObject* watched, QEvent* e)
     if (it == controls_.end())
         return false;
     ui::Control& c = *it->second;
-    if (e->type() == QEvent::FocusIn && form_.focus() != &c) {
+    // (an edit box reports its focus itself, after its own focus handling)
+    if (e->type() == QEvent::FocusIn && c.kind() != ui::Kind::Edit && form_.focus() != &c) {
         form_.setfocus(&c);
         return false;
     }

@@ -15,10 +15,11 @@
 #include "ui/control.h"
 
 class QAction;
-class QLineEdit;
 class QPainter;
 
 namespace qcqt {
+
+class EditBox;
 
 class FormView : public QObject {
 public:
@@ -52,7 +53,7 @@ private:
     void attachaction(ui::Control& c, QAction* a);
     void observe(ui::Control& c);
     void wireuser(ui::Control& c, QWidget* w);
-    void wireedit(ui::Control& c, QLineEdit* e);
+    void wireedit(ui::Control& c, EditBox* e);
     void wirewindow();
 
     void push(ui::Control& c);  // model -> widget

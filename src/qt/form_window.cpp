@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "qt/conversions.h"
 #include "ui/control.h"
 
 namespace qcqt {
@@ -52,6 +53,11 @@ QMenuBar* FormWindow::menubar()
         menubar_ = new QMenuBar(this);
         // a menu bar inside the window, also where the desktop offers a global one
         menubar_->setNativeMenuBar(false);
+        // Compact items in the system's small menu font, so that a narrow
+        // window's menu bar holds all its entries on one line, as it would
+        // on the desktop the layouts were made for.
+        menubar_->setFont(qtfont({"Tahoma", 12}));
+        menubar_->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 1px; }"));
         static_cast<QVBoxLayout*>(layout())->setMenuBar(menubar_);
     }
     return menubar_;
