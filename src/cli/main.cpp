@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "cli/cut_command.h"
 #include "cli/info_command.h"
 #include "cli/tags_command.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
     int status = 0;
     qccli::addinfocommand(app, status);
+    qccli::addcutcommand(app, status);
     qccli::addtagscommand(app, status);
     try {
         app.parse(argc, argv);

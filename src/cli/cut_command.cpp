@@ -1,0 +1,184 @@
+// quillcut-cli cut: loads a file as info does, sets the cuts and removal
+// boxes from the command line, and saves through the window program's
+// writer, with the output named on the command line in place of the dialog.
+#include "cli/cut_command.h"
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+
+#include "cli/engine.h"
+#include "cutting/fixed.h"
+#include "cutting/writer.h"
+
+namespace qccli {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+struct CutArgs {
+    std::string file;
+    std::string output;
+    std::optional<double> start, end;  // seconds
+    std::optional<std::int32_t> startframes, endframes;
+    bool removeriff = false, removeid3v2 = false, removeid3v1 = false;
+    bool includeunknown = false;
+    bool json = false;
+    std::string policy = "attempt";
+};
+
+// The save dialog, answered with the output named on the command line.
+class NamedTarget : public ui::DialogRunner {
+public:
+    explicit NamedTarget(std::string name) : name_(std::move(name)) {}
+    bool execute(ui::FileDialog& d) override
+    {
+        d.filename = name_;
+        return true;
+    }
+
+private:
+    std::string name_;
+};
+
+// One side's cut in frames. Seconds become frames as the cut boxes make
+// them, without their 99.9-second limit; a cut beyond the frame count is
+// held at it, which leaves no frame either way.
+std::int32_t sidecut(const qc::LoadedFile& f, std::optional<double> seconds, std::optional<std::int32_t> frames)
+{
+    double n = 0;
+    if (frames)
+        n = *frames;
+    else if (seconds)
+        n = *seconds / f.secondsperframe;
+    if (!(n < f.framecount))
+        return f.framecount;
+    return static_cast<std::int32_t>(std::max<std::int64_t>(0, qc::roundeven(n)));
+}
+
+// A removal box is ticked only where its structure was found.
+void tick(ui::Control& box, bool wanted)
+{
+    if (wanted && box.visible() && box.enabled())
+        box.setchecked(true);
+}
+
+// The cut box shows the cut, but its typing rule would hold it to 99.9
+// seconds; the command line has no such limit.
+void setcut(Engine& engine, int side, std::int32_t frames)
+{
+    engine.cuts.applycut(side, frames);
+    engine.file.cutframes[side] = frames;
+    engine.cuts.saveavailability(side);
+}
+
+// Everything the command line says about what to keep, in one place.
+void setcuts(Engine& engine, const CutArgs& args)
+{
+    setcut(engine, 0, sidecut(engine.file, args.start, args.startframes));
+    setcut(engine, 1, sidecut(engine.file, args.end, args.endframes));
+    tick(engine.form.riffcheck, args.removeriff);
+    tick(engine.form.headtagcheck, args.removeid3v2);
+    tick(engine.form.Foottagcheck, args.removeid3v1);
+}
+
+struct Outcome {
+    bool saved = false;
+    bool unchanged = false;
+    std::string error;
+    std::int32_t frames = 0;
+    std::int64_t bytes = 0;
+    double seconds = 0;
+};
+
+Outcome cut(Engine& engine, const CutArgs& args)
+{
+    Outcome out;
+    if (!engine.load(args.file, {args.policy == "attempt", args.includeunknown})) {
+        out.error = plainlines(engine.box.error);
+        return out;
+    }
+    setcuts(engine, args);
+    NamedTarget target(std::filesystem::absolute(args.output).string());
+    qc::Writer writer(engine.file, engine.form, engine.cuts, engine.box, target);
+    engine.box.error.clear();
+    engine.box.messages.clear();
+    writer.savebutClick();
+
+    const qc::LoadedFile& f = engine.file;
+    out.frames = f.framecount - f.cutframes[0] - f.cutframes[1];
+    if (writer.saveok) {
+        out.saved = true;
+        out.bytes = writer.byteswritten;
+        out.seconds = out.frames * f.secondsperframe;
+    } else if (!engine.box.error.empty()) {
+        out.error = plainlines(engine.box.error);
+    } else {
+        out.unchanged = true;
+        out.frames = f.framecount;
+        out.seconds = f.framecount * f.secondsperframe;
+    }
+    return out;
+}
+
+void report(const CutArgs& args, const Outcome& out)
+{
+    if (args.json) {
+        json j;
+        j["output"] = out.saved ? json(args.output) : json(nullptr);
+        bool known = out.error.empty();
+        j["frames_kept"] = known ? json(out.frames) : json(nullptr);
+        j["bytes"] = known ? json(out.bytes) : json(nullptr);
+        j["seconds"] = known ? json(out.seconds) : json(nullptr);
+        j["error"] = known ? json(nullptr) : json(out.error);
+        std::cout << j.dump() << "\n";
+        if (out.unchanged)
+            std::cerr << qc::nochanges << "\n";
+    } else if (out.saved) {
+        std::cout << args.output << ": " << out.frames << " frames kept, " << out.bytes << " bytes written, "
+                  << qc::fixed(out.seconds, 3) << " seconds\n";
+    } else if (out.unchanged) {
+        std::cout << qc::nochanges << "\n";
+    }
+    if (!out.error.empty())
+        std::cerr << args.file << ": " << out.error << "\n";
+}
+
+}  // namespace
+
+void addcutcommand(CLI::App& app, int& status)
+{
+    auto args = std::make_shared<CutArgs>();
+    CLI::App* cmd = app.add_subcommand("cut", "Trim frames and structures off an MP3 file, without re-encoding");
+    cmd->add_option("FILE", args->file, "The MP3 file to trim")->required();
+    cmd->add_option("-o,--output", args->output, "The file to write; FILE itself replaces it safely")->required();
+    CLI::Option* start = cmd->add_option("--start", args->start, "Seconds to cut at the start")
+                             ->check(CLI::NonNegativeNumber);
+    CLI::Option* startframes = cmd->add_option("--start-frames", args->startframes, "Frames to cut at the start")
+                                   ->check(CLI::NonNegativeNumber);
+    CLI::Option* end = cmd->add_option("--end", args->end, "Seconds to cut at the end")
+                           ->check(CLI::NonNegativeNumber);
+    CLI::Option* endframes = cmd->add_option("--end-frames", args->endframes, "Frames to cut at the end")
+                                 ->check(CLI::NonNegativeNumber);
+    start->excludes(startframes);
+    end->excludes(endframes);
+    cmd->add_flag("--remove-riff", args->removeriff, "Leave out the RIFF header");
+    cmd->add_flag("--remove-id3v2", args->removeid3v2, "Leave out the ID3v2 tag");
+    cmd->add_flag("--remove-id3v1", args->removeid3v1, "Leave out the ID3v1 tag");
+    cmd->add_flag("--include-unknown", args->includeunknown, "Keep data of unknown origin");
+    cmd->add_option("--policy", args->policy, "At damaged frames: fail, or attempt to continue")
+        ->check(CLI::IsMember({"fail", "attempt"}));
+    cmd->add_flag("--json", args->json, "One JSON object: output, frames_kept, bytes, seconds, error");
+    cmd->callback([args, &status] {
+        Engine engine;
+        Outcome out = cut(engine, *args);
+        report(*args, out);
+        if (!out.error.empty())
+            status = 1;
+    });
+}
+
+}  // namespace qccli

@@ -1,0 +1,169 @@
+// quillcut-cli cut, run as a user would run it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "support/harness.h"
+
+namespace {
+
+using namespace qctest;
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string shq(const std::string& s)
+{
+    return "'" + s + "'";
+}
+
+std::string contents(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+CliRun cli(const TempDir& dir, const std::string& args)
+{
+    std::string out = dir.path("stdout.txt"), err = dir.path("stderr.txt");
+    std::string command = shq(QC_CLI_PATH) + " " + args + " >" + shq(out) + " 2>" + shq(err);
+    int rc = std::system(command.c_str());
+    CliRun r;
+    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    r.out = contents(out);
+    r.err = contents(err);
+    return r;
+}
+
+nlohmann::json parsed(const CliRun& r)
+{
+    return nlohmann::json::parse(r.out, nullptr, false);
+}
+
+Bytes range(const Bytes& src, std::int64_t from, std::int64_t to)  // 1-based, to exclusive
+{
+    return Bytes(src.begin() + from - 1, src.begin() + to - 1);
+}
+
+TEST(CutCommand, FrameCutsWriteTheKeptStretchesAndReportThem)
+{
+    TempDir dir;
+    const std::string sample = samplepath("tone44-cbr64-tagged.mp3");
+    const Bytes src = readbytes(sample);
+    Loader loader;
+    ASSERT_TRUE(loader.load(sample));
+    const qc::LoadedFile& f = loader.file;
+    const std::int64_t size = static_cast<std::int64_t>(src.size());
+    const Bytes frames = range(src, f.framepos[4], f.framepos[61]);
+
+    const std::string out = dir.path("out.mp3");
+    CliRun r = cli(dir, "cut " + shq(sample) + " -o " + shq(out) + " --start-frames 4 --end-frames 3");
+    EXPECT_EQ(r.status, 0) << r.err;
+    const Bytes expected = range(src, 1, 250) + frames + range(src, size - 127, size + 1);
+    EXPECT_EQ(readbytes(out), expected);
+    EXPECT_EQ(r.out, out + ": 57 frames kept, " + std::to_string(expected.size()) + " bytes written, 1.489 seconds\n");
+
+    CliRun j = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("bare.mp3")) +
+                         " --start-frames 4 --end-frames 3 --remove-id3v2 --remove-id3v1 --remove-riff --json");
+    EXPECT_EQ(j.status, 0) << j.err;
+    EXPECT_EQ(readbytes(dir.path("bare.mp3")), frames);
+    nlohmann::json doc = parsed(j);
+    ASSERT_TRUE(doc.is_object()) << j.out;
+    EXPECT_EQ(doc["output"], dir.path("bare.mp3"));
+    EXPECT_EQ(doc["frames_kept"], 57);
+    EXPECT_EQ(doc["bytes"], frames.size());
+    EXPECT_NEAR(doc["seconds"].get<double>(), 57 * 0.0261224489795918, 1e-9);
+    EXPECT_TRUE(doc["error"].is_null());
+}
+
+TEST(CutCommand, SecondsBecomeFramesRoundedHalfToEvenWithoutTheBoxLimit)
+{
+    TempDir dir;
+    // 0.06 s at 48 kHz is 2.5 frames: 2 frames go
+    CliRun r = cli(dir, "cut " + shq(samplepath("tone48-vbr-mono.mp3")) + " -o " + shq(dir.path("a.mp3")) +
+                         " --start 0.06 --end-frames 1 --remove-id3v2 --json");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(parsed(r)["frames_kept"], 77);
+
+    // 100 seconds are 3828 frames at 44.1 kHz, more than the cut boxes allow
+    const std::string longfile = dir.write("long.mp3", frames(5000, FrameSpec{}));
+    r = cli(dir, "cut " + shq(longfile) + " -o " + shq(dir.path("b.mp3")) + " --start 100 --end 1 --json");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(parsed(r)["frames_kept"], 5000 - 3828 - 38);
+    EXPECT_EQ(fs::file_size(dir.path("b.mp3")), (5000u - 3828u - 38u) * frame(FrameSpec{}).size());
+}
+
+TEST(CutCommand, NothingToChangeAndNothingKept)
+{
+    TempDir dir;
+    const std::string sample = samplepath("tone32-crc.mp3");
+    CliRun r = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("same.mp3")));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "No changes - will not save.\n");
+    EXPECT_FALSE(fs::exists(dir.path("same.mp3")));
+
+    r = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("none.mp3")) + " --start-frames 20 --end-frames 21");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Time to delete must be smaller than total time."), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir.path("none.mp3")));
+    r = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("none.mp3")) + " --end 1e300 --json");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(parsed(r)["error"], "Time to delete must be smaller than total time.");
+
+    // unknown data left out is a change; included, it is not
+    const std::string junk = dir.write("junk.mp3", frames(10, FrameSpec{}) + filler(20, 0x45));
+    r = cli(dir, "cut " + shq(junk) + " -o " + shq(dir.path("clean.mp3")));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readbytes(dir.path("clean.mp3")), frames(10, FrameSpec{}));
+    r = cli(dir, "cut " + shq(junk) + " -o " + shq(dir.path("kept.mp3")) + " --include-unknown");
+    EXPECT_EQ(r.out, "No changes - will not save.\n");
+
+    // removing what the file lacks is no error, and no change
+    r = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("x.mp3")) + " --remove-id3v2 --remove-id3v1");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "No changes - will not save.\n");
+}
+
+TEST(CutCommand, OutputOntoTheInputReplacesItSafely)
+{
+    TempDir dir;
+    const std::string copy = dir.write("song.mp3", readbytes(samplepath("tone44-cbr64-tagged.mp3")));
+    CliRun r = cli(dir, "cut " + shq(copy) + " -o " + shq(dir.path("other.mp3")) + " --start-frames 2 --end 0.1");
+    ASSERT_EQ(r.status, 0) << r.err;
+    // a relative spelling of the same file, from its own directory
+    std::string command = "cd " + shq(dir.path("")) + " && " + shq(QC_CLI_PATH) +
+                          " cut song.mp3 -o ./song.mp3 --start-frames 2 --end 0.1 >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(readbytes(copy), readbytes(dir.path("other.mp3")));
+    EXPECT_FALSE(fs::exists(dir.path("song.tmpmp3")));
+}
+
+TEST(CutCommand, BadArgumentsAndUnloadableFiles)
+{
+    TempDir dir;
+    const std::string sample = samplepath("tone32-crc.mp3");
+    CliRun r = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("x.mp3")) + " --start 1 --start-frames 2");
+    EXPECT_EQ(r.status, 2);
+    r = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("x.mp3")) + " --end -1");
+    EXPECT_EQ(r.status, 2);
+    r = cli(dir, "cut " + shq(sample) + " --start 1");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_FALSE(fs::exists(dir.path("x.mp3")));
+
+    r = cli(dir, "cut " + shq(dir.path("absent.mp3")) + " -o " + shq(dir.path("x.mp3")) + " --start 1 --json");
+    EXPECT_EQ(r.status, 1);
+    nlohmann::json doc = parsed(r);
+    EXPECT_TRUE(doc["output"].is_null());
+    EXPECT_EQ(doc["error"], "Disk or unknown error.");
+    EXPECT_FALSE(fs::exists(dir.path("x.mp3")));
+}
+
+}  // namespace
