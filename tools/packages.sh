@@ -14,4 +14,4 @@ qc_install() {
 }
 
 QC_BUILD_PACKAGES=(g++ cmake make qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-liberation)
-QC_TEST_PACKAGES=(libgtest-dev libgmock-dev)
+QC_TEST_PACKAGES=(libgtest-dev libgmock-dev ffmpeg mp3val)
