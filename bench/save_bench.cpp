@@ -1,0 +1,129 @@
+// Prints the save time of a file of about 200 MB (the frames of a short
+// encoder file repeated) with one frame cut at each end, beside the time
+// cp takes to copy the same file, in the same run and with a warm cache.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "analysis/scanner.h"
+#include "cutting/cut_positions.h"
+#include "cutting/writer.h"
+#include "ui/main_form.h"
+
+namespace {
+
+struct NoBox : ui::MessageBox {
+    int msgbox(const std::string& text, int, const std::string&) override
+    {
+        std::fprintf(stderr, "box: %s\n", text.c_str());
+        return ui::idno;
+    }
+};
+struct NoPump : ui::EventPump {
+    void processpending() override {}
+};
+struct NoMeasure : ui::TextMeasure {
+    int textwidth(const std::string&, const ui::Font&) override { return 0; }
+};
+struct NamedTarget : ui::DialogRunner {
+    std::string name;
+    bool execute(ui::FileDialog& d) override
+    {
+        d.filename = name;
+        return true;
+    }
+};
+
+double seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+std::vector<unsigned char> readfile(const std::string& path)
+{
+    std::vector<unsigned char> all;
+    FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in)
+        return all;
+    int c;
+    while ((c = std::fgetc(in)) != EOF)
+        all.push_back(static_cast<unsigned char>(c));
+    std::fclose(in);
+    return all;
+}
+
+// The frames of the sample without its tags, repeated to about bytes.
+bool makebigfile(const std::string& sample, const std::string& big, std::size_t bytes)
+{
+    std::vector<unsigned char> all = readfile(sample);
+    std::size_t first = 0;
+    while (first + 1 < all.size() && !(all[first] == 0xFF && (all[first + 1] & 0xFE) == 0xFA))
+        ++first;
+    std::size_t end = all.size() >= 128 && all[all.size() - 128] == 'T' ? all.size() - 128 : all.size();
+    if (first >= end)
+        return false;
+    FILE* out = std::fopen(big.c_str(), "wb");
+    if (!out)
+        return false;
+    for (std::size_t written = 0; written < bytes; written += end - first)
+        std::fwrite(all.data() + first, 1, end - first, out);
+    return std::fclose(out) == 0;
+}
+
+qc::LoadedFile file;
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string sample = argc > 1 ? argv[1] : QC_SAMPLE;
+    std::string big = argc > 2 ? argv[2] : "/tmp/quillcut-bench-save.mp3";
+    std::string target = big + ".saved.mp3", copy = big + ".cp.mp3";
+    if (!makebigfile(sample, big, 200u * 1000u * 1000u)) {
+        std::fprintf(stderr, "cannot build %s from %s\n", big.c_str(), sample.c_str());
+        return 1;
+    }
+
+    ui::MainForm form;
+    qc::CutPositions cuts(file, form);
+    cuts.wire();
+    NoBox box;
+    NoPump pump;
+    NoMeasure measure;
+    NamedTarget dialogs;
+    dialogs.name = target;
+    qc::Scanner scanner(file, form, cuts, box, pump, measure);
+    qc::Writer writer(file, form, cuts, box, dialogs);
+    form.trymenu.setchecked(true);
+    file.sourcename = big;
+    scanner.scanfile(true);
+    if (!file.loadok)
+        return 1;
+    cuts.applycut(0, 1);
+    cuts.applycut(1, 1);
+
+    const std::string cp = "cp '" + big + "' '" + copy + "'";
+    double bestcp = 1e9, bestsave = 1e9;
+    for (int run = 0; run < 5; ++run) {
+        auto t0 = std::chrono::steady_clock::now();
+        if (std::system(cp.c_str()) != 0)
+            return 1;
+        bestcp = std::min(bestcp, seconds(t0));
+        t0 = std::chrono::steady_clock::now();
+        writer.savebutClick();
+        bestsave = std::min(bestsave, seconds(t0));
+        if (!writer.saveok)
+            return 1;
+    }
+    std::printf("file: %s, %d bytes, %d frames\n", big.c_str(), file.filesize, file.framecount);
+    std::printf("cp of the file (warm, best of 5):         %.3f s\n", bestcp);
+    std::printf("save, one frame cut at each end (best of 5): %.3f s  (%.2f x cp), %lld bytes\n", bestsave,
+                bestsave / bestcp, static_cast<long long>(writer.byteswritten));
+    qc::deletefile(target);
+    qc::deletefile(copy);
+    qc::deletefile(big);
+    return 0;
+}
