@@ -25,6 +25,11 @@ FormView::FormView(ui::Form& form) : form_(form), window_(std::make_unique<FormW
 {
     observe(form_);
     wirewindow();
+    // The form's font first: controls made after it inherit it (a widget
+    // with a style sheet of its own would not follow a later change).
+    ++pushing_;
+    syncform();
+    --pushing_;
     build(form_, window_->client());
     ++pushing_;
     syncform();
