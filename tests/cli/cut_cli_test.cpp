@@ -152,10 +152,6 @@ TEST(CutCommand, BadArgumentsAndUnloadableFiles)
     const std::string sample = samplepath("tone32-crc.mp3");
     CliRun r = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("x.mp3")) + " --start 1 --start-frames 2");
     EXPECT_EQ(r.status, 2);
-    r = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("x.mp3")) + " --end -1");
-    EXPECT_EQ(r.status, 2);
-    r = cli(dir, "cut " + shq(sample) + " --start 1");
-    EXPECT_EQ(r.status, 2);
     EXPECT_FALSE(fs::exists(dir.path("x.mp3")));
 
     r = cli(dir, "cut " + shq(dir.path("absent.mp3")) + " -o " + shq(dir.path("x.mp3")) + " --start 1 --json");
