@@ -1,6 +1,7 @@
 #include "qt/control_widgets.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -63,6 +64,8 @@ void synclabel(const ui::Control& c, QLabel* l)
         l->setText(html);
     }
     l->setAlignment(qtalign(c.align()));
+    // A label made tall enough for two lines or more wraps its caption.
+    l->setWordWrap(c.rect().height >= 2 * QFontMetrics(l->font()).lineSpacing());
     setbackground(l, c.color(), QPalette::Window);
 }
 

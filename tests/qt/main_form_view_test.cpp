@@ -288,6 +288,19 @@ TEST(MainFormView, ClosingAndPaintingGoThroughTheModel)
     qttest::settle();
     EXPECT_EQ(paints, 1);  // once for the paints that were waiting
 
+    // The user moving the window moves the model; the model moving it moves the window.
+    view.window()->move(140, 90);
+    EXPECT_EQ(form.rect().left, 140);
+    EXPECT_EQ(form.rect().top, 90);
+    form.setrect({20, 30, 300, 547});
+    EXPECT_EQ(view.window()->pos(), QPoint(20, 30));
+
+    // Minimised and restored, as the window reports it.
+    view.window()->showMinimized();
+    EXPECT_TRUE(form.minimized());
+    view.window()->showNormal();
+    EXPECT_FALSE(form.minimized());
+
     int closes = 0;
     form.onclose = [&] { ++closes; };
     view.window()->close();
@@ -296,6 +309,17 @@ TEST(MainFormView, ClosingAndPaintingGoThroughTheModel)
     EXPECT_FALSE(view.window()->isVisible());
     form.show();
     EXPECT_TRUE(view.window()->isVisible());
+}
+
+TEST(MainFormView, OnlyLabelsWithRoomForTwoLinesWrap)
+{
+    ui::MainForm form;
+    FormView view(form);
+    EXPECT_FALSE(shown<QLabel>(view, form.kbpslabel0)->wordWrap());
+    EXPECT_FALSE(shown<QLabel>(view, form.infolabel)->wordWrap());
+    EXPECT_FALSE(shown<QLabel>(view, form.filenamelabel)->wordWrap());
+    form.infolabel.setheight(60);
+    EXPECT_TRUE(shown<QLabel>(view, form.infolabel)->wordWrap());
 }
 
 }  // namespace

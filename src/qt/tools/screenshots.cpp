@@ -1,6 +1,6 @@
 // Takes pictures of the windows for the documentation: the main window with
 // a sample loaded in each toolbar presentation, and the silence detection
-// window. Run it under a real display (xvfb-run); it is not part of the
+// window and the Info window. Run it under a real display (xvfb-run); it is not part of the
 // program or of the test run.
 //
 //   screenshots OUTDIR [SAMPLE.mp3]
@@ -95,6 +95,7 @@ int main(int argc, char** argv)
 
     qcqt::FormView mainview(program.mainform());
     qcqt::FormView autoview(program.autoform());
+    qcqt::FormView infoview(program.infoform());
     mainview.setdecoration([&program, &services](QPainter& p, const QSize&) {
         qcqt::drawoutlines(p, program.toolbar().border(services.screen.buttonface()));
     });
@@ -124,6 +125,10 @@ int main(int argc, char** argv)
     program.autoform().metod2b.click();
     shoot(autoview.window(), outdir + QStringLiteral("/auto.png"));
     program.autoform().close();
+
+    program.aboutmenuClick();
+    shoot(infoview.window(), outdir + QStringLiteral("/info.png"));
+    program.infoform().close();
 
     for (const char* name : {"Arial", "Times New Roman", "Courier", "Tahoma"})
         reportfont(name);
