@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "qt/conversions.h"
@@ -309,6 +310,24 @@ TEST(MainFormView, ClosingAndPaintingGoThroughTheModel)
     EXPECT_FALSE(view.window()->isVisible());
     form.show();
     EXPECT_TRUE(view.window()->isVisible());
+}
+
+TEST(MainFormView, ClosingTheMainWindowEndsTheProgram)
+{
+    ui::MainForm form;
+    FormView view(form);
+    view.setendsprogram(true);
+    view.showifvisible();
+    bool closed = false;
+    form.onclose = [&] { closed = true; };
+    QTimer::singleShot(0, [&] { view.window()->close(); });
+    // a program that would not end is stopped after a while, with another code
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(3); });
+    guard.start(5000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(closed);
 }
 
 TEST(MainFormView, OnlyLabelsWithRoomForTwoLinesWrap)
