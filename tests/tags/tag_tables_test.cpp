@@ -2,7 +2,6 @@
 
 #include <sstream>
 
-#include "tags/field_text.h"
 #include "tags/frame_descriptions.h"
 
 using qc::FrameId;
@@ -46,19 +45,4 @@ TEST(TagTables, EveryVersion23IdentifierHasItsOwnDescription)
     // version 2.4 identifiers are not in the table
     EXPECT_EQ(qc::framedescription(id("TDRC")), "TDRC");
     EXPECT_EQ(qc::framedescription(id("Tit2")), "Tit2");
-}
-
-TEST(TagTables, FieldTextAndBlanks)
-{
-    auto text = [](const std::string& s) {
-        return qc::fieldtext(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
-    };
-    EXPECT_EQ(text(std::string("\0\0 ab \0cd", 9)), "ab");
-    EXPECT_EQ(text(std::string("\0\0\0\0", 4)), "");
-    EXPECT_EQ(text("    "), "");
-    EXPECT_EQ(text("a  b"), "a  b");
-    EXPECT_EQ(qc::idtext(id(std::string("\0X Y", 4))), "X Y");
-    EXPECT_EQ(qc::trimblanks("  two words \t "), "two words \t");
-    EXPECT_EQ(qc::trimblanks(" "), "");
-    EXPECT_EQ(qc::trimblanks(""), "");
 }
