@@ -1,0 +1,89 @@
+// The methods on real encoder output: a 3-second 440 Hz tone with 40 frames
+// (46080 samples) of digital silence before it and 60 frames (69120 samples)
+// after it, encoded by lame at 44.1 and 48 kHz, stereo CBR and mono VBR
+// (tests/fixtures/silence/README.md). lame begins with an Info frame whose
+// side information is zero (gain 0, blank) and gives a silent granule the
+// global gain 210, so to the methods lame's silence is not blank.
+#include <gtest/gtest.h>
+
+#include "silence/methods.h"
+#include "silence/silence_window.h"
+#include "support/harness.h"
+
+namespace {
+
+struct Encoded {
+    const char* name;
+    std::uint8_t sampleratebits;
+    std::uint8_t channelmode;
+    std::int32_t framecount;
+};
+
+const Encoded encoded[] = {
+    {"silence44-cbr-stereo.mp3", 0, qc::mode_joint, 217},
+    {"silence44-vbr-mono.mp3", 0, qc::mode_mono, 217},
+    {"silence48-cbr-stereo.mp3", 4, qc::mode_joint, 227},
+    {"silence48-vbr-mono.mp3", 4, qc::mode_mono, 227},
+};
+
+constexpr std::int32_t leadingsilence = 1 + 40;  // the Info frame and 40 silent frames
+constexpr std::int32_t trailingsilence = 60;
+constexpr std::uint8_t lamesilentgain = 210;
+
+std::string fixture(const Encoded& e)
+{
+    return qctest::fixturepath(std::string("silence/") + e.name);
+}
+
+TEST(SilenceOnEncodedFiles, WhatEachMethodFinds)
+{
+    for (const Encoded& e : encoded) {
+        SCOPED_TRACE(e.name);
+        qctest::Loader loader;
+        ASSERT_TRUE(loader.load(fixture(e)));
+        const qc::LoadedFile& f = loader.file;
+        ASSERT_EQ(f.framecount, e.framecount);
+        EXPECT_EQ(f.sampleratebits, e.sampleratebits);
+        EXPECT_EQ(f.channelmode, e.channelmode);
+        // what the encoder wrote: the Info frame, then silence at gain 210
+        EXPECT_EQ(f.framegain[0], 0);
+        for (std::int32_t k = 1; k < leadingsilence; ++k)
+            ASSERT_EQ(f.framegain[k], lamesilentgain) << k;
+        EXPECT_NE(f.framegain[leadingsilence], lamesilentgain);
+        for (std::int32_t k = 1; k <= trailingsilence; ++k)
+            ASSERT_EQ(f.framegain[f.framecount - k], lamesilentgain) << k;
+        EXPECT_NE(f.framegain[f.framecount - trailingsilence - 1], lamesilentgain);
+
+        // method 1 sees only the blank Info frame
+        EXPECT_EQ(qc::autodetected(f, 0, 1), 1);
+        EXPECT_EQ(qc::autodetected(f, 1, 1), 0);
+        // method 2 takes the run of 210s for what it is: the silence, exactly
+        EXPECT_EQ(qc::autodetected(f, 0, 2), leadingsilence);
+        EXPECT_EQ(qc::autodetected(f, 1, 2), trailingsilence);
+        // method 3 finds the 210s already loud: at the start it stops at the
+        // first place it may, at the end the tone never reaches the threshold
+        EXPECT_EQ(qc::autodetected(f, 0, 3), 4);
+        EXPECT_EQ(qc::autodetected(f, 1, 3), 0);
+    }
+}
+
+TEST(SilenceOnEncodedFiles, AutoUseOnLoadCutsTheSilenceAway)
+{
+    for (const Encoded& e : encoded) {
+        SCOPED_TRACE(e.name);
+        qctest::Loader loader;
+        ui::AutoForm form;
+        qc::AutoSettings settings;
+        settings.autousestart = 2;
+        settings.autouseend = 2;
+        settings.autosubstart = 2;
+        qc::SilenceWindow win(loader.file, form, loader.cuts, loader.box, loader.pump, settings);
+        win.create();
+        loader.scanner.afterload = [&] { win.autouseonload(); };
+        ASSERT_TRUE(loader.load(fixture(e)));
+        EXPECT_EQ(loader.file.cutframes[0], leadingsilence - 2);
+        EXPECT_EQ(loader.file.cutframes[1], trailingsilence);
+    }
+}
+
+}  // namespace
