@@ -12,6 +12,7 @@
 #include "cli/engine.h"
 #include "cutting/fixed.h"
 #include "cutting/writer.h"
+#include "silence/methods.h"
 
 namespace qccli {
 
@@ -24,6 +25,8 @@ struct CutArgs {
     std::string output;
     std::optional<double> start, end;  // seconds
     std::optional<std::int32_t> startframes, endframes;
+    std::optional<int> autostart, autoend;  // silence detection method 1..3
+    int subtractstart = 0, subtractend = 0;
     bool removeriff = false, removeid3v2 = false, removeid3v1 = false;
     bool includeunknown = false;
     bool json = false;
@@ -78,8 +81,11 @@ void setcut(Engine& engine, int side, std::int32_t frames)
 // Everything the command line says about what to keep, in one place.
 void setcuts(Engine& engine, const CutArgs& args)
 {
-    setcut(engine, 0, sidecut(engine.file, args.start, args.startframes));
-    setcut(engine, 1, sidecut(engine.file, args.end, args.endframes));
+    // a silence detection method sets its side as the auto-use on load would
+    setcut(engine, 0, args.autostart ? qc::autoproposal(engine.file, 0, *args.autostart, args.subtractstart)
+                                     : sidecut(engine.file, args.start, args.startframes));
+    setcut(engine, 1, args.autoend ? qc::autoproposal(engine.file, 1, *args.autoend, args.subtractend)
+                                   : sidecut(engine.file, args.end, args.endframes));
     tick(engine.form.riffcheck, args.removeriff);
     tick(engine.form.headtagcheck, args.removeid3v2);
     tick(engine.form.Foottagcheck, args.removeid3v1);
@@ -165,6 +171,22 @@ void addcutcommand(CLI::App& app, int& status)
                                  ->check(CLI::NonNegativeNumber);
     start->excludes(startframes);
     end->excludes(endframes);
+    CLI::Option* autostart =
+        cmd->add_option("--auto-start", args->autostart, "Cut at the start what silence detection method M finds")
+            ->check(CLI::Range(1, 3))
+            ->excludes(start)
+            ->excludes(startframes);
+    CLI::Option* autoend =
+        cmd->add_option("--auto-end", args->autoend, "Cut at the end what silence detection method M finds")
+            ->check(CLI::Range(1, 3))
+            ->excludes(end)
+            ->excludes(endframes);
+    cmd->add_option("--subtract-start", args->subtractstart, "Frames of the detected silence to keep at the start")
+        ->check(CLI::Range(0, 99))
+        ->needs(autostart);
+    cmd->add_option("--subtract-end", args->subtractend, "Frames of the detected silence to keep at the end")
+        ->check(CLI::Range(0, 99))
+        ->needs(autoend);
     cmd->add_flag("--remove-riff", args->removeriff, "Leave out the RIFF header");
     cmd->add_flag("--remove-id3v2", args->removeid3v2, "Leave out the ID3v2 tag");
     cmd->add_flag("--remove-id3v1", args->removeid3v1, "Leave out the ID3v1 tag");

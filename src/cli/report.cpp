@@ -1,6 +1,9 @@
 #include "cli/report.h"
 
+#include <array>
 #include <sstream>
+
+#include "silence/methods.h"
 
 namespace qccli {
 
@@ -45,6 +48,13 @@ std::vector<Stretch> unknownstretches(const qc::LoadedFile& f)
     return out;
 }
 
+// What each silence detection method finds at each end, as the auto-use on
+// load examines the file.
+std::array<std::int32_t, 3> silenceside(const qc::LoadedFile& f, int side)
+{
+    return {qc::autodetected(f, side, 1), qc::autodetected(f, side, 2), qc::autodetected(f, side, 3)};
+}
+
 }  // namespace
 
 json inforeport(const Engine& engine, const std::string& given)
@@ -55,7 +65,7 @@ json inforeport(const Engine& engine, const std::string& given)
     if (!f.loadok) {
         for (const char* key : {"size", "frames", "first_frame", "last_frame", "sample_rate",
                                 "channel_mode", "bitrate_frames", "seconds", "info", "id3v2",
-                                "riff", "id3v1"})
+                                "riff", "id3v1", "silence"})
             j[key] = nullptr;
         j["unknown"] = json::array();
         j["warnings"] = engine.box.warnings;
@@ -85,6 +95,7 @@ json inforeport(const Engine& engine, const std::string& given)
         unknown.push_back({{"where", s.where}, {"offset", s.start - 1}, {"size", s.size},
                            {"included", s.included}});
     j["unknown"] = unknown;
+    j["silence"] = {{"start", silenceside(f, 0)}, {"end", silenceside(f, 1)}};
     j["warnings"] = engine.box.warnings;
     j["error"] = nullptr;
     return j;
@@ -111,6 +122,9 @@ std::string infotext(const Engine& engine, const std::string& given)
     for (const Stretch& s : unknownstretches(f))
         out << "  unknown data (" << s.where << "): " << s.size << " bytes at " << s.start - 1
             << (s.included ? ", included" : ", left out") << "\n";
+    const std::array<std::int32_t, 3> start = silenceside(f, 0), end = silenceside(f, 1);
+    out << "  silence frames by method 1/2/3: start " << start[0] << "/" << start[1] << "/" << start[2]
+        << ", end " << end[0] << "/" << end[1] << "/" << end[2] << "\n";
     for (const std::string& w : engine.box.warnings)
         out << "  warning: " << plainlines(w) << "\n";
     return out.str();
