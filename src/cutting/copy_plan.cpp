@@ -7,12 +7,16 @@ namespace qc {
 
 namespace {
 
-constexpr std::int64_t nowhere = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t headerbytes = 4;  // a frame's header is copied before its end is sought
 constexpr std::int64_t footersize = 128;
 
+// A damaged file can leave the record's stretches overlapping (a "TAG" inside
+// the last frame's header, data said to begin inside it): the output still
+// takes every source byte at most once and in source order.
 void add(CopyPlan& plan, std::int64_t from, std::int64_t end)
 {
+    if (!plan.pieces.empty())
+        from = std::max(from, plan.pieces.back().end);
     if (end > from)
         plan.pieces.push_back({from, end});
 }
@@ -52,7 +56,8 @@ std::int64_t lastframeend(const LoadedFile& f, std::int64_t start)
         end = std::min<std::int64_t>(end, f.betweenstart);
     if (f.afterstart >= from)
         end = std::min<std::int64_t>(end, f.afterstart);
-    return std::max(end, from);
+    // a last frame cut off inside its header ends with the file
+    return std::min(std::max(end, from), std::int64_t{f.filesize} + 1);
 }
 
 void framepieces(const LoadedFile& f, std::int64_t first, std::int64_t last, CopyPlan& plan)

@@ -1,0 +1,201 @@
+#include "load_rig.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "check.h"
+#include "cutting/copy_plan.h"
+#include "silence/methods.h"
+
+namespace qcfuzz {
+
+namespace {
+
+qc::LoadedFile& theloadedfile()
+{
+    static qc::LoadedFile file;
+    return file;
+}
+
+bool oneof(int style, std::initializer_list<int> styles)
+{
+    return std::find(styles.begin(), styles.end(), style) != styles.end();
+}
+
+constexpr std::size_t maxerrortext = 255;
+
+const qc::LoadedFile* explained = nullptr;
+const qc::CopyPlan* explainedplan = nullptr;
+
+void explainrecord()
+{
+    const qc::LoadedFile& f = *explained;
+    std::fprintf(stderr,
+                 "filesize %d frames %d first %d last %d cuts %d/%d head %d/%d riff %d/%d "
+                 "leading %d/%d between %d/%d footer %d/%d/%d after %d/%d overrun %d\n",
+                 f.filesize, f.framecount, f.framepos[0], f.framepos[std::max(f.framecount - 1, 0)],
+                 f.cutframes[0], f.cutframes[1], f.headtagpresent, f.headtagsize, f.riffpresent,
+                 f.riffstart, f.leadingstart, f.includeleading, f.betweenstart, f.includebetween,
+                 f.footerfound, f.footerpos, f.footerspan, f.afterstart, f.includeafter, f.overrun);
+    if (explainedplan)
+        for (const qc::Piece& p : explainedplan->pieces)
+            std::fprintf(stderr, "  piece %lld..%lld\n", static_cast<long long>(p.from),
+                         static_cast<long long>(p.end));
+}
+constexpr std::size_t maxdatatext = 769;
+
+}  // namespace
+
+int AnswerBox::msgbox(const std::string& text, int style, const std::string& caption)
+{
+    // the boxes a load may show, and nothing after a cancelled question
+    QC_FUZZ_CHECK(oneof(style, {0, 36, 48, 65, 67, 323}));
+    QC_FUZZ_CHECK(!cancelled || style == 48);
+    if (style == 0)
+        QC_FUZZ_CHECK(caption == "unknown origin data" && text.size() <= maxdatatext);
+    if (style == 48 && caption == "error")
+        QC_FUZZ_CHECK(text.size() <= std::string(qc::errorprefix).size() + maxerrortext);
+    if (style == 0 || style == 48)
+        return ui::idok;
+
+    ++questions;
+    switch (answers) {
+    case Answers::Yes:
+        return style == 65 ? ui::idok : ui::idyes;
+    case Answers::No:
+        return style == 65 ? ui::idcancel : ui::idno;
+    case Answers::CancelFirst:
+        if (questions > 1)
+            return style == 65 ? ui::idok : ui::idyes;
+        cancelled = true;
+        return style == 36 ? ui::idno : ui::idcancel;
+    }
+    return ui::idcancel;
+}
+
+LoadRig::LoadRig(Answers answers)
+    : file_(theloadedfile()),
+      cuts_(file_, form_),
+      scanner_(file_, form_, cuts_, box_, pump_, measure_),
+      answers_(answers)
+{
+    cuts_.wire();
+    box_.answers = answers;
+    form_.failmenu.setchecked(answers == Answers::No);
+    form_.trymenu.setchecked(answers == Answers::Yes);
+    form_.promptmenu.setchecked(answers == Answers::CancelFirst);
+    scanner_.afterload = [this] { checksilence(); };
+    explained = &file_;
+    explain = explainrecord;
+}
+
+void LoadRig::run(const std::uint8_t* data, std::size_t size)
+{
+    box_.questions = 0;
+    box_.cancelled = false;
+    file_.sourcename = input_.hold(data, size);
+    scanner_.scanfile(true);
+
+    QC_FUZZ_CHECK(!file_.busy);
+    QC_FUZZ_CHECK(!file_.sourcefile.isopen());
+    QC_FUZZ_CHECK(form_.filemenu.enabled() && form_.optmenu.enabled());
+    QC_FUZZ_CHECK(form_.frame1.enabled() == file_.loadok);
+    if (box_.cancelled)
+        QC_FUZZ_CHECK(!file_.loadok);
+    if (!file_.loadok) {
+        QC_FUZZ_CHECK(form_.infolabel.caption() == "no file loaded");
+        QC_FUZZ_CHECK(!form_.savebut.enabled());
+        return;
+    }
+    checkrecord();
+    checkcopyplans();
+}
+
+// What the writer and the views rely on after a successful load.
+void LoadRig::checkrecord() const
+{
+    const qc::LoadedFile& f = file_;
+    const std::int64_t size = f.filesize;
+    QC_FUZZ_CHECK(size == static_cast<std::int64_t>(input_.size()));
+    QC_FUZZ_CHECK(f.framecount >= 1 && f.framecount <= 500224);
+    QC_FUZZ_CHECK(f.totalframes == f.framecount);
+    QC_FUZZ_CHECK(f.framepos[0] >= 1);
+    for (std::int32_t i = 1; i < f.framecount; ++i)
+        QC_FUZZ_CHECK(f.framepos[i] > f.framepos[i - 1]);
+    // every frame's sync and header byte 2 were read
+    QC_FUZZ_CHECK(f.framepos[f.framecount - 1] + 2 <= size);
+    if (f.headtagpresent) {
+        QC_FUZZ_CHECK(f.headtagsize >= 10 && f.headtagsize <= 262144);
+        QC_FUZZ_CHECK(f.framepos[0] > f.headtagsize);
+    }
+    if (f.riffpresent)
+        QC_FUZZ_CHECK(f.riffstart >= 1 && f.riffstart < f.framepos[0] && f.leadingstart == 0);
+    if (f.leadingstart != 0)
+        QC_FUZZ_CHECK(f.leadingstart >= 1 && f.leadingstart < f.framepos[0]);
+    if (f.footerfound)
+        QC_FUZZ_CHECK(f.footerpos >= 1 && f.footerpos <= size);
+    // unknown data after the frames begins at the earliest where the last
+    // frame does (the walk may give up on a frame that overruns the file)
+    const std::int32_t last = f.framepos[f.framecount - 1];
+    if (f.betweenstart != 0)
+        QC_FUZZ_CHECK(f.betweenstart >= last && f.betweenstart <= size);
+    if (f.afterstart != 0)
+        QC_FUZZ_CHECK(f.afterstart > last && f.afterstart <= size + 1);
+}
+
+// Every output the writer could build from this load takes stretches of
+// the source in order, each byte at most once, all inside the file, and
+// copies without a failed read.
+void LoadRig::checkcopyplans()
+{
+    qc::LoadedFile& f = file_;
+    const std::int32_t count = f.framecount;
+    const std::pair<std::int32_t, std::int32_t> cutlist[] = {{0, 0}, {1, 0}, {0, 1}, {count / 2, 0}, {0, count / 2}};
+    static std::vector<std::uint8_t> buffer(qc::copybuffersize);
+    for (auto [c0, c1] : cutlist) {
+        if (c0 + c1 >= count)
+            continue;
+        f.cutframes[0] = c0;
+        f.cutframes[1] = c1;
+        for (int keep = 0; keep < 8; ++keep) {
+            // a box is shown only for a structure the load found, and a
+            // damaged footer tag's box is always checked
+            qc::KeptStructures kept{(keep & 1) != 0 && f.headtagpresent, (keep & 2) != 0 && f.riffpresent,
+                                    (keep & 4) != 0 && f.footerfound && f.footerspan >= 127};
+            std::optional<qc::CopyPlan> plan = qc::makecopyplan(f, kept);
+            QC_FUZZ_CHECK(plan.has_value());
+            explainedplan = &*plan;
+            std::int64_t previous = 1;
+            for (const qc::Piece& p : plan->pieces) {
+                QC_FUZZ_CHECK(p.from >= previous && p.end > p.from && p.end <= f.filesize + 1);
+                previous = p.end;
+            }
+            if (keep != 7)
+                continue;
+            // everything kept: the copy itself
+            qc::BinaryFile source, output;
+            QC_FUZZ_CHECK(source.openexisting(input_.path()));
+            QC_FUZZ_CHECK(output.create(output_.path()));
+            QC_FUZZ_CHECK(qc::copypieces(source, output, *plan, buffer));
+            output.close();
+            source.close();
+            QC_FUZZ_CHECK(output.ioresult() == 0 && source.ioresult() == 0);
+            QC_FUZZ_CHECK(output_.size() == plan->bytes());
+        }
+    }
+    explainedplan = nullptr;
+    f.cutframes[0] = f.cutframes[1] = 0;
+}
+
+// The auto-use on load: each method stays within the frames it examined.
+void LoadRig::checksilence() const
+{
+    const std::int32_t examined = std::min<std::int32_t>(file_.framecount, qc::examinelimit);
+    for (int side = 0; side < 2; ++side)
+        for (int method = 1; method <= 3; ++method) {
+            std::int32_t n = qc::autodetected(file_, side, method);
+            QC_FUZZ_CHECK(n >= 0 && n <= examined);
+        }
+}
+
+}  // namespace qcfuzz

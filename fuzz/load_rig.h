@@ -1,0 +1,67 @@
+// The whole load of arbitrary bytes through the real engine (scanner,
+// trailing structures, summary, silence auto-use), with a message box that
+// answers every question one way, and the properties every load must keep.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "analysis/scanner.h"
+#include "cutting/cut_positions.h"
+#include "memfile.h"
+#include "stream/loaded_file.h"
+#include "ui/main_form.h"
+
+namespace qcfuzz {
+
+// How the box answers: every question Yes (and OK) under the policy
+// attempt; every question No (and Cancel) under the policy fail; or Cancel
+// (No where there is no Cancel) at the first question under the policy prompt.
+enum class Answers { Yes, No, CancelFirst };
+
+class AnswerBox : public ui::MessageBox {
+public:
+    int msgbox(const std::string& text, int style, const std::string& caption) override;
+    Answers answers = Answers::Yes;
+    int questions = 0;   // boxes with a choice
+    bool cancelled = false;
+};
+
+class NoPump : public ui::EventPump {
+public:
+    void processpending() override {}
+};
+
+// Every character 7 pixels wide, so that long names are shortened.
+class FixedMeasure : public ui::TextMeasure {
+public:
+    int textwidth(const std::string& text, const ui::Font&) override
+    {
+        return 7 * static_cast<int>(text.size());
+    }
+};
+
+class LoadRig {
+public:
+    explicit LoadRig(Answers answers);
+    // Loads the bytes as Open does and checks every property of the result.
+    void run(const std::uint8_t* data, std::size_t size);
+
+private:
+    void checkrecord() const;
+    void checkcopyplans();
+    void checksilence() const;
+
+    MemFile input_;
+    MemFile output_;
+    qc::LoadedFile& file_;
+    ui::MainForm form_;
+    qc::CutPositions cuts_;
+    AnswerBox box_;
+    NoPump pump_;
+    FixedMeasure measure_;
+    qc::Scanner scanner_;
+    Answers answers_;
+};
+
+}  // namespace qcfuzz

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Runs every fuzz target in turn for SECONDS each (default 60), one at a
+# time, on its corpus in fuzz/corpus/<target>/ (new inputs are kept there),
+# seeded from the samples and the test fixtures. A crash is kept as a
+# regression input in tests/fixtures/hostile/crashes/<target>/, which the
+# robustness tests run through the load and the tag views.
+#   fuzz/run.sh [SECONDS] [TARGET...]
+# Build first (fuzz/ci.sh builds into build/fuzz), or set QC_FUZZ_BUILD.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+shift || true
+build=${QC_FUZZ_BUILD:-build/fuzz}
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(fuzz_load_yes fuzz_load_no fuzz_load_cancel fuzz_id3v1 fuzz_id3v2 fuzz_settings fuzz_cutbox)
+
+# Seeds beside each target's own corpus: real files for the parsers.
+seeds() {
+    case "$1" in
+    fuzz_load_*|fuzz_id3v1|fuzz_id3v2) echo samples tests/fixtures ;;
+    *) ;;
+    esac
+}
+
+# The longest input worth trying for each kind of target.
+maxlen() {
+    case "$1" in
+    fuzz_load_*) echo 65536 ;;
+    fuzz_id3v1|fuzz_id3v2) echo 16384 ;;
+    fuzz_settings) echo 1200 ;;
+    *) echo 256 ;;
+    esac
+}
+
+status=0
+for t in "${targets[@]}"; do
+    corpus=fuzz/corpus/$t
+    crashes=tests/fixtures/hostile/crashes/$t
+    mkdir -p "$corpus" "$crashes"
+    echo "== $t: ${seconds}s"
+    # shellcheck disable=SC2046
+    if ! "$build/fuzz/$t" -max_total_time="$seconds" -max_len="$(maxlen "$t")" -timeout=10 \
+        -rss_limit_mb=4096 -print_final_stats=1 \
+        -artifact_prefix="$crashes/" "$corpus" $(seeds "$t") 2>"$build/$t.log"; then
+        echo "$t: FOUND A FAULT, input kept in $crashes/ (log: $build/$t.log)"
+        status=1
+    fi
+    grep -E '^(#[0-9]+.*DONE|stat::number_of_executed_units|stat::average_exec_per_sec)' "$build/$t.log" | tail -3
+    grep -E 'cov: ' "$build/$t.log" | tail -1
+done
+exit $status

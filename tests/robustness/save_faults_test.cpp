@@ -1,0 +1,155 @@
+// Faults during a save: the disk fills up (a child process whose files may
+// not grow past a limit, so that writes fail with EFBIG), and the source
+// disappears or shrinks between its load and the copy. The user is told, the
+// source keeps every byte, and a replacement leaves no temporary file.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "cutting/writer_fixture.h"
+
+namespace {
+
+using namespace qctest;
+namespace fs = std::filesystem;
+
+const std::vector<Bytes> frames40 = distinctframes(40);
+const Bytes original = id3v2tag(300) + join(frames40, 0, 40) + id3v1tag("faults");
+
+// Runs fn in a child process that may not write past limit bytes into any
+// file; a write beyond fails instead of killing the process. Returns fn's
+// result, or 100 + the signal that ended the child.
+int withfilelimit(rlim_t limit, const std::function<int()>& fn)
+{
+    std::fflush(nullptr);
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit rl{limit, limit};
+        if (::setrlimit(RLIMIT_FSIZE, &rl) != 0)
+            ::_exit(99);
+        ::_exit(fn());
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+}
+
+// The save as the child sees it: 0 when the user was told of the failure
+// and nothing claims success.
+int failedsave(SaveRig& rig, const std::string& target)
+{
+    rig.loader.box.clear();
+    rig.loader.box.answer(ui::idok);
+    rig.dialogs.choose(target);
+    rig.writer.savebutClick();
+    if (rig.errors() != std::vector<std::string>{"Disk or  unknown error."})
+        return 1;
+    if (rig.writer.saveok || rig.loader.file.busy)
+        return 2;
+    if (rig.writer.outputfile.isopen() || rig.loader.file.sourcefile.isopen())
+        return 3;
+    return 0;
+}
+
+int temporaryfiles(const TempDir& dir)
+{
+    int n = 0;
+    for (const auto& e : fs::directory_iterator(dir.path("")))
+        n += e.path().string().ends_with("tmpmp3");
+    return n;
+}
+
+TEST(SaveFaults, FullDiskShowsTheErrorAndKeepsTheSource)
+{
+    // the trimmed output: everything but the first frame
+    const std::int64_t outputsize = static_cast<std::int64_t>(original.size() - frames40[0].size());
+    for (bool replacing : {false, true}) {
+        for (rlim_t limit : {rlim_t{0}, rlim_t{4096}, rlim_t(outputsize - 1)}) {
+            SCOPED_TRACE(std::string(replacing ? "replacing" : "other target") + ", limit " +
+                         std::to_string(limit));
+            SaveRig rig;
+            ASSERT_TRUE(rig.load(original));
+            rig.cut(0, 1);
+            const std::string target = replacing ? rig.source : rig.dir.path("out.mp3");
+            EXPECT_EQ(withfilelimit(limit, [&] { return failedsave(rig, target); }), 0);
+            EXPECT_EQ(readbytes(rig.source), original);
+            EXPECT_EQ(temporaryfiles(rig.dir), 0);
+            if (!replacing) {
+                EXPECT_LE(static_cast<std::int64_t>(fs::file_size(target)), static_cast<std::int64_t>(limit));
+            }
+        }
+    }
+
+    // the same save with room enough succeeds in the child too
+    SaveRig rig;
+    ASSERT_TRUE(rig.load(original));
+    rig.cut(0, 1);
+    const std::string target = rig.dir.path("out.mp3");
+    EXPECT_EQ(withfilelimit(rlim_t(outputsize), [&] {
+                  rig.dialogs.choose(target);
+                  rig.writer.savebutClick();
+                  return rig.writer.saveok && rig.errors().empty() ? 0 : 1;
+              }),
+              0);
+    EXPECT_EQ(readbytes(target), id3v2tag(300) + join(frames40, 1, 40) + id3v1tag("faults"));
+}
+
+TEST(SaveFaults, SourceGoneOrShortenedAfterTheDialogIsAnError)
+{
+    for (bool replacing : {false, true}) {
+        for (const char* change : {"deleted", "shortened", "emptied"}) {
+            SCOPED_TRACE(std::string(replacing ? "replacing, " : "other target, ") + change);
+            SaveRig rig;
+            ASSERT_TRUE(rig.load(original));
+            rig.cut(1, 2);
+            const std::string target = replacing ? rig.source : rig.dir.path("out.mp3");
+            Bytes left;
+            // the settings are written after the dialog, right before the copy
+            rig.writer.writesettings = [&] {
+                if (std::string(change) == "deleted")
+                    fs::remove(rig.source);
+                else {
+                    left = std::string(change) == "emptied" ? Bytes{}
+                                                            : Bytes(original.begin(), original.end() - 300);
+                    rig.dir.write("song.mp3", left);
+                }
+            };
+            EXPECT_EQ(failedsave(rig, target), 0);
+            EXPECT_EQ(temporaryfiles(rig.dir), 0);
+            if (std::string(change) == "deleted") {
+                EXPECT_FALSE(fs::exists(rig.source));
+            } else {
+                EXPECT_EQ(readbytes(rig.source), left);
+            }
+        }
+    }
+}
+
+// The copy itself: a source that shrinks after it was opened for the copy
+// fails the copy at the first missing byte, never ends it early and silently.
+TEST(SaveFaults, CopyFailsWhenTheSourceShrinksUnderIt)
+{
+    TempDir dir;
+    const Bytes bytes = filler(200000, 0x5A);
+    const std::string source = dir.write("source.mp3", bytes);
+    qc::BinaryFile in, out;
+    ASSERT_TRUE(in.openexisting(source));
+    ASSERT_TRUE(out.create(dir.path("out.mp3")));
+    fs::resize_file(source, 150000);
+    qc::CopyPlan plan{{{1, 100001}, {120001, 190001}}};
+    std::vector<std::uint8_t> buffer(qc::copybuffersize);
+    EXPECT_FALSE(qc::copypieces(in, out, plan, buffer));
+    EXPECT_NE(in.ioresult(), 0);
+    EXPECT_EQ(out.ioresult(), 0);
+    out.close();
+    EXPECT_LT(fs::file_size(dir.path("out.mp3")), 130000u);
+}
+
+}  // namespace
