@@ -27,8 +27,8 @@ void buildside(const AutoForm::Side& s, const char* reccaption, const char* rech
     static const char* const metodhints[3] = {
         "Detect blank frames; 99% safe",
         "Detect frames of the same amplification; not safe",
-        "Detect point where amplifications begin to grow; not reliable, use if you don't get "
-        "results with first two methods"};
+        ("Detect point where amplifications begin to grow; not reliable, use if you don't get "
+         "results with first two methods")};
     for (int m = 0; m < 3; ++m) {
         place(*s.metod[m], 16, 24 + 32 * m, 89, 25);
         label(*s.metod[m], metodcaptions[m], metodhints[m]);
