@@ -27,13 +27,24 @@ public:
     int shown = 0;
 };
 
-std::string settingsdir()
-{
-    char pattern[] = "/tmp/qcfuzz-settings-XXXXXX";
-    const char* dir = ::mkdtemp(pattern);
-    QC_FUZZ_CHECK(dir != nullptr);
-    return dir;
-}
+// A directory of the target's own for the one settings file, removed when
+// the fuzzer ends.
+struct SettingsDir {
+    SettingsDir()
+    {
+        // in memory where the system offers it: the target writes a file per input
+        dir = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        dir += "/qcfuzz-settings-XXXXXX";
+        QC_FUZZ_CHECK(::mkdtemp(dir.data()) != nullptr);
+        file = dir + "/" + qc::settingsname;
+    }
+    ~SettingsDir()
+    {
+        ::unlink(file.c_str());
+        ::rmdir(dir.c_str());
+    }
+    std::string dir, file;
+};
 
 void writefile(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
@@ -76,7 +87,8 @@ bool same(const Values& a, const Values& b)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::string path = settingsdir() + "/" + qc::settingsname;
+    static const SettingsDir place;
+    const std::string& path = place.file;
     std::vector<std::uint8_t> bytes(data, data + size);
     if (size > 0 && (data[0] & 1) != 0) {
         bytes.erase(bytes.begin());

@@ -77,6 +77,7 @@ LoadRig::LoadRig(Answers answers)
     : file_(theloadedfile()),
       cuts_(file_, form_),
       scanner_(file_, form_, cuts_, box_, pump_, measure_),
+      views_(file_, viewbox_),
       answers_(answers)
 {
     cuts_.wire();
@@ -109,6 +110,43 @@ void LoadRig::run(const std::uint8_t* data, std::size_t size)
     }
     checkrecord();
     checkcopyplans();
+    checkviews();
+    checkreload();
+}
+
+// Reload of the same bytes: the same answers give the same record.
+void LoadRig::checkreload()
+{
+    const qc::LoadedFile& f = file_;
+    const std::int32_t count = f.framecount, first = f.framepos[0], last = f.framepos[count - 1];
+    const std::int32_t footer = f.footerpos, between = f.betweenstart, after = f.afterstart;
+    const bool found = f.footerfound;
+    box_.questions = 0;
+    box_.cancelled = false;
+    scanner_.scanfile(false);
+    QC_FUZZ_CHECK(f.loadok && !f.busy);
+    QC_FUZZ_CHECK(f.framecount == count && f.framepos[0] == first && f.framepos[count - 1] == last);
+    QC_FUZZ_CHECK(f.footerfound == found && f.footerpos == footer);
+    QC_FUZZ_CHECK(f.betweenstart == between && f.afterstart == after);
+}
+
+// The tag views on the loaded file: each shows one box and closes the file;
+// a complete footer tag where the load found one is always readable.
+void LoadRig::checkviews()
+{
+    const qc::LoadedFile& f = file_;
+    viewbox_.shown = 0;
+    if (f.footerfound) {
+        views_.vftbuttonClick();
+        QC_FUZZ_CHECK(viewbox_.shown == 1 && !f.sourcefile.isopen());
+        if (f.footerpos + 127 <= f.filesize)
+            QC_FUZZ_CHECK(!views_.readfail);
+    }
+    viewbox_.shown = 0;
+    if (f.headtagpresent) {
+        views_.vhtbuttonClick();
+        QC_FUZZ_CHECK(viewbox_.shown == 1 && !f.sourcefile.isopen());
+    }
 }
 
 // What the writer and the views rely on after a successful load.

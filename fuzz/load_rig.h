@@ -10,6 +10,7 @@
 #include "cutting/cut_positions.h"
 #include "memfile.h"
 #include "stream/loaded_file.h"
+#include "tags/tag_views.h"
 #include "ui/main_form.h"
 
 namespace qcfuzz {
@@ -25,6 +26,17 @@ public:
     Answers answers = Answers::Yes;
     int questions = 0;   // boxes with a choice
     bool cancelled = false;
+};
+
+// The tag views' boxes: the text, or the disk error.
+class ViewBox : public ui::MessageBox {
+public:
+    int msgbox(const std::string&, int, const std::string&) override
+    {
+        ++shown;
+        return ui::idok;
+    }
+    int shown = 0;
 };
 
 class NoPump : public ui::EventPump {
@@ -51,6 +63,8 @@ private:
     void checkrecord() const;
     void checkcopyplans();
     void checksilence() const;
+    void checkreload();
+    void checkviews();
 
     MemFile input_;
     MemFile output_;
@@ -61,6 +75,8 @@ private:
     NoPump pump_;
     FixedMeasure measure_;
     qc::Scanner scanner_;
+    ViewBox viewbox_;
+    qc::TagViews views_;
     Answers answers_;
 };
 

@@ -15,3 +15,4 @@ qc_install() {
 
 QC_BUILD_PACKAGES=(g++ cmake make qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-liberation)
 QC_TEST_PACKAGES=(libgtest-dev libgmock-dev ffmpeg mp3val)
+QC_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
