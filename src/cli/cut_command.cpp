@@ -140,7 +140,7 @@ void report(const CutArgs& args, const Outcome& out)
         j["bytes"] = known ? json(out.bytes) : json(nullptr);
         j["seconds"] = known ? json(out.seconds) : json(nullptr);
         j["error"] = known ? json(nullptr) : json(out.error);
-        std::cout << j.dump() << "\n";
+        std::cout << j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
         if (out.unchanged)
             std::cerr << qc::nochanges << "\n";
     } else if (out.saved) {

@@ -24,7 +24,7 @@ bool Engine::load(const std::string& path, const LoadOptions& options)
     form.failmenu.setchecked(!options.attempt);
     form.trymenu.setchecked(options.attempt);
     form.promptmenu.setchecked(false);
-    file.sourcename = qc::shortstring(path);
+    file.sourcename = path;  // never cut: a cut name would name another file
     scanner.scanfile(true);
     if (!file.loadok && box.error.empty())
         box.error = box.refusedtruncation

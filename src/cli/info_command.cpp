@@ -30,7 +30,7 @@ void addinfocommand(CLI::App& app, int& status)
         for (const std::string& name : args->files) {
             bool ok = engine.load(name, options);
             if (args->json)
-                std::cout << inforeport(engine, name).dump() << "\n";
+                std::cout << inforeport(engine, name).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
             else
                 std::cout << infotext(engine, name);
             if (!ok) {
