@@ -25,7 +25,7 @@ for t in "${targets[@]}"; do
     # the saved crashes run first: each must pass now
     cp -r tests/fixtures/hostile/crashes/"$t"/. "$work/$t/corpus/" 2>/dev/null || true
     case "$t" in
-    fuzz_load_*) maxlen=65536 ;;
+    fuzz_load_*) maxlen=262144 ;;
     fuzz_id3v1|fuzz_id3v2) maxlen=16384 ;;
     fuzz_settings) maxlen=1200 ;;
     *) maxlen=256 ;;

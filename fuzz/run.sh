@@ -25,7 +25,7 @@ seeds() {
 # The longest input worth trying for each kind of target.
 maxlen() {
     case "$1" in
-    fuzz_load_*) echo 65536 ;;
+    fuzz_load_*) echo 262144 ;;
     fuzz_id3v1|fuzz_id3v2) echo 16384 ;;
     fuzz_settings) echo 1200 ;;
     *) echo 256 ;;

@@ -80,6 +80,23 @@ TEST(HostileInputs, DamagedFilesEndTheLoadWithTheirOwnError)
     // 3000 bytes without a sync after a free-format frame
     EXPECT_EQ(errorof("free-format-no-second-sync.mp3"), "Improper frame header around position 1447.");
 
+    // damage at 98 % of the file that no sync word repairs: the file is cut
+    // at the damaged frame; a tag beyond the near-end scan is cut off with it
+    const std::int32_t damage = 320 * 417 + 1;
+    ASSERT_TRUE(rig.load(fixturepath("hostile/damaged-near-end.mp3")));
+    EXPECT_EQ(rig.file.framecount, 320);
+    EXPECT_EQ(rig.file.afterstart, damage);
+    EXPECT_FALSE(rig.file.includeafter);
+    EXPECT_FALSE(rig.file.footerfound);
+    EXPECT_EQ(rig.box.shown.front().text.substr(0, 30), "Large amount of data which can");
+    // a tag within its reach is found there, with the data around it
+    ASSERT_TRUE(rig.load(fixturepath("hostile/damaged-near-end-tag-within-reach.mp3")));
+    EXPECT_TRUE(rig.file.footerfound);
+    EXPECT_EQ(rig.file.footerpos, damage + 1300);
+    EXPECT_EQ(rig.file.betweenstart, damage);
+    EXPECT_EQ(rig.file.afterstart, damage + 1300 + 128);
+    EXPECT_TRUE(rig.file.includebetween && rig.file.includeafter);
+
     // the top bits alone make a size of 0: a 10-byte tag, frames after it
     EXPECT_TRUE(rig.load(fixturepath("hostile/id3v2-size-top-bits-only.mp3")));
     EXPECT_EQ(rig.file.headtagsize, 10);
