@@ -17,6 +17,11 @@ void QtEventPump::processpending()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void QtEventPump::waitforevents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
 int QtTextMeasure::textwidth(const std::string& text, const ui::Font& font)
 {
     return QFontMetrics(qtfont(font)).horizontalAdvance(toqt(text));

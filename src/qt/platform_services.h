@@ -12,6 +12,7 @@ namespace qcqt {
 class QtEventPump : public ui::EventPump {
 public:
     void processpending() override;
+    void waitforevents() override;
 };
 
 class QtTextMeasure : public ui::TextMeasure {

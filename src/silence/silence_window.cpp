@@ -112,7 +112,7 @@ void SilenceWindow::startautobutClick()
     // The window closes through its close handler, which settles autoresult;
     // a window hidden any other way ends the wait as well, accepting nothing.
     while (autoresult == 1 && w_.visible())
-        pump_.processpending();
+        pump_.waitforevents();
     if (autoresult == 1)
         autoresult = 0;
 

@@ -14,6 +14,9 @@ class EventPump {
 public:
     virtual ~EventPump() = default;
     virtual void processpending() = 0;
+    // Processes events, sleeping until at least one arrives: for loops that
+    // only wait for the user, so that waiting costs no processor time.
+    virtual void waitforevents() { processpending(); }
 };
 
 // Width in pixels of a text in a font, as the label would draw it.
