@@ -75,7 +75,10 @@ void trailingpieces(const LoadedFile& f, const KeptStructures& keep, CopyPlan& p
     const std::int64_t fileend = std::int64_t{f.filesize} + 1;
     if (f.includebetween && f.betweenstart != 0) {
         std::int64_t end = fileend;
-        if (f.footerfound)
+        // A tag that did not end the file properly leaves footerpos at the
+        // file size, with the stretch asked about running to the end: the
+        // user included all of it, so its last byte is not a tag boundary.
+        if (f.footerfound && f.footerpos < f.filesize)
             end = std::min(end, std::max<std::int64_t>(f.footerpos, f.betweenstart));
         if (f.afterstart != 0)
             end = std::min(end, std::max<std::int64_t>(f.afterstart, f.betweenstart));

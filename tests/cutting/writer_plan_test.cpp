@@ -180,6 +180,13 @@ TEST(WriterPieces, DamagedTagIsNeverWritten)
     ASSERT_TRUE(rig.loader.form.Foottagcheck.checked());
     ASSERT_FALSE(rig.loader.form.Foottagcheck.enabled());
     EXPECT_EQ(rig.saveto(rig.dir.path("out.mp3")), join(ten, 0, 10));
+
+    // the same bytes included as unknown data are written whole, last byte too
+    SaveRig kept;
+    kept.loader.box.answer(ui::idok);
+    answerstretch(kept, true);
+    ASSERT_TRUE(kept.load(join(ten, 0, 10) + damaged));
+    EXPECT_EQ(kept.saveto(kept.dir.path("out.mp3")), join(ten, 0, 10) + damaged);
 }
 
 TEST(WriterPieces, TruncatedDamagedTailIsCutOff)
