@@ -93,8 +93,11 @@ void Scanner::trailingfromtag(std::int64_t p0)
         }
     }
     if (!between) {
-        std::uint8_t t[3];
-        readat(size_ - 127, t, 3);
+        // A file shorter than a tag has none at the standard position, whose
+        // first byte would lie before the file: that is no disk error.
+        std::uint8_t t[3] = {};
+        if (size_ - 127 >= 1)
+            readat(size_ - 127, t, 3);
         if (std::memcmp(t, "TAG", 3) == 0) {
             f_.footerfound = true;
             f_.footerpos = static_cast<std::int32_t>(size_ - 127);
