@@ -37,6 +37,9 @@ void explainrecord()
                  f.cutframes[0], f.cutframes[1], f.headtagpresent, f.headtagsize, f.riffpresent,
                  f.riffstart, f.leadingstart, f.includeleading, f.betweenstart, f.includebetween,
                  f.footerfound, f.footerpos, f.footerspan, f.afterstart, f.includeafter, f.overrun);
+    for (std::int32_t i = 0; i < f.framecount && i < 64; ++i)
+        std::fprintf(stderr, "%s%d", i == 0 ? "  frames at " : " ", f.framepos[i]);
+    std::fprintf(stderr, "\n");
     if (explainedplan)
         for (const qc::Piece& p : explainedplan->pieces)
             std::fprintf(stderr, "  piece %lld..%lld\n", static_cast<long long>(p.from),

@@ -402,8 +402,13 @@ Scanner::Step Scanner::freeformatsearch(std::int64_t p)
         std::uint8_t b = byteat(next);
         ++n;
         ++next;
-        if (seenff && (b == 0xFA || b == 0xFB))
+        if (seenff && (b == 0xFA || b == 0xFB)) {
+            // Found by searching, not by probing around E: an invalid header
+            // here must not send the probes back to an E left by an earlier
+            // frame, which would walk the file backwards.
+            resyncstage_ = 0;
             return {Step::Frame, next - 2, byteat(next), 0};
+        }
         seenff = b == 0xFF;
     }
 }

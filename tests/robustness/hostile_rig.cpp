@@ -78,6 +78,11 @@ void expectconsistentload(const qc::LoadedFile& f, std::int64_t filesize, const 
     if (f.leadingstart != 0) {
         EXPECT_LT(f.leadingstart, f.framepos[0]);
     }
+    // unknown data after the frames begins where the last frame does at the
+    // earliest (the walk may give up on a last frame that overruns the file)
+    if (f.betweenstart != 0) {
+        EXPECT_GE(f.betweenstart, f.framepos[f.framecount - 1]);
+    }
     if (f.footerfound) {
         EXPECT_GE(f.footerpos, 1);
         EXPECT_LE(f.footerpos, filesize);
