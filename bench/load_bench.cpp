@@ -11,28 +11,12 @@
 
 #include "analysis/scanner.h"
 #include "cutting/cut_positions.h"
+#include "quiet_platform.h"
 #include "ui/main_form.h"
 
 namespace {
 
-struct NoBox : ui::MessageBox {
-    int msgbox(const std::string& text, int, const std::string&) override
-    {
-        std::fprintf(stderr, "box: %s\n", text.c_str());
-        return ui::idno;
-    }
-};
-struct NoPump : ui::EventPump {
-    void processpending() override {}
-};
-struct NoMeasure : ui::TextMeasure {
-    int textwidth(const std::string&, const ui::Font&) override { return 0; }
-};
-
-double seconds(std::chrono::steady_clock::time_point since)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
+using namespace qcbench;
 
 double readall(const std::string& path)
 {

@@ -11,23 +11,13 @@
 #include "analysis/scanner.h"
 #include "cutting/cut_positions.h"
 #include "cutting/writer.h"
+#include "quiet_platform.h"
 #include "ui/main_form.h"
 
 namespace {
 
-struct NoBox : ui::MessageBox {
-    int msgbox(const std::string& text, int, const std::string&) override
-    {
-        std::fprintf(stderr, "box: %s\n", text.c_str());
-        return ui::idno;
-    }
-};
-struct NoPump : ui::EventPump {
-    void processpending() override {}
-};
-struct NoMeasure : ui::TextMeasure {
-    int textwidth(const std::string&, const ui::Font&) override { return 0; }
-};
+using namespace qcbench;
+
 struct NamedTarget : ui::DialogRunner {
     std::string name;
     bool execute(ui::FileDialog& d) override
@@ -36,11 +26,6 @@ struct NamedTarget : ui::DialogRunner {
         return true;
     }
 };
-
-double seconds(std::chrono::steady_clock::time_point since)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
 
 std::vector<unsigned char> readfile(const std::string& path)
 {
