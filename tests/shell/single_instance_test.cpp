@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int started = 10;
 constexpr int refused = 20;
 
 // Records the boxes a child shows, without the test framework.
