@@ -24,14 +24,15 @@ for t in "${targets[@]}"; do
     cp -r fuzz/corpus/"$t"/. "$work/$t/corpus/" 2>/dev/null || true
     # the saved crashes run first: each must pass now
     cp -r tests/fixtures/hostile/crashes/"$t"/. "$work/$t/corpus/" 2>/dev/null || true
+    seeds=()
     case "$t" in
-    fuzz_load_*) maxlen=262144 ;;
-    fuzz_id3v1|fuzz_id3v2) maxlen=16384 ;;
+    fuzz_load_*) maxlen=262144; seeds=(samples tests/fixtures) ;;
+    fuzz_id3v1|fuzz_id3v2) maxlen=16384; seeds=(samples tests/fixtures) ;;
     fuzz_settings) maxlen=1200 ;;
     *) maxlen=256 ;;
     esac
     if "$build/fuzz/$t" -max_total_time="$seconds" -max_len="$maxlen" -timeout=10 -rss_limit_mb=4096 \
-        -print_final_stats=1 -artifact_prefix="$work/$t/crashes/" "$work/$t/corpus" \
+        -print_final_stats=1 -artifact_prefix="$work/$t/crashes/" "$work/$t/corpus" "${seeds[@]}" \
         >"$work/$t/log" 2>&1; then
         echo "$t: $(grep -E '^#[0-9]+.*DONE' "$work/$t/log" | tail -1)"
     else

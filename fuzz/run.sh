@@ -45,7 +45,7 @@ for t in "${targets[@]}"; do
         echo "$t: FOUND A FAULT, input kept in $crashes/ (log: $build/$t.log)"
         status=1
     fi
-    grep -E '^(#[0-9]+.*DONE|stat::number_of_executed_units|stat::average_exec_per_sec)' "$build/$t.log" | tail -3
     grep -E 'cov: ' "$build/$t.log" | tail -1
+    grep -E '^stat::(number_of_executed_units|average_exec_per_sec)' "$build/$t.log"
 done
 exit $status
