@@ -16,12 +16,12 @@ for t in "${targets[@]}"; do
     esac
     # the seeds go in first, so that only what they do not reach is kept
     if [ ${#seeds[@]} -gt 0 ]; then
-        "$build/fuzz/$t" -merge=1 "$work/base" "${seeds[@]}" >/dev/null 2>&1 || mkdir -p "$work/base"
+        "$build/fuzz/$t" -merge=1 -use_counters=0 "$work/base" "${seeds[@]}" >/dev/null 2>&1 || mkdir -p "$work/base"
     else
         mkdir -p "$work/base"
     fi
     cp -r "$work/base" "$work/merged"
-    "$build/fuzz/$t" -merge=1 "$work/merged" fuzz/corpus/"$t" >/dev/null 2>&1
+    "$build/fuzz/$t" -merge=1 -use_counters=0 "$work/merged" fuzz/corpus/"$t" >/dev/null 2>&1
     mkdir -p "$work/kept"
     for f in "$work/merged"/*; do
         [ -e "$f" ] || continue
