@@ -1,8 +1,11 @@
 #include "qt/message_box.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPushButton>
+
+#include <cstdio>
 
 #include "qt/conversions.h"
 
@@ -92,6 +95,13 @@ int buttonid(BoxButton b)
 int QtMessageBox::msgbox(const std::string& text, int style, const std::string& caption)
 {
     const BoxLayout layout = boxlayout(style);
+    // On a platform that displays nothing (offscreen) a modal box could never
+    // be answered: its text goes to standard error and the default button
+    // answers, so the program cannot hang there.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        return buttonid(layout.buttons[static_cast<std::size_t>(layout.defaultbutton)]);
+    }
     AnswerBox box(layout.escape.has_value());
     box.setWindowModality(Qt::ApplicationModal);
     box.setWindowTitle(displaytext(caption));

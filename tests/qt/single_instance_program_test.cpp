@@ -1,0 +1,79 @@
+// The real window program, started more than once on the offscreen platform:
+// a second copy is refused while the first runs, and the marker goes with
+// the first copy however it ends.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "support/harness.h"
+
+namespace {
+
+// Starts quillcut with its own runtime directory; standard error goes to errfile.
+pid_t startprogram(const std::string& runtimedir, const std::string& errfile)
+{
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("XDG_RUNTIME_DIR", runtimedir.c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+        int fd = ::open(errfile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(fd, 2);
+        ::execl(QC_GUI_PATH, QC_GUI_PATH, static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    return pid;
+}
+
+// Waits up to the given time for the child to end; its exit code, or -1
+// while it still runs.
+int waitexit(pid_t pid, std::chrono::seconds limit)
+{
+    auto until = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < until) {
+        int status = 0;
+        if (::waitpid(pid, &status, WNOHANG) == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return -1;
+}
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+TEST(SingleInstanceProgram, SecondCopyRefusedUntilTheFirstIsKilled)
+{
+    qctest::TempDir dir;
+    const std::string runtime = dir.path("");
+    pid_t first = startprogram(runtime, dir.path("first.txt"));
+    // the first copy is up once it holds the marker and keeps running
+    ASSERT_EQ(waitexit(first, std::chrono::seconds(3)), -1) << slurp(dir.path("first.txt"));
+
+    pid_t second = startprogram(runtime, dir.path("second.txt"));
+    EXPECT_EQ(waitexit(second, std::chrono::seconds(60)), 0);
+    EXPECT_NE(slurp(dir.path("second.txt")).find("Quillcut: You can run just one instance of this program."),
+              std::string::npos);
+
+    ::kill(first, SIGKILL);
+    EXPECT_EQ(waitexit(first, std::chrono::seconds(10)), 128 + SIGKILL);
+
+    pid_t third = startprogram(runtime, dir.path("third.txt"));
+    EXPECT_EQ(waitexit(third, std::chrono::seconds(3)), -1) << slurp(dir.path("third.txt"));
+    ::kill(third, SIGKILL);
+    waitexit(third, std::chrono::seconds(10));
+}
