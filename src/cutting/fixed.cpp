@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace qc {
 
@@ -89,8 +90,13 @@ std::optional<double> parsenumber(const std::string& text)
         ++first;
     double v = 0;
     auto [ptr, ec] = std::from_chars(first, text.data() + n, v);
-    if (ec == std::errc::result_out_of_range)
-        return std::nullopt;
+    if (ec == std::errc::result_out_of_range && ptr == text.data() + n) {
+        // Still a number, only beyond a double: tiny ones are 0, huge ones the largest.
+        std::size_t e = text.find_first_of("eE", start);
+        bool tiny = e != std::string::npos && e + 1 < n && text[e + 1] == '-';
+        double bound = tiny ? 0.0 : std::numeric_limits<double>::max();
+        return negative ? -bound : bound;
+    }
     if (ec != std::errc() || ptr != text.data() + n || !std::isfinite(v))
         return std::nullopt;
     return negative ? -v : v;

@@ -99,6 +99,13 @@ TEST_F(CutsTest, TypingSetsTheCutButLeavesTheText)
     box.usertext("-5");
     EXPECT_EQ(l.file.cutframes[0], 0);
     EXPECT_EQ(box.text(), "-5");
+    // beyond a double's range is still a number: tiny is 0, huge is the limit
+    box.usertext("9e9999");
+    EXPECT_EQ(l.file.cutframes[0], 3824);
+    EXPECT_EQ(box.text(), "9e9999");
+    box.usertext("1e-400");
+    EXPECT_EQ(l.file.cutframes[0], 0);
+    EXPECT_EQ(box.text(), "1e-400");
     box.usertext("2x");
     EXPECT_EQ(l.file.cutframes[0], 0);
     EXPECT_EQ(box.text(), "0");
