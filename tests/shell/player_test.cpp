@@ -1,20 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "fake_platform.h"
 #include "shell/player.h"
 #include "support/harness.h"
 
 namespace {
 
-class RecordingShell : public ui::ShellOpen {
-public:
-    bool open(const std::string& path) override
-    {
-        opened.push_back(path);
-        return works;
-    }
-    std::vector<std::string> opened;
-    bool works = true;
-};
+using shelltest::RecordingShell;
 
 TEST(Player, HandsTheWholeNameToTheDesktopAndReportsFailure)
 {
