@@ -4,32 +4,15 @@
 #include <algorithm>
 
 #include "check.h"
+#include "counting_box.h"
 #include "memfile.h"
 #include "tags/genres.h"
 #include "tags/tag_views.h"
 
 namespace {
 
-class CountingBox : public ui::MessageBox {
-public:
-    int msgbox(const std::string& text, int style, const std::string& caption) override
-    {
-        ++shown;
-        lasttext = text;
-        laststyle = style;
-        lastcaption = caption;
-        return ui::idok;
-    }
-    int shown = 0;
-    std::string lasttext, lastcaption;
-    int laststyle = 0;
-};
-
-qc::LoadedFile& theloadedfile()
-{
-    static qc::LoadedFile file;
-    return file;
-}
+using qcfuzz::CountingBox;
+using qcfuzz::theloadedfile;
 
 void viewat(qc::LoadedFile& file, qc::TagViews& views, CountingBox& box, std::int32_t footerpos,
             const std::uint8_t* data, std::int64_t size)

@@ -3,31 +3,14 @@
 #include <algorithm>
 
 #include "check.h"
+#include "counting_box.h"
 #include "memfile.h"
 #include "tags/tag_views.h"
 
 namespace {
 
-class CountingBox : public ui::MessageBox {
-public:
-    int msgbox(const std::string& text, int style, const std::string& caption) override
-    {
-        ++shown;
-        lasttext = text;
-        laststyle = style;
-        lastcaption = caption;
-        return ui::idok;
-    }
-    int shown = 0;
-    std::string lasttext, lastcaption;
-    int laststyle = 0;
-};
-
-qc::LoadedFile& theloadedfile()
-{
-    static qc::LoadedFile file;
-    return file;
-}
+using qcfuzz::CountingBox;
+using qcfuzz::theloadedfile;
 
 }  // namespace
 
