@@ -343,6 +343,14 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     std::optional<Start> start = choosestart(needed, offset, phase, mono);
     if (!start)
         return result;
+    // Earlier frames of the source serve better than silence: mpg123's
+    // synthesis rounds the same as in the source only after the same frames.
+    if (!start->carrier) {
+        std::int64_t earlier = std::min(start->silent, p);
+        p -= earlier;
+        start->silent -= earlier;
+    }
+    const std::int64_t hiddensource = a0 - p;
 
     // the output's frames: tag, silence, carrier or reservoir frames, the rest
     const std::int64_t sourcefirst = (start->carrier ? a0 - 1 : p) + t;
@@ -442,7 +450,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
         plan.output.addsource(sec->plan.pieces[i]);
 
     sum.frames = 1 + audioframes;
-    sum.reservoirframes = static_cast<std::int32_t>(start->carrier ? 1 : needed);
+    sum.reservoirframes = static_cast<std::int32_t>(start->carrier ? 1 : hiddensource);
     sum.carrier = start->carrier;
     sum.silentframes = static_cast<std::int32_t>(start->silent);
     sum.newtag = true;

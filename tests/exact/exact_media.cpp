@@ -42,7 +42,7 @@ std::string encode(const TempDir& dir, const std::string& name, int rate, int ch
                    const std::string& lameoptions, double seconds)
 {
     std::string wav = dir.path(name + ".wav"), mp3 = dir.path(name);
-    std::string sox = "sox -n -r " + std::to_string(rate) + " -c " + std::to_string(channels) + " " + shq(wav) +
+    std::string sox = "sox -R -n -r " + std::to_string(rate) + " -c " + std::to_string(channels) + " " + shq(wav) +
                       " synth " + std::to_string(seconds) + " pinknoise synth " + std::to_string(seconds) +
                       " sine amod 3 gain -6 2>/dev/null";
     std::string lame = "lame --quiet --resample " + std::to_string(rate / 1000.0).substr(0, 4) + " " +
