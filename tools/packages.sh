@@ -14,5 +14,5 @@ qc_install() {
 }
 
 QC_BUILD_PACKAGES=(g++ cmake make qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-liberation)
-QC_TEST_PACKAGES=(libgtest-dev libgmock-dev ffmpeg mp3val)
+QC_TEST_PACKAGES=(libgtest-dev libgmock-dev ffmpeg mp3val lame sox mpg123)
 QC_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
