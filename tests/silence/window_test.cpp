@@ -194,7 +194,7 @@ TEST_F(SilenceWindowTest, CreationFromStoredSettings)
     EXPECT_FALSE(form.autouse1b.checked() || form.autouse2b.checked() || form.autouse3b.checked());
     EXPECT_EQ(settings.autouseend, 0);
     EXPECT_EQ(settings.autosubstart, 99);
-    EXPECT_EQ(form.rect(), (ui::Rect{-20, 4000, 402, 392}));
+    EXPECT_EQ(form.rect(), (ui::Rect{-20, 4000, 964, 392}));
 
     // the unknown end method leaves the end cut alone on a reload
     load(shaped(120, 200, 15));
