@@ -462,4 +462,30 @@ TEST(GainStrip, CutBeyondTheStripAndTheTimeAxis)
     EXPECT_EQ(b.ticks().front().text, "-" + std::to_string(static_cast<int>(length)));
 }
 
+TEST(GainStrip, TheWindowGrowsToTheRightOfItsControls)
+{
+    ui::AutoForm form;
+    const ui::Rect a = form.gainstripa.rect(), b = form.gainstripb.rect();
+    // every other control keeps the left 402 pixels
+    for (ui::Control* c : form.children()) {
+        if (c != &form.gainstripa && c != &form.gainstripb) {
+            EXPECT_LE(c->rect().left + c->rect().width, 402) << c->name();
+        }
+    }
+    for (const ui::Rect& r : {a, b}) {
+        EXPECT_GE(r.left, 402);
+        EXPECT_LE(r.left + r.width, form.clientwidth());
+        EXPECT_LE(r.top + r.height, form.clientheight());
+    }
+    EXPECT_LE(a.top + a.height, b.top);  // the start above the end
+    EXPECT_EQ(form.clientheight(), 392);
+
+    // the keyboard reaches the strips after every control it reached before
+    std::vector<ui::Control*> order = form.taborder();
+    ASSERT_EQ(order.size(), 2 * form.taborder(0).size() + 3);
+    EXPECT_EQ(order[order.size() - 3], &form.OKbut);
+    EXPECT_EQ(order[order.size() - 2], &form.gainstripa);
+    EXPECT_EQ(order.back(), &form.gainstripb);
+}
+
 }  // namespace
