@@ -1,6 +1,7 @@
 #include "shell/program.h"
 
 #include "shell/placement.h"
+#include "shell/settings_location.h"
 
 namespace qc {
 
@@ -92,7 +93,7 @@ void Program::formcreate()
     file_.busy = false;
     file_.loadok = false;
     settings_.setstartdirectory(homedirectory());
-    settings_.path = settingspath(exepath_);
+    settings_.path = settingslocation(settingsplaces(exepath_));
 
     settings_.readsettings(platform_.box);
 
