@@ -11,7 +11,7 @@ qc_install "${QC_BUILD_PACKAGES[@]}" "${QC_FUZZ_PACKAGES[@]}"
 
 seconds=${QC_FUZZ_SECONDS:-20}
 build=${QC_FUZZ_BUILD:-build/fuzz}
-CXX=clang++-14 cmake -S . -B "$build" -DQC_FUZZ=ON -DQC_GUI=OFF -DQC_TESTS=OFF -DQC_BENCH=OFF \
+CXX=clang++-14 cmake -S . -B "$build" -DQC_WERROR=ON -DQC_FUZZ=ON -DQC_GUI=OFF -DQC_TESTS=OFF -DQC_BENCH=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" >/dev/null
 cmake --build "$build" --target fuzzers -j"$(nproc)"

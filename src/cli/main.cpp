@@ -5,11 +5,15 @@
 #include "cli/cut_command.h"
 #include "cli/info_command.h"
 #include "cli/tags_command.h"
+#include "ui/info_form.h"
 
 int main(int argc, char** argv)
 {
     CLI::App app{"Quillcut: trim MP3 files frame by frame, without re-encoding"};
     app.name("quillcut-cli");
+    // The same number as the window program's Info window.
+    app.set_version_flag("--version", std::string("quillcut-cli ") + ui::programversion(),
+                         "Print the version and exit");
     app.require_subcommand(1);
     int status = 0;
     qccli::addinfocommand(app, status);

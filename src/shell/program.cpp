@@ -3,6 +3,7 @@
 #include "shell/menu_mark.h"
 
 #include "shell/placement.h"
+#include "shell/settings_location.h"
 
 namespace qc {
 
@@ -84,7 +85,7 @@ void Program::formcreate()
     file_.busy = false;
     file_.loadok = false;
     settings_.setstartdirectory(homedirectory());
-    settings_.path = settingspath(exepath_);
+    settings_.path = settingslocation(settingsplaces(exepath_));
 
     settings_.readsettings(platform_.box);
     options_ = readoptions(optionspath(settings_.path));

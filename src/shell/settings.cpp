@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "shell/settings_location.h"
 #include "stream/binary_file.h"
 #include "stream/paths.h"
 
@@ -76,6 +77,11 @@ std::string withslash(const std::string& dir)
 Settings::Settings(ui::Form& mainwindow, std::string& savedirstorage)
     : savedir(savedirstorage), window_(mainwindow)
 {
+}
+
+std::string Settings::directory() const
+{
+    return settingsdirectory(path);
 }
 
 void Settings::setstartdirectory(const std::string& home)
