@@ -10,6 +10,7 @@ void CliBox::reset()
     error.clear();
     messages.clear();
     refusedtruncation = false;
+    truncated = false;
 }
 
 int CliBox::msgbox(const std::string& text, int style, const std::string& caption)
@@ -25,8 +26,10 @@ int CliBox::msgbox(const std::string& text, int style, const std::string& captio
     case 67:  // display some of the unknown data? nobody would read it
         return ui::idno;
     case 65:  // truncate a damaged tail or cancel
-        if (attempt)
+        if (attempt) {
+            truncated = true;
             return ui::idok;
+        }
         refusedtruncation = true;
         return ui::idcancel;
     case 323:  // include the unknown data in the output?
@@ -43,17 +46,6 @@ int CliBox::msgbox(const std::string& text, int style, const std::string& captio
         messages.push_back(text);
         return ui::idok;
     }
-}
-
-std::string plainlines(const std::string& text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        out.push_back(text[i]);
-    }
-    return out;
 }
 
 }  // namespace qccli

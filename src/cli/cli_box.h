@@ -22,10 +22,8 @@ public:
     std::vector<std::string> warnings;  // warning boxes, as shown
     std::string error;                  // text after the load error prefix, or a save error
     bool refusedtruncation = false;
+    bool truncated = false;             // a damaged tail was cut off
     std::vector<std::string> messages;  // every other box (information, save messages)
 };
-
-// "\r\n" as a plain newline, for printing.
-std::string plainlines(const std::string& text);
 
 }  // namespace qccli
