@@ -213,7 +213,7 @@ CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, co
     const qc::KeptStructures keep{kept(engine.form.headtagcheck), kept(engine.form.riffcheck),
                                   kept(engine.form.Foottagcheck)};
     const std::optional<qc::CopyPlan> plan = qc::makecopyplan(f, keep);
-    const std::vector<Region> regions = fileregions(f, engine.box.truncated);
+    const std::vector<Region> regions = fileregions(f, engine.truncated);
     const std::int32_t frameskept = f.framecount - f.cutframes[0] - f.cutframes[1];
 
     const bool replacing = qc::samefile(target, source);

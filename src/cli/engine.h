@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "analysis/scanner.h"
 #include "cli/cli_box.h"
 #include "cli/failure.h"
 #include "cutting/cut_positions.h"
+#include "shell/load_command.h"
 #include "stream/loaded_file.h"
 #include "ui/main_form.h"
 
@@ -43,6 +43,7 @@ public:
     // boxes, then what the command line adds).
     std::optional<Failure> failure;
     std::vector<std::string> warnings;
+    bool truncated = false;  // a damaged tail was cut off
 
     qc::LoadedFile& file;
     ui::MainForm form;
@@ -50,7 +51,9 @@ public:
     CliBox box;
     NoPump pump;
     NoMeasure measure;
-    qc::Scanner scanner;
+    qc::LoadCommand scanner;
+
+    const qc::LoadReport& report() const { return scanner.report(); }
 };
 
 }  // namespace qccli

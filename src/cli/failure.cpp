@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "analysis/scanner.h"
+#include "shell/load_texts.h"
 
 namespace qccli {
 
@@ -92,19 +92,41 @@ std::optional<Failure> openfailure(const std::string& path)
     return std::nullopt;
 }
 
-Failure loadfailure(const std::string& path, const std::string& windowtext)
+Failure loadfailure(const std::string& path, const qc::LoadError& error, const std::string& windowtext)
 {
-    namespace le = qc::loaderror;
     Failure f{ErrorKind::Damaged, path + ": " + windowtext, windowtext};
-    if (windowtext == le::disk) {
+    switch (error.kind) {
+    case qc::ErrorKind::NotFound:
+        f.kind = ErrorKind::NotFound;
+        break;
+    case qc::ErrorKind::Permission:
+        f.kind = ErrorKind::Permission;
+        break;
+    case qc::ErrorKind::ReadFailed:
         f.kind = ErrorKind::ReadFailed;
-        f.message = "cannot read " + path + ": a read failed or the file changed while it was loaded";
-    } else if (windowtext == le::toolarge || windowtext == le::tagtoolarge || windowtext == le::maxframes) {
-        f.kind = ErrorKind::TooLarge;
-    } else if (windowtext == le::invalidheader || windowtext == le::notmp3rate || windowtext == le::notmp3 ||
-               windowtext == le::variablerate) {
+        f.message = "cannot read " + path + ": " +
+                    (error.errnum != 0 ? errnotext(error.errnum)
+                                       : std::string("it ends before its data does (did it change while it was loaded?)"));
+        break;
+    case qc::ErrorKind::NotMp3:
         f.kind = ErrorKind::NotMp3;
+        break;
+    case qc::ErrorKind::TooLarge:
+        f.kind = ErrorKind::TooLarge;
+        break;
+    case qc::ErrorKind::Cancelled:  // --policy fail said no to going past damage
+    case qc::ErrorKind::NothingToSave:
+        f.kind = ErrorKind::NothingToSave;
+        break;
+    case qc::ErrorKind::WriteFailed:
+        f.kind = ErrorKind::WriteFailed;
+        break;
+    case qc::ErrorKind::Damaged:
+    case qc::ErrorKind::None:
+        break;
     }
+    if (error.errnum != 0 && (f.kind == ErrorKind::NotFound || f.kind == ErrorKind::Permission))
+        f.message = "cannot open " + path + ": " + errnotext(error.errnum);
     return f;
 }
 

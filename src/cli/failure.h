@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "analysis/load_report.h"
+
 namespace qccli {
 
 enum class ErrorKind {
@@ -37,8 +39,7 @@ std::string errnotext(int code);
 // reading and writing, with a write permission bit set); the failure when not.
 std::optional<Failure> openfailure(const std::string& path);
 
-// The failure behind a load error text of the scanner, for a file that
-// could be opened.
-Failure loadfailure(const std::string& path, const std::string& windowtext);
+// The failure of a load that got past the open, with the window's text.
+Failure loadfailure(const std::string& path, const qc::LoadError& error, const std::string& windowtext);
 
 }  // namespace qccli

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "analysis/load_report.h"
+
 namespace qccli {
 
 namespace {
@@ -44,32 +46,30 @@ std::vector<Region> fileregions(const qc::LoadedFile& f, bool truncated)
         add({"id3v2", "", 1, std::int64_t{f.headtagsize} + 1, false});
         next = std::int64_t{f.headtagsize} + 1;
     }
-    if (f.leadingstart != 0) {
-        add({"unknown", "leading", f.leadingstart, f.framepos[0], f.includeleading});
+    const std::vector<qc::UnknownStretch> unknown = qc::unknownstretches(f);
+    auto stretch = [&](qc::UnknownStretch::Where where) -> const qc::UnknownStretch* {
+        for (const qc::UnknownStretch& u : unknown)
+            if (u.where == where)
+                return &u;
+        return nullptr;
+    };
+    if (const qc::UnknownStretch* u = stretch(qc::UnknownStretch::Leading)) {
+        add({"unknown", "leading", u->from, u->end, u->included});
         next = f.framepos[0];
     }
     if (f.riffpresent)
         add({"riff", "", std::max<std::int64_t>(next, f.riffstart), f.framepos[0], false});
     add({"frames", "", f.framepos[0], lastframeend(f), false});
-    if (f.betweenstart != 0) {
-        std::int64_t end = fileend;
-        // a tag that did not end the file properly leaves footerpos at the
-        // file size, and the stretch runs to the end
-        if (f.footerfound && f.footerpos < f.filesize)
-            end = std::min(end, std::max<std::int64_t>(f.footerpos, f.betweenstart));
-        if (f.afterstart != 0)
-            end = std::min(end, std::max<std::int64_t>(f.afterstart, f.betweenstart));
-        add({"unknown", "between", f.betweenstart, end, f.includebetween});
-    }
+    if (const qc::UnknownStretch* u = stretch(qc::UnknownStretch::Between))
+        add({"unknown", "between", u->from, u->end, u->included});
     if (f.footerfound && f.footerpos != 0) {
         std::int64_t end = std::min(std::int64_t{f.footerpos} + footersize, fileend);
         if (f.afterstart != 0)
             end = std::min(end, std::max<std::int64_t>(f.afterstart, f.footerpos));
         add({"id3v1", "", f.footerpos, end, false});
     }
-    if (f.afterstart != 0)
-        add({truncated && !f.footerfound ? "damaged-tail" : "unknown", "after", f.afterstart, fileend,
-             f.includeafter});
+    if (const qc::UnknownStretch* u = stretch(qc::UnknownStretch::After))
+        add({truncated && !f.footerfound ? "damaged-tail" : "unknown", "after", u->from, u->end, u->included});
     return out;
 }
 

@@ -65,7 +65,7 @@ InfoReport inforeport(const Engine& engine, const std::string& given, bool gains
         facts.riff = Extent{f.riffstart - 1, std::int64_t{f.framepos[0]} - f.riffstart};
     if (f.footerfound)
         facts.id3v1 = InfoFacts::Footer{f.footerpos - 1, f.footerspan < 127};
-    facts.unknown = unknownstretches(fileregions(f, engine.box.truncated));
+    facts.unknown = unknownstretches(fileregions(f, engine.truncated));
     facts.silencestart = silenceside(f, 0);
     facts.silenceend = silenceside(f, 1);
     if (gains)
