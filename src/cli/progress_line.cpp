@@ -23,15 +23,21 @@ ProgressLine::ProgressLine(std::size_t total) : total_(total), enabled_(total > 
 
 std::string ProgressLine::text(std::size_t done, std::size_t total, const std::string& current, std::size_t width)
 {
-    std::string line = "[" + std::to_string(done) + "/" + std::to_string(total) + "] ";
-    std::string name = current;
+    std::string line(1, '[');
+    line += std::to_string(done);
+    line += '/';
+    line += std::to_string(total);
+    line += "] ";
     // the end of a long name says more than its start; one column is kept
     // free so that the terminal does not wrap
-    if (width > 0 && line.size() + name.size() + 1 > width) {
-        std::size_t room = width > line.size() + 4 ? width - line.size() - 4 : 0;
-        name = "..." + name.substr(name.size() - std::min(room, name.size()));
+    if (width > 0 && line.size() + current.size() + 1 > width) {
+        std::size_t room = std::min(width > line.size() + 4 ? width - line.size() - 4 : 0, current.size());
+        line.append("...");
+        line.append(current, current.size() - room, room);
+        return line;
     }
-    return line + name;
+    line.append(current);
+    return line;
 }
 
 void ProgressLine::show(std::size_t done, const std::string& current)
