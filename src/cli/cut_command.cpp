@@ -40,6 +40,8 @@ struct CutArgs {
     bool json = false;
     std::string policy = "attempt";
     int jobs = processorcount();
+    bool byteexact = false;
+    std::optional<std::int64_t> startsamples, endsamples;
 
     OutputRule rule() const
     {
@@ -229,6 +231,8 @@ CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, co
     }
     NamedTarget dialog(written);
     qc::Writer writer(f, engine.form, engine.cuts, engine.box, dialog);
+    writer.exact = !args.byteexact;
+    writer.samplecuts = {args.startsamples, args.endsamples};
     engine.box.error.clear();
     engine.box.messages.clear();
     writer.savebutClick();
@@ -243,6 +247,10 @@ CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, co
         r.saved = true;
         r.bytes = writer.byteswritten;
         r.seconds = r.frameskept * f.secondsperframe;
+        if (writer.exact) {
+            r.exact = writer.written;
+            r.seconds = writer.written.seconds();
+        }
         if (plan)
             r.leftout = leftout(regions, *plan);
     } else if (!engine.box.error.empty()) {
@@ -290,18 +298,30 @@ void addcutcommand(CLI::App& app, int& status)
                            ->check(CLI::NonNegativeNumber);
     CLI::Option* endframes = cmd->add_option("--end-frames", args->endframes, "Frames to cut at the end")
                                  ->check(CLI::NonNegativeNumber);
+    CLI::Option* startsamples =
+        cmd->add_option("--start-samples", args->startsamples, "Samples of the decoded audio to cut at the start")
+            ->check(CLI::NonNegativeNumber)
+            ->excludes(start)
+            ->excludes(startframes);
+    CLI::Option* endsamples =
+        cmd->add_option("--end-samples", args->endsamples, "Samples of the decoded audio to cut at the end")
+            ->check(CLI::NonNegativeNumber)
+            ->excludes(end)
+            ->excludes(endframes);
     start->excludes(startframes);
     end->excludes(endframes);
     CLI::Option* autostart =
         cmd->add_option("--auto-start", args->autostart, "Cut at the start what silence detection method M finds")
             ->check(CLI::Range(1, 3))
             ->excludes(start)
-            ->excludes(startframes);
+            ->excludes(startframes)
+            ->excludes(startsamples);
     CLI::Option* autoend =
         cmd->add_option("--auto-end", args->autoend, "Cut at the end what silence detection method M finds")
             ->check(CLI::Range(1, 3))
             ->excludes(end)
-            ->excludes(endframes);
+            ->excludes(endframes)
+            ->excludes(endsamples);
     cmd->add_option("--subtract-start", args->subtractstart, "Frames of the detected silence to keep at the start")
         ->check(CLI::Range(0, 99))
         ->needs(autostart);
@@ -314,7 +334,12 @@ void addcutcommand(CLI::App& app, int& status)
     cmd->add_flag("--include-unknown", args->includeunknown, "Keep data of unknown origin");
     cmd->add_option("--policy", args->policy, "At damaged frames: fail, or attempt to continue")
         ->check(CLI::IsMember({"fail", "attempt"}));
-    cmd->add_flag("--json", args->json, "One JSON object per file per line");
+    CLI::Option* byteexact = cmd->add_flag(
+        "--byte-exact", args->byteexact,
+        "Copy the kept frames byte for byte, without a new VBR/gapless header or reservoir frames");
+    startsamples->excludes(byteexact);
+    endsamples->excludes(byteexact);
+    cmd->add_flag("--json", args->json, "One JSON object per file per line, with what exact output wrote");
     cmd->add_option("--jobs", args->jobs, "Files handled at the same time (default: the number of processors)")
         ->check(CLI::Range(1, 1024));
     cmd->callback([args, &status] {

@@ -7,6 +7,7 @@
 #include "cli/formatter.h"
 #include "cli/shown_text.h"
 #include "tags/frame_descriptions.h"
+#include "ui/byte_text.h"
 
 namespace qccli {
 
@@ -63,7 +64,7 @@ json id3v1value(const qc::Id3v1Fields& t)
 
 json view(const std::optional<TagReport>& v)
 {
-    return v && !v->failed ? json(utf8fromlatin1(v->view)) : json(nullptr);
+    return v && !v->failed ? json(ui::bytestext(v->view)) : json(nullptr);
 }
 
 class JsonFormatter : public Formatter {
@@ -137,6 +138,14 @@ public:
         for (const LeftOut& l : r.leftout)
             leftout.push_back({{"what", l.what}, {"offset", l.extent.offset}, {"size", l.extent.size}});
         j["left_out"] = known ? leftout : json(nullptr);
+        if (r.saved && r.exact) {
+            const qc::ExactSummary& w = *r.exact;
+            j["exact"] = {{"samples", w.samples},        {"seconds", w.seconds()},
+                          {"frames_written", w.frames},  {"reservoir_frames", w.reservoirframes},
+                          {"carrier_frame", w.carrier},  {"silent_frames", w.silentframes},
+                          {"new_tag", w.newtag},         {"delay", w.delay},
+                          {"padding", w.padding}};
+        }
         finish(j, r);
         return {line(j), errorline(r), r.error.has_value()};
     }

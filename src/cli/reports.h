@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/failure.h"
+#include "cutting/exact_plan.h"
 #include "tags/id3v1_fields.h"
 #include "tags/id3v2_frames.h"
 
@@ -92,6 +93,7 @@ struct CutReport : Common {
     std::int64_t bytes = 0;
     double seconds = 0;
     std::vector<LeftOut> leftout;
+    std::optional<qc::ExactSummary> exact;  // what an exact (not byte-exact) output holds
 };
 
 }  // namespace qccli

@@ -1,5 +1,7 @@
 #include "cli/shown_text.h"
 
+#include "ui/byte_text.h"
+
 namespace qccli {
 
 std::string showntext(const std::string& text)
@@ -12,6 +14,11 @@ std::string showntext(const std::string& text)
         out.push_back(text[i]);
     }
     return out;
+}
+
+std::string shownbytes(const std::string& bytes)
+{
+    return showntext(ui::bytestext(bytes));
 }
 
 std::string utf8fromlatin1(const std::string& bytes)

@@ -21,7 +21,7 @@ std::string shownerror(const Failure& f)
 void printview(std::ostream& out, const char* heading, const TagReport& tag)
 {
     out << heading << "\n";
-    std::string text = showntext(tag.view);
+    std::string text = tag.failed ? showntext(tag.view) : shownbytes(tag.view);
     out << text;
     if (!text.empty() && text.back() != '\n')
         out << "\n";
@@ -83,9 +83,20 @@ public:
     Printed cut(const CutReport& r) const override
     {
         std::ostringstream out;
-        if (r.saved) {
+        if (r.saved && r.exact) {
+            const qc::ExactSummary& w = *r.exact;
+            out << r.output << ": " << w.frames << " frames written, " << r.bytes << " bytes, "
+                << qc::fixed(w.seconds(), 3) << " seconds (" << w.samples << " samples)";
+            if (w.reservoirframes > 0 || w.carrier)
+                out << ", " << w.reservoirframes << " reservoir frame" << (w.reservoirframes == 1 ? "" : "s")
+                    << (w.carrier ? " and a carrier frame" : "") << " kept ahead of the audio";
+            out << "\n";
+        }
+        if (r.saved && !r.exact) {
             out << r.output << ": " << r.frameskept << " frames kept, " << r.bytes << " bytes written, "
                 << qc::fixed(r.seconds, 3) << " seconds\n";
+        }
+        if (r.saved) {
             for (const LeftOut& l : r.leftout)
                 out << "  left out: " << l.what << ", " << l.extent.size << " bytes at " << l.extent.offset << "\n";
         } else if (r.unchanged) {

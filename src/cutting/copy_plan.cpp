@@ -66,7 +66,7 @@ void framepieces(const LoadedFile& f, std::int64_t first, std::int64_t last, Cop
 {
     // every kept frame but the last, in blocks through the copy buffer
     add(plan, first, f.framepos[last]);
-    if (f.cutframes[1] > 0)
+    if (last < f.framecount - 1)
         add(plan, f.framepos[last], f.framepos[last + 1]);
     else
         add(plan, f.framepos[last], lastframeend(f, f.framepos[last]));
@@ -110,16 +110,29 @@ std::optional<CopyPlan> makecopyplan(const LoadedFile& f, const KeptStructures& 
     const std::int64_t cut0 = f.cutframes[0], cut1 = f.cutframes[1];
     if (count < 1 || count > framecapacity || cut0 < 0 || cut1 < 0 || cut0 + cut1 >= count)
         return std::nullopt;
-    const std::int64_t first = f.framepos[cut0];
-    const std::int64_t last = count - 1 - cut1;
-    if (f.framepos[last] < first)
+    std::optional<CopySections> s = makecopysections(f, keep, cut0, count - 1 - cut1);
+    if (!s)
+        return std::nullopt;
+    return std::move(s->plan);
+}
+
+std::optional<CopySections> makecopysections(const LoadedFile& f, const KeptStructures& keep,
+                                             std::int64_t firstframe, std::int64_t lastframe)
+{
+    const std::int64_t count = f.framecount;
+    if (count < 1 || count > framecapacity || firstframe < 0 || lastframe < firstframe || lastframe >= count)
+        return std::nullopt;
+    const std::int64_t first = f.framepos[firstframe];
+    if (f.framepos[lastframe] < first)
         return std::nullopt;
 
-    CopyPlan plan;
-    headpieces(f, keep, plan);
-    framepieces(f, first, last, plan);
-    trailingpieces(f, keep, plan);
-    return plan;
+    CopySections s;
+    headpieces(f, keep, s.plan);
+    s.framesfrom = s.plan.pieces.size();
+    framepieces(f, first, lastframe, s.plan);
+    s.framesto = s.plan.pieces.size();
+    trailingpieces(f, keep, s.plan);
+    return s;
 }
 
 bool copypieces(BinaryFile& source, BinaryFile& output, const CopyPlan& plan,

@@ -120,30 +120,30 @@ TEST(CliReport, CutSaysWhatItLeftOut)
     TempDir dir;
     const std::string tagged = samplepath("tone44-cbr64-tagged.mp3");
     const std::int64_t size = static_cast<std::int64_t>(fs::file_size(tagged));
-    CliResult r = runcli("cut " + q(tagged) + " -o " + q(dir.path("a.mp3")) + " --remove-id3v2 --remove-id3v1 --json");
+    CliResult r = runcli("cut --byte-exact " + q(tagged) + " -o " + q(dir.path("a.mp3")) + " --remove-id3v2 --remove-id3v1 --json");
     json j = jsonlines(r.out).at(0);
     EXPECT_EQ(j["left_out"], json::parse(R"([{"what":"id3v2","offset":0,"size":249},)"
                                          R"({"what":"id3v1","offset":)" + std::to_string(size - 128) +
                                          R"(,"size":128}])"));
     expectaccounted(j, size, 0);
-    r = runcli("cut " + q(tagged) + " -o " + q(dir.path("b.mp3")) + " --remove-id3v1");
+    r = runcli("cut --byte-exact " + q(tagged) + " -o " + q(dir.path("b.mp3")) + " --remove-id3v1");
     EXPECT_EQ(r.out, dir.path("b.mp3") + ": 64 frames kept, " + std::to_string(size - 128) + " bytes written, 1.672 seconds\n"
                      "  left out: id3v1, 128 bytes at " + std::to_string(size - 128) + "\n");
 
     // unknown data after the frames, left out unless included
     const Bytes junk = frames(10, FrameSpec{}) + filler(20, 'y');
     const std::string junkfile = dir.write("junk.mp3", junk);
-    j = jsonlines(runcli("cut " + q(junkfile) + " -o " + q(dir.path("c.mp3")) + " --start-frames 1 --json").out).at(0);
+    j = jsonlines(runcli("cut --byte-exact " + q(junkfile) + " -o " + q(dir.path("c.mp3")) + " --start-frames 1 --json").out).at(0);
     EXPECT_EQ(j["left_out"], json::parse(R"([{"what":"unknown","offset":4170,"size":20}])"));
     expectaccounted(j, static_cast<std::int64_t>(junk.size()), 417);
-    j = jsonlines(runcli("cut " + q(junkfile) + " -o " + q(dir.path("d.mp3")) + " --start-frames 1 --include-unknown --json").out).at(0);
+    j = jsonlines(runcli("cut --byte-exact " + q(junkfile) + " -o " + q(dir.path("d.mp3")) + " --start-frames 1 --include-unknown --json").out).at(0);
     EXPECT_EQ(j["left_out"], json::array());
 
     // a damaged ID3v1 tag at the end is part of the unknown data before it,
     // which is left out unless included
     Bytes st = frames(4, FrameSpec{}) + id3v1tag();
     st.resize(st.size() - 28);
-    j = jsonlines(runcli("cut " + q(dir.write("st.mp3", st)) + " -o " + q(dir.path("e.mp3")) + " --start-frames 1 --json").out).at(0);
+    j = jsonlines(runcli("cut --byte-exact " + q(dir.write("st.mp3", st)) + " -o " + q(dir.path("e.mp3")) + " --start-frames 1 --json").out).at(0);
     ASSERT_EQ(j["left_out"].size(), 1u) << j;
     EXPECT_EQ(j["left_out"][0], json::parse(R"({"what":"unknown","offset":1668,"size":100})"));
     expectaccounted(j, static_cast<std::int64_t>(st.size()), 417);
@@ -151,7 +151,7 @@ TEST(CliReport, CutSaysWhatItLeftOut)
     // damage near the end: the attempt policy cuts it off, and says so
     const Bytes tail = frames(2000, FrameSpec{}) + filler(3000, 0x11);
     const std::string tailfile = dir.write("tail.mp3", tail);
-    r = runcli("cut " + q(tailfile) + " -o " + q(dir.path("f.mp3")) + " --json");
+    r = runcli("cut --byte-exact " + q(tailfile) + " -o " + q(dir.path("f.mp3")) + " --json");
     EXPECT_EQ(r.status, 0) << r.err;
     j = jsonlines(r.out).at(0);
     EXPECT_EQ(j["left_out"], json::parse(R"([{"what":"damaged-tail","offset":834000,"size":3000}])"));
@@ -168,7 +168,7 @@ TEST(CliReport, ACutOntoItsSourceReportsTheOutputItWrote)
 {
     TempDir dir;
     const std::string copy = dir.write("song.mp3", readbytes(samplepath("tone44-cbr64-tagged.mp3")));
-    json j = jsonlines(runcli("cut " + q(copy) + " -o " + q(copy) + " --start-frames 2 --end-frames 3 --json").out).at(0);
+    json j = jsonlines(runcli("cut --byte-exact " + q(copy) + " -o " + q(copy) + " --start-frames 2 --end-frames 3 --json").out).at(0);
     EXPECT_EQ(j["frames_kept"], 59);
     EXPECT_EQ(j["bytes"].get<std::int64_t>(), static_cast<std::int64_t>(fs::file_size(copy)));
     EXPECT_NEAR(j["seconds"].get<double>(), 59 * 0.0261224489795918, 1e-9);
