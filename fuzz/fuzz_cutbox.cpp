@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "check.h"
-#include "cutting/cut_positions.h"
+#include "shell/cut_positions.h"
 #include "cutting/fixed.h"
 #include "stream/frame_header.h"
 

@@ -11,7 +11,7 @@
 
 #include "cli/engine.h"
 #include "cutting/fixed.h"
-#include "cutting/writer.h"
+#include "shell/writer.h"
 #include "silence/methods.h"
 
 namespace qccli {

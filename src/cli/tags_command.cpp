@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "cli/engine.h"
-#include "tags/tag_views.h"
+#include "shell/tag_views.h"
 
 namespace qccli {
 

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "cutting/copy_plan.h"
-#include "cutting/cut_positions.h"
+#include "cutting/save_report.h"
+#include "shell/cut_positions.h"
 #include "stream/binary_file.h"
 #include "stream/loaded_file.h"
 #include "ui/main_form.h"
@@ -49,6 +50,9 @@ public:
 
     // Bytes written by the last successful save.
     std::int64_t byteswritten = 0;
+    // What the last save did; kind None and not ok when nothing was tried
+    // (the dialog was cancelled).
+    SaveReport report;
     // The output file's handle; open only while a save runs.
     BinaryFile outputfile;
     // The file system's rename, used to move a replacement over the source.
@@ -59,18 +63,16 @@ private:
     struct Job;
 
     bool somethingtosave() const;
-    bool sourceunchanged();
     KeptStructures keptstructures() const;
 
     void beginsave();
-    // The steps from the frame check to the closed output; the text of the
-    // failure, or an empty text on success or cancel.
-    std::string runsave(Job& job);
+    // The steps from the frame check to the closed output.
+    SaveReport runsave(Job& job);
     bool choosetarget();
     void taketarget(Job& job);
     void showprogress(bool on);
-    std::string copyout();
-    void failure(const std::string& text);
+    SaveReport copyout();
+    void failure(const SaveReport& report);
     void finishsave(Job& job);
     void completereplacement(Job& job);
 
