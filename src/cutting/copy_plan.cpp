@@ -63,12 +63,11 @@ std::int64_t lastframeend(const LoadedFile& f, std::int64_t start)
     return std::min(std::max(end, from), std::int64_t{f.filesize} + 1);
 }
 
-void framepieces(const LoadedFile& f, const SaveChoices& c, std::int64_t first, std::int64_t last,
-                 CopyPlan& plan)
+void framepieces(const LoadedFile& f, std::int64_t first, std::int64_t last, CopyPlan& plan)
 {
     // every kept frame but the last, in blocks through the copy buffer
     add(plan, first, f.framepos[last]);
-    if (c.cuts[1] > 0)
+    if (last < f.framecount - 1)
         add(plan, f.framepos[last], f.framepos[last + 1]);
     else
         add(plan, f.framepos[last], lastframeend(f, f.framepos[last]));
@@ -131,16 +130,35 @@ std::optional<CopyPlan> makesaveplan(const LoadedFile& f, const SaveChoices& c)
     const std::int64_t cut0 = c.cuts[0], cut1 = c.cuts[1];
     if (count < 1 || count > framecapacity || cut0 < 0 || cut1 < 0 || cut0 + cut1 >= count)
         return std::nullopt;
-    const std::int64_t first = f.framepos[cut0];
-    const std::int64_t last = count - 1 - cut1;
-    if (f.framepos[last] < first)
+    std::optional<CopySections> s = makesavesections(f, c, cut0, count - 1 - cut1);
+    if (!s)
+        return std::nullopt;
+    return std::move(s->plan);
+}
+
+std::optional<CopySections> makecopysections(const LoadedFile& f, const KeptStructures& keep,
+                                             std::int64_t firstframe, std::int64_t lastframe)
+{
+    return makesavesections(f, recordchoices(f, keep, false), firstframe, lastframe);
+}
+
+std::optional<CopySections> makesavesections(const LoadedFile& f, const SaveChoices& c,
+                                             std::int64_t firstframe, std::int64_t lastframe)
+{
+    const std::int64_t count = f.framecount;
+    if (count < 1 || count > framecapacity || firstframe < 0 || lastframe < firstframe || lastframe >= count)
+        return std::nullopt;
+    const std::int64_t first = f.framepos[firstframe];
+    if (f.framepos[lastframe] < first)
         return std::nullopt;
 
-    CopyPlan plan;
-    headpieces(f, c, plan);
-    framepieces(f, c, first, last, plan);
-    trailingpieces(f, c, plan);
-    return plan;
+    CopySections s;
+    headpieces(f, c, s.plan);
+    s.framesfrom = s.plan.pieces.size();
+    framepieces(f, first, lastframe, s.plan);
+    s.framesto = s.plan.pieces.size();
+    trailingpieces(f, c, s.plan);
+    return s;
 }
 
 bool copypieces(BinaryFile& source, BinaryFile& output, const CopyPlan& plan,

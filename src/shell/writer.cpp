@@ -70,6 +70,8 @@ bool Writer::somethingtosave() const
 {
     if (f_.cutframes[0] != 0 || f_.cutframes[1] != 0)
         return true;
+    if (exact && (samplecuts.start.value_or(0) > 0 || samplecuts.end.value_or(0) > 0))
+        return true;
     if (chosen(w_.riffcheck) || chosen(w_.headtagcheck))
         return true;
     // only asked with a file loaded, whose footer box the load has set
@@ -164,8 +166,9 @@ void Writer::showprogress(bool on)
 SaveReport Writer::copyout()
 {
     // A replacement is flushed to the disk before it takes the source's name.
-    SaveReport r = qc::copyout(f_, recordchoices(f_, keptstructures(), replacesource), targetname,
-                               outputfile, copybuffer_);
+    SaveReport r = exact ? exactcopy()
+                         : qc::copyout(f_, recordchoices(f_, keptstructures(), replacesource),
+                                       targetname, outputfile, copybuffer_);
     if (r.failure == SaveFailure::NothingKept) {
         closequietly(f_.sourcefile);
         closequietly(outputfile);
@@ -174,6 +177,10 @@ SaveReport Writer::copyout()
     }
     if (!r.ok)
         return r;
+    if (!exact) {
+        written = {};
+        written.frames = r.frames;
+    }
     showprogress(false);
     byteswritten = r.bytes;
     // Play target for a replacement waits until the source holds the new content.
@@ -183,6 +190,81 @@ SaveReport Writer::copyout()
     }
     saveok = true;
     return r;
+}
+
+namespace {
+
+class FileBytes : public SourceBytes {
+public:
+    explicit FileBytes(BinaryFile& file) : file_(file) {}
+    bool read(std::int64_t offset, std::uint8_t* buf, std::size_t n) override
+    {
+        file_.seek(offset);
+        return file_.read(buf, n) == n && !file_.failed();
+    }
+
+private:
+    BinaryFile& file_;
+};
+
+}  // namespace
+
+// The exact output's files, as qc::copyout handles them for the copy.
+SaveReport Writer::exactcopy()
+{
+    BinaryFile& source = f_.sourcefile;
+    if (!outputfile.create(targetname))
+        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
+    if (!source.openexisting(f_.sourcename))
+        return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
+    if (source.size() != f_.filesize)
+        return savefailure(SaveFailure::SourceChanged, SaveReport::Source);
+    std::int64_t bytes = 0;
+    SaveReport r = exactout(source, bytes);
+    if (r.kind != ErrorKind::None)
+        return r;
+    if (replacesource && !outputfile.flush())
+        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
+    source.close();
+    outputfile.close();
+    const int sourcecode = source.ioresult();
+    const int outputcode = outputfile.ioresult();
+    if (outputcode != 0)
+        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputcode));
+    if (sourcecode != 0)
+        return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(sourcecode));
+    r.ok = true;
+    r.bytes = bytes;
+    r.frames = written.frames;
+    return r;
+}
+
+// The exact output: planned from the frames' side information, its tag
+// frame completed with the CRC of the audio it is followed by.
+SaveReport Writer::exactout(BinaryFile& source, std::int64_t& bytes)
+{
+    FileBytes reader(source);
+    ExactResult r = makeexactplan(f_, keptstructures(), samplecuts, reader);
+    if (!r.plan) {
+        if (r.refusal == ExactRefusal::unreadable)
+            return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
+        return savefailure(SaveFailure::NothingKept);
+    }
+    ExactPlan& plan = *r.plan;
+    if (plan.tagliteral >= 0) {
+        std::uint16_t crc = 0;
+        if (!outputcrc(source, plan.output, plan.audiofrom, plan.audioto, copybuffer_, crc))
+            return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
+        finishexactplan(plan, crc);
+    }
+    if (!writeoutputplan(source, outputfile, plan.output, copybuffer_)) {
+        if (source.failed())
+            return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
+        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
+    }
+    written = plan.summary;
+    bytes = plan.output.bytes();
+    return {};
 }
 
 void Writer::failure(const SaveReport& r)

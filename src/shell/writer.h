@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cutting/copy_plan.h"
+#include "cutting/exact_plan.h"
 #include "cutting/save_report.h"
 #include "shell/cut_positions.h"
 #include "stream/binary_file.h"
@@ -48,11 +49,20 @@ public:
     // Called once per save after savedir is set, before the output is created.
     std::function<void()> writesettings;
 
+    // Exact output (a new tag frame, the reservoir frames the first kept
+    // frame needs) or the byte-for-byte copy of the kept stretches.
+    bool exact = true;
+    // Sample trims that replace a side's frame cut in exact output.
+    SampleCuts samplecuts;
+
     // Bytes written by the last successful save.
     std::int64_t byteswritten = 0;
     // What the last save did; kind None and not ok when nothing was tried
     // (the dialog was cancelled).
     SaveReport report;
+    // What the last successful save wrote; in byte-for-byte saves only the
+    // frame count is known.
+    ExactSummary written;
     // The output file's handle; open only while a save runs.
     BinaryFile outputfile;
     // The file system's rename, used to move a replacement over the source.
@@ -72,6 +82,8 @@ private:
     void taketarget(Job& job);
     void showprogress(bool on);
     SaveReport copyout();
+    SaveReport exactcopy();
+    SaveReport exactout(BinaryFile& source, std::int64_t& bytes);
     void failure(const SaveReport& report);
     void finishsave(Job& job);
     void completereplacement(Job& job);
