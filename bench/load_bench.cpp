@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "shell/load_command.h"
-#include "cutting/cut_positions.h"
+#include "shell/cut_positions.h"
 #include "quiet_platform.h"
 #include "ui/main_form.h"
 

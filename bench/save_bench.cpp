@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "shell/load_command.h"
-#include "cutting/cut_positions.h"
-#include "cutting/writer.h"
+#include "shell/cut_positions.h"
+#include "shell/writer.h"
 #include "quiet_platform.h"
 #include "ui/main_form.h"
 

@@ -25,10 +25,6 @@ public:
 };
 
 // The engine's one record, as in the program.
-inline qc::LoadedFile& theloadedfile()
-{
-    static qc::LoadedFile file;
-    return file;
-}
+using qc::theloadedfile;
 
 }  // namespace qcfuzz

@@ -6,17 +6,11 @@
 #include <cmath>
 
 #include "check.h"
-#include "cutting/cut_positions.h"
 #include "cutting/fixed.h"
+#include "shell/cut_positions.h"
 #include "stream/frame_header.h"
 
 namespace {
-
-qc::LoadedFile& theloadedfile()
-{
-    static qc::LoadedFile file;
-    return file;
-}
 
 std::int64_t limitframes(double spf)
 {
@@ -47,7 +41,7 @@ void checkside(const qc::LoadedFile& f, ui::MainForm& w, int side, bool typed)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static qc::LoadedFile& file = theloadedfile();
+    static qc::LoadedFile& file = qc::theloadedfile();
     static ui::MainForm form;
     static qc::CutPositions cuts(file, form);
     static bool wired = false;

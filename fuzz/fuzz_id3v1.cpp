@@ -7,7 +7,7 @@
 #include "counting_box.h"
 #include "memfile.h"
 #include "tags/genres.h"
-#include "tags/tag_views.h"
+#include "shell/tag_views.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "check.h"
 #include "counting_box.h"
 #include "memfile.h"
-#include "tags/tag_views.h"
+#include "shell/tag_views.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <cstdint>
 
 #include "analysis/preset_answers.h"
-#include "cutting/cut_positions.h"
+#include "shell/cut_positions.h"
 #include "shell/load_command.h"
 #include "memfile.h"
 #include "stream/loaded_file.h"
-#include "tags/tag_views.h"
+#include "shell/tag_views.h"
 #include "ui/main_form.h"
 
 namespace qcfuzz {

@@ -18,7 +18,7 @@
 #include "cli/output_names.h"
 #include "cutting/fixed.h"
 #include "cutting/replacement.h"
-#include "cutting/writer.h"
+#include "shell/writer.h"
 #include "silence/methods.h"
 
 namespace qccli {

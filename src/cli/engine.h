@@ -8,7 +8,7 @@
 
 #include "cli/cli_box.h"
 #include "cli/failure.h"
-#include "cutting/cut_positions.h"
+#include "shell/cut_positions.h"
 #include "shell/load_command.h"
 #include "stream/loaded_file.h"
 #include "ui/main_form.h"

@@ -4,7 +4,7 @@
 
 #include "cli/batch.h"
 #include "cli/engine.h"
-#include "tags/tag_views.h"
+#include "shell/tag_views.h"
 
 namespace qccli {
 

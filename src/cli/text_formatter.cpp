@@ -5,8 +5,8 @@
 #include "cli/formatter.h"
 #include "cli/shown_text.h"
 #include "cutting/fixed.h"
-#include "cutting/writer.h"
-#include "tags/tag_views.h"
+#include "shell/writer.h"
+#include "shell/tag_views.h"
 
 namespace qccli {
 

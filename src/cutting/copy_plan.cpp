@@ -24,9 +24,10 @@ void add(CopyPlan& plan, std::int64_t from, std::int64_t end)
 }
 
 // ID3v2 tag, unknown leading data and RIFF header, read from position 1 on.
-void headpieces(const LoadedFile& f, const KeptStructures& keep, CopyPlan& plan)
+void headpieces(const LoadedFile& f, const SaveChoices& c, CopyPlan& plan)
 {
-    if (f.framepos[0] == 1 || !(f.riffpresent || f.headtagpresent || f.includeleading))
+    const KeptStructures& keep = c.keep;
+    if (f.framepos[0] == 1 || !(f.riffpresent || f.headtagpresent || c.includeleading))
         return;
     std::int64_t next = 1;
     if (f.headtagpresent) {
@@ -35,7 +36,7 @@ void headpieces(const LoadedFile& f, const KeptStructures& keep, CopyPlan& plan)
         next = std::int64_t{f.headtagsize} + 1;
     }
     if (next == f.leadingstart) {
-        if (f.includeleading)
+        if (c.includeleading)
             add(plan, f.leadingstart, f.framepos[0]);
         next = f.framepos[0];
     }
@@ -72,8 +73,9 @@ void framepieces(const LoadedFile& f, std::int64_t first, std::int64_t last, Cop
         add(plan, f.framepos[last], lastframeend(f, f.framepos[last]));
 }
 
-void trailingpieces(const LoadedFile& f, const KeptStructures& keep, CopyPlan& plan)
+void trailingpieces(const LoadedFile& f, const SaveChoices& c, CopyPlan& plan)
 {
+    const KeptStructures& keep = c.keep;
     const std::int64_t fileend = std::int64_t{f.filesize} + 1;
     const std::vector<UnknownStretch> unknown = unknownstretches(f);
     auto stretch = [&](UnknownStretch::Where where) -> const UnknownStretch* {
@@ -82,7 +84,7 @@ void trailingpieces(const LoadedFile& f, const KeptStructures& keep, CopyPlan& p
                 return &u;
         return nullptr;
     };
-    if (const UnknownStretch* between = stretch(UnknownStretch::Between); between && between->included)
+    if (const UnknownStretch* between = stretch(UnknownStretch::Between); between && c.includebetween)
         add(plan, between->from, between->end);
     if (f.footerpos != 0 && keep.footer) {
         std::int64_t end = std::min(std::int64_t{f.footerpos} + footersize, fileend);
@@ -90,7 +92,7 @@ void trailingpieces(const LoadedFile& f, const KeptStructures& keep, CopyPlan& p
             end = std::min(end, std::max<std::int64_t>(f.afterstart, f.footerpos));
         add(plan, f.footerpos, end);
     }
-    if (const UnknownStretch* after = stretch(UnknownStretch::After); after && after->included)
+    if (const UnknownStretch* after = stretch(UnknownStretch::After); after && c.includeafter)
         add(plan, after->from, after->end);
 }
 
@@ -104,19 +106,43 @@ std::int64_t CopyPlan::bytes() const
     return n;
 }
 
+SaveChoices recordchoices(const LoadedFile& f, const KeptStructures& keep, bool replacing)
+{
+    SaveChoices c;
+    c.cuts[0] = f.cutframes[0];
+    c.cuts[1] = f.cutframes[1];
+    c.keep = keep;
+    c.includeleading = f.includeleading;
+    c.includebetween = f.includebetween;
+    c.includeafter = f.includeafter;
+    c.replacing = replacing;
+    return c;
+}
+
 std::optional<CopyPlan> makecopyplan(const LoadedFile& f, const KeptStructures& keep)
 {
+    return makesaveplan(f, recordchoices(f, keep, false));
+}
+
+std::optional<CopyPlan> makesaveplan(const LoadedFile& f, const SaveChoices& c)
+{
     const std::int64_t count = f.framecount;
-    const std::int64_t cut0 = f.cutframes[0], cut1 = f.cutframes[1];
+    const std::int64_t cut0 = c.cuts[0], cut1 = c.cuts[1];
     if (count < 1 || count > framecapacity || cut0 < 0 || cut1 < 0 || cut0 + cut1 >= count)
         return std::nullopt;
-    std::optional<CopySections> s = makecopysections(f, keep, cut0, count - 1 - cut1);
+    std::optional<CopySections> s = makesavesections(f, c, cut0, count - 1 - cut1);
     if (!s)
         return std::nullopt;
     return std::move(s->plan);
 }
 
 std::optional<CopySections> makecopysections(const LoadedFile& f, const KeptStructures& keep,
+                                             std::int64_t firstframe, std::int64_t lastframe)
+{
+    return makesavesections(f, recordchoices(f, keep, false), firstframe, lastframe);
+}
+
+std::optional<CopySections> makesavesections(const LoadedFile& f, const SaveChoices& c,
                                              std::int64_t firstframe, std::int64_t lastframe)
 {
     const std::int64_t count = f.framecount;
@@ -127,11 +153,11 @@ std::optional<CopySections> makecopysections(const LoadedFile& f, const KeptStru
         return std::nullopt;
 
     CopySections s;
-    headpieces(f, keep, s.plan);
+    headpieces(f, c, s.plan);
     s.framesfrom = s.plan.pieces.size();
     framepieces(f, first, lastframe, s.plan);
     s.framesto = s.plan.pieces.size();
-    trailingpieces(f, keep, s.plan);
+    trailingpieces(f, c, s.plan);
     return s;
 }
 

@@ -27,6 +27,20 @@ struct KeptStructures {
     bool footer = false;
 };
 
+// What the output keeps of the loaded file.
+struct SaveChoices {
+    std::int32_t cuts[2] = {0, 0};  // frames dropped at the start and at the end
+    KeptStructures keep;            // the structures kept
+    // included stretches of unknown data
+    bool includeleading = false, includebetween = false, includeafter = false;
+    // A replacement of the source: the output is flushed to the disk
+    // before it may take the source's name.
+    bool replacing = false;
+};
+
+// The choices as the record holds them: its cuts and included stretches.
+SaveChoices recordchoices(const LoadedFile& f, const KeptStructures& keep, bool replacing);
+
 // One stretch of the source: positions from .. end - 1 (1-based).
 struct Piece {
     std::int64_t from = 0;
@@ -40,8 +54,11 @@ struct CopyPlan {
     std::int64_t bytes() const;
 };
 
-// The pieces of the output for the loaded file, its cuts and the kept
-// structures; nullopt when the cuts leave no frame.
+// The pieces of the output for the loaded file and the choices (their
+// cuts and included stretches in place of the record's); nullopt when the
+// cuts leave no frame.
+std::optional<CopyPlan> makesaveplan(const LoadedFile& f, const SaveChoices& choices);
+// The same with the record's cuts and included stretches.
 std::optional<CopyPlan> makecopyplan(const LoadedFile& f, const KeptStructures& keep);
 
 // The same plan for any run of kept frames firstframe..lastframe (indices),
@@ -52,6 +69,9 @@ struct CopySections {
     std::size_t framesfrom = 0, framesto = 0;  // plan.pieces[framesfrom, framesto) hold the frames
 };
 std::optional<CopySections> makecopysections(const LoadedFile& f, const KeptStructures& keep,
+                                             std::int64_t firstframe, std::int64_t lastframe);
+// The same with the choices' included stretches in place of the record's.
+std::optional<CopySections> makesavesections(const LoadedFile& f, const SaveChoices& choices,
                                              std::int64_t firstframe, std::int64_t lastframe);
 
 // Copies the pieces in order from source to output through buffer, in

@@ -64,7 +64,7 @@ void LoadCommand::scanfile(bool freshload)
     } else {
         std::string text = errortext();
         if (!text.empty())
-            box_.msgbox(errorprefix + text.substr(0, 255), errorboxstyle, errorcaption);
+            box_.msgbox(errorprefix + text.substr(0, 255), errorboxstyle, loaderrorcaption);
         cancelexit();
     }
     commonexit();

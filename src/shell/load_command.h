@@ -9,7 +9,7 @@
 #include "analysis/load_options.h"
 #include "analysis/load_report.h"
 #include "analysis/scanner.h"
-#include "cutting/cut_positions.h"
+#include "shell/cut_positions.h"
 #include "stream/loaded_file.h"
 #include "ui/main_form.h"
 #include "ui/msgbox.h"

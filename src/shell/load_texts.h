@@ -24,7 +24,7 @@ inline constexpr const char* toolarge = "File of 2 GB or more - too large to pro
 }  // namespace loaderror
 
 inline constexpr const char* errorprefix = "Error processing file: \r\n ";
-inline constexpr const char* errorcaption = "error";
+inline constexpr const char* loaderrorcaption = "error";
 inline constexpr int errorboxstyle = 48;
 
 struct BoxText {

@@ -7,16 +7,16 @@
 
 #include <string>
 
-#include "cutting/cut_positions.h"
-#include "cutting/writer.h"
+#include "shell/cut_positions.h"
+#include "shell/writer.h"
 #include "shell/load_command.h"
 #include "shell/options.h"
 #include "shell/settings.h"
 #include "shell/toolbar.h"
-#include "silence/silence_window.h"
+#include "shell/silence_window.h"
 #include "stream/loaded_file.h"
 #include "stream/paths.h"
-#include "tags/tag_views.h"
+#include "shell/tag_views.h"
 #include "ui/auto_form.h"
 #include "ui/info_form.h"
 #include "ui/main_form.h"

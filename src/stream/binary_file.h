@@ -55,6 +55,8 @@ public:
     int ioresult();
     // True while a code is pending (does not clear it).
     bool failed() const { return error_ != 0; }
+    // The pending code, left pending.
+    int peekerror() const { return error_; }
 
     static constexpr int eof_error = 100;  // read past the end of the file
     static constexpr int notopen_error = 103;

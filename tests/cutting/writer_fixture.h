@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cutting/writer.h"
+#include "shell/writer.h"
 #include "support/harness.h"
 #include "support/scripted_dialogs.h"
 

@@ -1,5 +1,7 @@
 #include "hostile_rig.h"
 
+#include "support/record_checks.h"
+
 namespace qctest {
 
 // Only the load's error and the tag views come here.
@@ -73,54 +75,8 @@ std::vector<Box> HostileRig::viewtags()
 void expectconsistentload(const qc::LoadedFile& f, std::int64_t filesize, const std::string& name)
 {
     SCOPED_TRACE(name);
-    ASSERT_EQ(f.filesize, filesize);
-    ASSERT_GE(f.framecount, 1);
-    ASSERT_LE(f.framecount, 500224);
-    EXPECT_EQ(f.totalframes, f.framecount);
-    EXPECT_GE(f.framepos[0], 1);
-    for (std::int32_t i = 1; i < f.framecount; ++i)
-        ASSERT_GT(f.framepos[i], f.framepos[i - 1]) << "frame " << i;
-    EXPECT_LE(f.framepos[f.framecount - 1] + 2, filesize);
-    if (f.headtagpresent) {
-        EXPECT_GT(f.framepos[0], f.headtagsize);
-    }
-    if (f.leadingstart != 0) {
-        EXPECT_LT(f.leadingstart, f.framepos[0]);
-    }
-    // unknown data after the frames begins where the last frame does at the
-    // earliest (the walk may give up on a last frame that overruns the file)
-    if (f.betweenstart != 0) {
-        EXPECT_GE(f.betweenstart, f.framepos[f.framecount - 1]);
-    }
-    if (f.footerfound) {
-        EXPECT_GE(f.footerpos, 1);
-        EXPECT_LE(f.footerpos, filesize);
-    }
-
-    qc::LoadedFile& record = const_cast<qc::LoadedFile&>(f);
-    const std::int32_t saved[2] = {f.cutframes[0], f.cutframes[1]};
-    const std::int32_t count = f.framecount;
-    for (auto [c0, c1] : {std::pair{0, 0}, {1, 0}, {0, 1}, {count / 2, 0}, {0, count / 2}}) {
-        if (c0 + c1 >= count)
-            continue;
-        record.cutframes[0] = c0;
-        record.cutframes[1] = c1;
-        for (bool keep : {false, true}) {
-            qc::KeptStructures kept{keep && f.headtagpresent, keep && f.riffpresent,
-                                    keep && f.footerfound && f.footerspan >= 127};
-            std::optional<qc::CopyPlan> plan = qc::makecopyplan(f, kept);
-            ASSERT_TRUE(plan.has_value());
-            std::int64_t previous = 1;
-            for (const qc::Piece& p : plan->pieces) {
-                EXPECT_GE(p.from, previous) << "cuts " << c0 << "/" << c1;
-                EXPECT_GT(p.end, p.from);
-                EXPECT_LE(p.end, filesize + 1);
-                previous = p.end;
-            }
-        }
-    }
-    record.cutframes[0] = saved[0];
-    record.cutframes[1] = saved[1];
+    ASSERT_EQ(qccheck::brokenrecord(f, filesize), "");
+    EXPECT_EQ(qccheck::brokenplans(const_cast<qc::LoadedFile&>(f)), "");
 }
 
 }  // namespace qctest

@@ -13,7 +13,7 @@
 #include "cutting/copy_plan.h"
 #include "shell/load_command.h"
 #include "support/harness.h"
-#include "tags/tag_views.h"
+#include "shell/tag_views.h"
 
 namespace qctest {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cutting/fixed.h"
-#include "silence/silence_window.h"
+#include "shell/silence_window.h"
 #include "support/harness.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "analysis/scanner.h"
 #include "shell/load_command.h"
 #include "shell/load_texts.h"
-#include "cutting/cut_positions.h"
+#include "shell/cut_positions.h"
 #include "stream/loaded_file.h"
 #include "support/scripted_box.h"
 #include "ui/main_form.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "support/harness.h"
-#include "tags/tag_views.h"
+#include "shell/tag_views.h"
 
 namespace tagtest {
 

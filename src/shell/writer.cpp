@@ -1,7 +1,8 @@
-#include "cutting/writer.h"
+#include "shell/writer.h"
 
 #include "cutting/fixed.h"
 #include "cutting/replacement.h"
+#include "stream/paths.h"
 
 namespace qc {
 
@@ -9,19 +10,6 @@ namespace {
 
 constexpr std::size_t maxname = 255;
 const char* const errorcaption = "Error";
-
-std::string filenamepart(const std::string& path)
-{
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The directory of a full name with its trailing "/"; empty when it has none.
-std::string directorypart(const std::string& path)
-{
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
 
 bool chosen(const ui::Control& box)
 {
@@ -98,7 +86,8 @@ bool Writer::somethingtosave() const
         return true;
     if (chosen(w_.riffcheck) || chosen(w_.headtagcheck))
         return true;
-    if (chosen(w_.Foottagcheck) && w_.infolabel.caption() != "no file loaded")
+    // only asked with a file loaded, whose footer box the load has set
+    if (chosen(w_.Foottagcheck))
         return true;
     return cuts_.leftout();
 }
@@ -108,20 +97,6 @@ KeptStructures Writer::keptstructures() const
     return {kept(w_.headtagcheck), kept(w_.riffcheck), kept(w_.Foottagcheck)};
 }
 
-// The record's positions hold only for the file as it was loaded.
-bool Writer::sourceunchanged()
-{
-    BinaryFile probe;
-    if (!probe.openexisting(f_.sourcename)) {
-        probe.ioresult();
-        return false;
-    }
-    std::int64_t size = probe.size();
-    probe.close();
-    probe.ioresult();
-    return size == f_.filesize;
-}
-
 void Writer::writeoutput()
 {
     if (f_.busy || !f_.loadok || cuts_.stale())
@@ -129,9 +104,9 @@ void Writer::writeoutput()
     Job job;
     job.previoustarget = targetname;
     beginsave();
-    std::string error = runsave(job);
-    if (!error.empty())
-        failure(error);
+    report = runsave(job);
+    if (report.kind != ErrorKind::None)
+        failure(report);
     finishsave(job);
 }
 
@@ -144,18 +119,19 @@ void Writer::beginsave()
     w_.optmenu.setenabled(false);
 }
 
-std::string Writer::runsave(Job& job)
+SaveReport Writer::runsave(Job& job)
 {
     if (std::int64_t{f_.cutframes[0]} + f_.cutframes[1] >= f_.framecount)
-        return saveerror::nothingkept;
-    if (!sourceunchanged())
-        return saveerror::disk;
+        return savefailure(SaveFailure::NothingKept);
+    // The record's positions hold only for the file as it was loaded.
+    if (!sourceunchanged(f_))
+        return savefailure(SaveFailure::SourceChanged, SaveReport::Source);
     if (!choosetarget())
         return {};
     job.chosen = savedlg1.filename;
     // A longer name cannot be held; cutting it would write somewhere else.
     if (job.chosen.size() > maxname)
-        return saveerror::disk;
+        return savefailure(SaveFailure::NameTooLong, SaveReport::Target);
     taketarget(job);
     showprogress(true);
     w_.setcursor(ui::Cursor::Hourglass);
@@ -173,7 +149,7 @@ bool Writer::choosetarget()
     savedlg1.initialdir = savedir;
     if (f_.proposename) {
         f_.proposename = false;
-        savedlg1.filename = filenamepart(f_.sourcename);
+        savedlg1.filename = filenameof(f_.sourcename);
     }
     return dialogs_.execute(savedlg1);
 }
@@ -188,7 +164,7 @@ void Writer::taketarget(Job& job)
         w_.playsrcmenu.setenabled(false);
         w_.playsrcbut.setenabled(false);
     }
-    std::string dir = directorypart(job.chosen);
+    std::string dir = directorywithslash(job.chosen);
     if (!dir.empty() && dir.size() <= maxname)
         savedir = dir;
 }
@@ -199,52 +175,33 @@ void Writer::showprogress(bool on)
     w_.pbar.setvisible(on);
 }
 
-std::string Writer::copyout()
+SaveReport Writer::copyout()
 {
-    BinaryFile& source = f_.sourcefile;
-    if (!outputfile.create(targetname))
-        return saveerror::disk;
-    if (!source.openexisting(f_.sourcename))
-        return saveerror::disk;
-    if (source.size() != f_.filesize)
-        return saveerror::disk;
-    std::int64_t bytes = 0;
-    if (exact) {
-        std::string error = exactout(source, bytes);
-        if (!error.empty())
-            return error;
-    } else {
-        std::optional<CopyPlan> plan = makecopyplan(f_, keptstructures());
-        if (!plan) {
-            closequietly(source);
-            closequietly(outputfile);
-            deletefile(targetname);
-            return saveerror::nothingkept;
-        }
-        if (!copypieces(source, outputfile, *plan, copybuffer_))
-            return saveerror::disk;
-        bytes = plan->bytes();
-        written = {};
-        written.frames = f_.framecount - f_.cutframes[0] - f_.cutframes[1];
+    // A replacement is flushed to the disk before it takes the source's name.
+    SaveReport r = exact ? exactcopy()
+                         : qc::copyout(f_, recordchoices(f_, keptstructures(), replacesource),
+                                       targetname, outputfile, copybuffer_);
+    if (r.failure == SaveFailure::NothingKept) {
+        closequietly(f_.sourcefile);
+        closequietly(outputfile);
+        deletefile(targetname);
+        return r;
     }
-    // A replacement must be on the disk before it takes the source's name.
-    if (replacesource && !outputfile.flush())
-        return saveerror::disk;
+    if (!r.ok)
+        return r;
+    if (!exact) {
+        written = {};
+        written.frames = r.frames;
+    }
     showprogress(false);
-    source.close();
-    outputfile.close();
-    bool closedok = source.ioresult() == 0;
-    closedok = outputfile.ioresult() == 0 && closedok;
-    if (!closedok)
-        return saveerror::disk;
-    byteswritten = bytes;
+    byteswritten = r.bytes;
     // Play target for a replacement waits until the source holds the new content.
     if (!replacesource) {
         w_.playmenu.setenabled(true);
         w_.playbut.setenabled(true);
     }
     saveok = true;
-    return {};
+    return r;
 }
 
 namespace {
@@ -264,39 +221,70 @@ private:
 
 }  // namespace
 
+// The exact output's files, as qc::copyout handles them for the copy.
+SaveReport Writer::exactcopy()
+{
+    BinaryFile& source = f_.sourcefile;
+    if (!outputfile.create(targetname))
+        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
+    if (!source.openexisting(f_.sourcename))
+        return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
+    if (source.size() != f_.filesize)
+        return savefailure(SaveFailure::SourceChanged, SaveReport::Source);
+    std::int64_t bytes = 0;
+    SaveReport r = exactout(source, bytes);
+    if (r.kind != ErrorKind::None)
+        return r;
+    if (replacesource && !outputfile.flush())
+        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
+    source.close();
+    outputfile.close();
+    const int sourcecode = source.ioresult();
+    const int outputcode = outputfile.ioresult();
+    if (outputcode != 0)
+        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputcode));
+    if (sourcecode != 0)
+        return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(sourcecode));
+    r.ok = true;
+    r.bytes = bytes;
+    r.frames = written.frames;
+    return r;
+}
+
 // The exact output: planned from the frames' side information, its tag
 // frame completed with the CRC of the audio it is followed by.
-std::string Writer::exactout(BinaryFile& source, std::int64_t& bytes)
+SaveReport Writer::exactout(BinaryFile& source, std::int64_t& bytes)
 {
     FileBytes reader(source);
     ExactResult r = makeexactplan(f_, keptstructures(), samplecuts, reader);
     if (!r.plan) {
         if (r.refusal == ExactRefusal::unreadable)
-            return saveerror::disk;
-        closequietly(source);
-        closequietly(outputfile);
-        deletefile(targetname);
-        return saveerror::nothingkept;
+            return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
+        return savefailure(SaveFailure::NothingKept);
     }
     ExactPlan& plan = *r.plan;
     if (plan.tagliteral >= 0) {
         std::uint16_t crc = 0;
         if (!outputcrc(source, plan.output, plan.audiofrom, plan.audioto, copybuffer_, crc))
-            return saveerror::disk;
+            return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
         finishexactplan(plan, crc);
     }
-    if (!writeoutputplan(source, outputfile, plan.output, copybuffer_))
-        return saveerror::disk;
+    if (!writeoutputplan(source, outputfile, plan.output, copybuffer_)) {
+        if (source.failed())
+            return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
+        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
+    }
     written = plan.summary;
     bytes = plan.output.bytes();
     w_.filenamelabel.sethint(writtentext(written));
     return {};
 }
 
-void Writer::failure(const std::string& text)
+void Writer::failure(const SaveReport& r)
 {
     showprogress(false);
-    box_.msgbox(text, 48, errorcaption);
+    box_.msgbox(r.failure == SaveFailure::NothingKept ? saveerror::nothingkept : saveerror::disk, 48,
+                errorcaption);
     closequietly(f_.sourcefile);
     closequietly(outputfile);
     saveok = false;
@@ -324,6 +312,7 @@ void Writer::completereplacement(Job& job)
     if (!movereplacement(targetname, job.replaced, renamer)) {
         // The source is as it was; the new content goes.
         saveok = false;
+        report = savefailure(SaveFailure::Disk, SaveReport::Target);
         box_.msgbox(saveerror::disk, 48, errorcaption);
         deletefile(targetname);
         targetname = job.previoustarget;

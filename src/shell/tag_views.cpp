@@ -1,4 +1,4 @@
-#include "tags/tag_views.h"
+#include "shell/tag_views.h"
 
 namespace qc {
 

@@ -1,4 +1,4 @@
-#include "silence/silence_window.h"
+#include "shell/silence_window.h"
 
 #include "cutting/fixed.h"
 #include "silence/gain_plot.h"

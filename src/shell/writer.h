@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "cutting/copy_plan.h"
-#include "cutting/cut_positions.h"
 #include "cutting/exact_plan.h"
+#include "cutting/save_report.h"
+#include "shell/cut_positions.h"
 #include "stream/binary_file.h"
 #include "stream/loaded_file.h"
 #include "ui/main_form.h"
@@ -60,6 +61,9 @@ public:
 
     // Bytes written by the last successful save.
     std::int64_t byteswritten = 0;
+    // What the last save did; kind None and not ok when nothing was tried
+    // (the dialog was cancelled).
+    SaveReport report;
     // What the last successful save wrote; in byte-for-byte saves only the
     // frame count is known.
     ExactSummary written;
@@ -73,19 +77,18 @@ private:
     struct Job;
 
     bool somethingtosave() const;
-    bool sourceunchanged();
     KeptStructures keptstructures() const;
 
     void beginsave();
-    // The steps from the frame check to the closed output; the text of the
-    // failure, or an empty text on success or cancel.
-    std::string runsave(Job& job);
+    // The steps from the frame check to the closed output.
+    SaveReport runsave(Job& job);
     bool choosetarget();
     void taketarget(Job& job);
     void showprogress(bool on);
-    std::string copyout();
-    std::string exactout(BinaryFile& source, std::int64_t& bytes);
-    void failure(const std::string& text);
+    SaveReport copyout();
+    SaveReport exactcopy();
+    SaveReport exactout(BinaryFile& source, std::int64_t& bytes);
+    void failure(const SaveReport& report);
     void finishsave(Job& job);
     void completereplacement(Job& job);
 

@@ -1,4 +1,4 @@
-#include "cutting/cut_positions.h"
+#include "shell/cut_positions.h"
 
 #include <cmath>
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "cutting/cut_positions.h"
+#include "shell/cut_positions.h"
 #include "silence/auto_settings.h"
 #include "silence/methods.h"
 #include "stream/loaded_file.h"
