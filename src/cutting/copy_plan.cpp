@@ -1,5 +1,7 @@
 #include "cutting/copy_plan.h"
 
+#include "analysis/load_report.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -73,25 +75,23 @@ void framepieces(const LoadedFile& f, std::int64_t first, std::int64_t last, Cop
 void trailingpieces(const LoadedFile& f, const KeptStructures& keep, CopyPlan& plan)
 {
     const std::int64_t fileend = std::int64_t{f.filesize} + 1;
-    if (f.includebetween && f.betweenstart != 0) {
-        std::int64_t end = fileend;
-        // A tag that did not end the file properly leaves footerpos at the
-        // file size, with the stretch asked about running to the end: the
-        // user included all of it, so its last byte is not a tag boundary.
-        if (f.footerfound && f.footerpos < f.filesize)
-            end = std::min(end, std::max<std::int64_t>(f.footerpos, f.betweenstart));
-        if (f.afterstart != 0)
-            end = std::min(end, std::max<std::int64_t>(f.afterstart, f.betweenstart));
-        add(plan, f.betweenstart, end);
-    }
+    const std::vector<UnknownStretch> unknown = unknownstretches(f);
+    auto stretch = [&](UnknownStretch::Where where) -> const UnknownStretch* {
+        for (const UnknownStretch& u : unknown)
+            if (u.where == where)
+                return &u;
+        return nullptr;
+    };
+    if (const UnknownStretch* between = stretch(UnknownStretch::Between); between && between->included)
+        add(plan, between->from, between->end);
     if (f.footerpos != 0 && keep.footer) {
         std::int64_t end = std::min(std::int64_t{f.footerpos} + footersize, fileend);
         if (f.afterstart != 0)
             end = std::min(end, std::max<std::int64_t>(f.afterstart, f.footerpos));
         add(plan, f.footerpos, end);
     }
-    if (f.includeafter && f.afterstart != 0)
-        add(plan, f.afterstart, fileend);
+    if (const UnknownStretch* after = stretch(UnknownStretch::After); after && after->included)
+        add(plan, after->from, after->end);
 }
 
 }  // namespace

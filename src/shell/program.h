@@ -7,14 +7,15 @@
 
 #include <string>
 
-#include "analysis/scanner.h"
 #include "cutting/cut_positions.h"
 #include "cutting/writer.h"
+#include "shell/load_command.h"
 #include "shell/options.h"
 #include "shell/settings.h"
 #include "shell/toolbar.h"
 #include "silence/silence_window.h"
 #include "stream/loaded_file.h"
+#include "stream/paths.h"
 #include "tags/tag_views.h"
 #include "ui/auto_form.h"
 #include "ui/info_form.h"
@@ -75,14 +76,10 @@ private:
     Writer writer_;
     Settings settings_;
     Options options_;
-    Scanner scanner_;
+    LoadCommand scanner_;
     TagViews tags_;
     SilenceWindow silence_;
     Toolbar toolbar_;
 };
-
-// The directory of a chosen file: without a trailing "/" unless it is the
-// root; empty for a name without any directory.
-std::string directoryof(const std::string& name);
 
 }  // namespace qc
