@@ -79,10 +79,12 @@ std::int32_t samplerateof(std::uint8_t bits)
     return bits == 4 ? 48000 : bits == 8 ? 32000 : 44100;
 }
 
-std::array<std::uint8_t, 4> madeheader(const std::array<std::uint8_t, 4>& like, int bitrateindex)
+std::array<std::uint8_t, 4> madeheader(const std::array<std::uint8_t, 4>& like, int bitrateindex,
+                                       std::uint8_t sampleratebits)
 {
-    // no CRC word, no padding; the stream's rate and mode
-    return {0xFF, 0xFB, static_cast<std::uint8_t>((bitrateindex << 4) | (like[2] & 0x0C)),
+    // no CRC word, no padding; the stream's rate (a damaged frame's rate
+    // bits may be reserved) and the frame's mode
+    return {0xFF, 0xFB, static_cast<std::uint8_t>((bitrateindex << 4) | (sampleratebits & 0x0C)),
             static_cast<std::uint8_t>(like[3] & 0xCF)};
 }
 
@@ -91,7 +93,7 @@ std::vector<std::uint8_t> silentframe(const std::array<std::uint8_t, 4>& like, i
 {
     std::vector<std::uint8_t> frame(
         static_cast<std::size_t>(framelength(bitrateindex, 0, f.framesizefactor)), 0);
-    std::array<std::uint8_t, 4> h = madeheader(like, bitrateindex);
+    std::array<std::uint8_t, 4> h = madeheader(like, bitrateindex, f.sampleratebits);
     std::memcpy(frame.data(), h.data(), 4);
     return frame;
 }
@@ -390,7 +392,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     if (static_cast<std::size_t>(framelength(tagrate, 0, f.framesizefactor)) < tagframeneed(mono))
         tagrate = bitrate128;
     TagFrameSpec& tag = plan.tag;
-    tag.header = madeheader(firstfacts.header, tagrate);
+    tag.header = madeheader(firstfacts.header, tagrate, f.sampleratebits);
     tag.length = static_cast<std::size_t>(framelength(tagrate, 0, f.framesizefactor));
     tag.info = srctag && srctag->kind != XingTag::Kind::Vbri ? srctag->kind == XingTag::Kind::Info : cbr;
     tag.quality = srctag && (srctag->flags & 8) ? srctag->quality : 0;

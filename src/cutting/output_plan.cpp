@@ -1,5 +1,10 @@
 #include "cutting/output_plan.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "cutting/crc16.h"
@@ -80,6 +85,43 @@ bool outputcrc(BinaryFile& source, const OutputPlan& plan, std::size_t from, std
         }
     }
     return true;
+}
+
+bool mappedcrc(const std::string& path, const OutputPlan& plan, std::size_t from, std::size_t to,
+               std::uint16_t& crc)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || st.st_size <= 0) {
+        ::close(fd);
+        return false;
+    }
+    const std::size_t size = static_cast<std::size_t>(st.st_size);
+    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    ::close(fd);
+    if (map == MAP_FAILED)
+        return false;
+    ::madvise(map, size, MADV_SEQUENTIAL);
+    const auto* bytes = static_cast<const std::uint8_t*>(map);
+    std::uint16_t c = crc;
+    bool ok = true;
+    for (std::size_t i = from; i < to && i < plan.pieces.size() && ok; ++i) {
+        const OutPiece& p = plan.pieces[i];
+        if (p.literal >= 0) {
+            const std::vector<std::uint8_t>& lit = plan.literals[p.literal];
+            c = crc16arc(c, lit.data(), lit.size());
+        } else if (p.source.from < 1 || static_cast<std::uint64_t>(p.source.end - 1) > size) {
+            ok = false;
+        } else {
+            c = crc16arc(c, bytes + p.source.from - 1, static_cast<std::size_t>(p.source.size()));
+        }
+    }
+    ::munmap(map, size);
+    if (ok)
+        crc = c;
+    return ok;
 }
 
 }  // namespace qc

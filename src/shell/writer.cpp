@@ -265,7 +265,9 @@ SaveReport Writer::exactout(BinaryFile& source, std::int64_t& bytes)
     ExactPlan& plan = *r.plan;
     if (plan.tagliteral >= 0) {
         std::uint16_t crc = 0;
-        if (!outputcrc(source, plan.output, plan.audiofrom, plan.audioto, copybuffer_, crc))
+        // the source's size was checked on opening; the mapping sees the same file
+        if (!mappedcrc(f_.sourcename, plan.output, plan.audiofrom, plan.audioto, crc) &&
+            !outputcrc(source, plan.output, plan.audiofrom, plan.audioto, copybuffer_, crc))
             return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
         finishexactplan(plan, crc);
     }
