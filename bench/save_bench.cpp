@@ -83,6 +83,7 @@ int main(int argc, char** argv)
     qc::LoadCommand scanner(file, form, cuts, box, pump, measure);
     qc::Writer writer(file, form, cuts, box, dialogs);
     form.trymenu.setchecked(true);
+    writer.exact = false;  // the byte-for-byte copy; exact_bench times exact output
     file.sourcename = big;
     scanner.scanfile(true);
     if (!file.loadok)

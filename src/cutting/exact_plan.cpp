@@ -154,7 +154,8 @@ bool patchriff(std::vector<std::uint8_t>& h, std::int64_t databytes, std::int64_
         if (std::memcmp(h.data() + p, "data", 4) == 0) {
             if (p + 8 != h.size())
                 return false;
-            std::int64_t riff = static_cast<std::int64_t>(h.size()) - 8 + databytes + (databytes & 1);
+            // no pad byte follows an odd data chunk here, so none is counted
+            std::int64_t riff = static_cast<std::int64_t>(h.size()) - 8 + databytes;
             if (riff > 0xFFFFFFFFll)
                 return false;
             put32le(h.data() + p + 4, static_cast<std::uint32_t>(databytes));

@@ -1,5 +1,6 @@
 #include "cutting/writer.h"
 
+#include "cutting/fixed.h"
 #include "cutting/replacement.h"
 
 namespace qc {
@@ -40,6 +41,17 @@ void closequietly(BinaryFile& file)
 }
 
 }  // namespace
+
+std::string writtentext(const ExactSummary& w)
+{
+    std::string text = "Written: " + fixed(w.seconds(), 3) + " s (" + std::to_string(w.samples) + " samples), " +
+                       std::to_string(w.frames) + " frames";
+    if (w.reservoirframes > 0)
+        text += ", " + std::to_string(w.reservoirframes) + " reservoir frame" + (w.reservoirframes == 1 ? "" : "s");
+    if (w.carrier)
+        text += ", a carrier frame";
+    return text;
+}
 
 struct Writer::Job {
     std::string chosen;          // the name picked in the dialog
@@ -277,6 +289,7 @@ std::string Writer::exactout(BinaryFile& source, std::int64_t& bytes)
         return saveerror::disk;
     written = plan.summary;
     bytes = plan.output.bytes();
+    w_.filenamelabel.sethint(writtentext(written));
     return {};
 }
 

@@ -29,6 +29,10 @@ inline constexpr const char* disk = "Disk or  unknown error.";
 inline constexpr const char* nochanges = "No changes - will not save.";
 inline constexpr const char* nochangescaption = "You didn't edit the file";
 
+// One line for the window about what an exact save wrote: seconds and
+// samples of audio, frames, and the frames added ahead of the audio.
+std::string writtentext(const ExactSummary& w);
+
 class Writer {
 public:
     Writer(LoadedFile& file, ui::MainForm& form, CutPositions& cuts, ui::MessageBox& box,

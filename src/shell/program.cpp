@@ -1,5 +1,7 @@
 #include "shell/program.h"
 
+#include "shell/menu_mark.h"
+
 #include "shell/placement.h"
 #include "shell/settings_location.h"
 
@@ -34,6 +36,7 @@ void Program::wire()
     form_.failmenu.onclick = [this] { setpolicy(0); };
     form_.promptmenu.onclick = [this] { setpolicy(1); };
     form_.trymenu.onclick = [this] { setpolicy(2); };
+    form_.exactmenu.onclick = [this] { exactmenuClick(); };
     form_.aboutmenu.onclick = [this] { aboutmenuClick(); };
     for (ui::Control* c : {&form_.playsrcmenu, &form_.playsrcbut})
         c->onclick = [this] { playsrcmenuClick(); };
@@ -85,6 +88,9 @@ void Program::formcreate()
     settings_.path = settingslocation(settingsplaces(exepath_));
 
     settings_.readsettings(platform_.box);
+    options_ = readoptions(optionspath(settings_.path));
+    setmark(form_.exactmenu, options_.exactoutput);
+    writer_.exact = options_.exactoutput;
 
     toolbar_.applysettings();
     applypolicy();
@@ -120,6 +126,14 @@ void Program::formclose()
 void Program::paint()
 {
     toolbar_.formpaint();
+}
+
+void Program::exactmenuClick()
+{
+    options_.exactoutput = !options_.exactoutput;
+    setmark(form_.exactmenu, options_.exactoutput);
+    writer_.exact = options_.exactoutput;
+    writeoptions(optionspath(settings_.path), options_);
 }
 
 }  // namespace qc

@@ -10,6 +10,7 @@
 #include "cutting/cut_positions.h"
 #include "cutting/writer.h"
 #include "shell/load_command.h"
+#include "shell/options.h"
 #include "shell/settings.h"
 #include "shell/toolbar.h"
 #include "silence/silence_window.h"
@@ -50,6 +51,9 @@ public:
     void reloadbutClick();
     void setpolicy(int policy);  // failmenuClick 0, promptmenuClick 1, trymenuClick 2
     void aboutmenuClick();
+    // Options > Exact output: toggles the writer's mode and keeps it in the options file.
+    void exactmenuClick();
+    const Options& options() const { return options_; }
     void playsrcmenuClick();
     void playmenuClick();
 
@@ -71,6 +75,7 @@ private:
     CutPositions cuts_;
     Writer writer_;
     Settings settings_;
+    Options options_;
     LoadCommand scanner_;
     TagViews tags_;
     SilenceWindow silence_;

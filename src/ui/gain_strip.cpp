@@ -23,8 +23,11 @@ std::string tenthstext(long tenths)
     std::string text = tenths < 0 ? "-" : "";
     const long a = tenths < 0 ? -tenths : tenths;
     text += std::to_string(a / 10);
-    if (a % 10 != 0)
-        text += "." + std::to_string(a % 10);
+    if (a % 10 != 0) {
+        // appended piece by piece: GCC 12 at -O3 takes "." + to_string() for an overlapping copy
+        text += '.';
+        text += std::to_string(a % 10);
+    }
     return text;
 }
 

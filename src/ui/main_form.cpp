@@ -49,6 +49,8 @@ MainForm::MainForm() : Form("mainqcform")
     item(picbutmenu, "&Pictures");
     item(textbutmenu, "&Text");
     item(bothbutmenu, "&Both pictures and text");
+    item(exactmenu, "E&xact output (rewrite VBR/gapless header)");
+    exactmenu.setchecked(true);
     item(playsrcmenu, " Play source ", false);
     item(playmenu, " Play target ", false);
     item(aboutmenu, " Info ");

@@ -116,7 +116,7 @@ TEST(CutCommand, NothingToChangeAndNothingKept)
     EXPECT_FALSE(fs::exists(dir.path("none.mp3")));
     r = cli(dir, "cut --byte-exact " + shq(sample) + " -o " + shq(dir.path("none.mp3")) + " --end 1e300 --json");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(parsed(r)["error"], "Time to delete must be smaller than total time.");
+    EXPECT_EQ(parsed(r)["error"]["window"], "Time to delete must be smaller than total time.");
 
     // unknown data left out is a change; included, it is not
     const std::string junk = dir.write("junk.mp3", frames(10, FrameSpec{}) + filler(20, 0x45));
@@ -158,7 +158,7 @@ TEST(CutCommand, BadArgumentsAndUnloadableFiles)
     EXPECT_EQ(r.status, 1);
     nlohmann::json doc = parsed(r);
     EXPECT_TRUE(doc["output"].is_null());
-    EXPECT_EQ(doc["error"], "Disk or unknown error.");
+    EXPECT_EQ(doc["error"]["window"], "Disk or unknown error.");
     EXPECT_FALSE(fs::exists(dir.path("x.mp3")));
 }
 

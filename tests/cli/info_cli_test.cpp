@@ -63,7 +63,7 @@ TEST(InfoCli, DamageAndUnknownDataFollowThePolicyAndTheIncludeChoice)
     CliResult fail = runcli("info --json --policy fail '" + damaged + "'");
     EXPECT_EQ(fail.status, 1);
     json f = lines(fail.out)[0];
-    EXPECT_EQ(f["error"], "Improper frame size");
+    EXPECT_EQ(f["error"]["window"], "Improper frame size");
     EXPECT_TRUE(f["frames"].is_null());
     EXPECT_NE(fail.err.find("Improper frame size"), std::string::npos);
 
