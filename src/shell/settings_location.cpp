@@ -113,13 +113,14 @@ std::string settingslocation(const SettingsPlaces& places)
         return beside;
     const std::string folder = joined(places.configdir, appfolder);
     const std::string own = joined(folder, settingsname);
-    if (::access(own.c_str(), F_OK) != 0 && errno == ENOENT) {
+    const std::string installed = joined(places.datadir, settingsname);
+    if (::access(own.c_str(), F_OK) != 0 && errno == ENOENT && !readdefault(installed).empty()) {
         // Only our own folder is made (private, as configuration folders
         // are); a configuration directory that is missing altogether is made
-        // too, but nothing above it.
+        // too, but nothing above it. Nothing is made without a default.
         ::mkdir(places.configdir.c_str(), 0700);
         ::mkdir(folder.c_str(), 0700);
-        createfromdefault(own, joined(places.datadir, settingsname));
+        createfromdefault(own, installed);
     }
     return own;
 }

@@ -104,7 +104,7 @@ TEST_F(LocationFixture, NoCopyWithoutAGoodDefaultOrAFolder)
     // a missing default: nothing is made, the reader will reset with its message
     fs::remove(dir.path("share/mp3qc.ini"));
     EXPECT_EQ(qc::settingslocation(places), own());
-    EXPECT_FALSE(fs::exists(own()));
+    EXPECT_FALSE(fs::exists(dir.path("config")));
 
     // a default of the wrong length is not copied either
     dir.write("share/mp3qc.ini", Bytes(542, 0));
