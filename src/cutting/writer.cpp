@@ -201,7 +201,7 @@ std::string Writer::copyout()
         deletefile(targetname);
         return saveerror::nothingkept;
     }
-    if (!copypieces(source, outputfile, *plan, copybuffer_))
+    if (!copypieces(source, outputfile, *plan, copybuffer_, rangecopier))
         return saveerror::disk;
     // A replacement must be on the disk before it takes the source's name.
     if (replacesource && !outputfile.flush())
