@@ -139,12 +139,13 @@ bool BinaryFile::fillwindow(std::int64_t at)
 {
     if (window_.size() != windowsize)
         window_.resize(windowsize);
-    // A fill that goes on where the last one ended (a walk through the file)
+    // A fill that goes on about where the last one ended (a walk through the file)
     // takes twice as much as the last, up to the whole window; any other
     // fill starts small again, so that a jump to somewhere else reads no
     // more than it must, and bytes read ahead stay few.
     const std::int64_t lastend = winstart_ + static_cast<std::int64_t>(winlen_);
-    const bool onward = winlen_ > 0 && at <= lastend && at >= lastend - 64;
+    // (a frame's start may lie a little beyond the last byte read)
+    const bool onward = winlen_ > 0 && at >= lastend - 64 && at <= lastend + 4096;
     fillsize_ = onward ? std::min(windowsize, fillsize_ * 2) : firstfill;
     winstart_ = at;
     winlen_ = 0;
