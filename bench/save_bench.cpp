@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/scanner.h"
+#include "shell/load_command.h"
 #include "cutting/cut_positions.h"
 #include "cutting/writer.h"
 #include "quiet_platform.h"
@@ -80,7 +80,7 @@ int main(int argc, char** argv)
     NoMeasure measure;
     NamedTarget dialogs;
     dialogs.name = target;
-    qc::Scanner scanner(file, form, cuts, box, pump, measure);
+    qc::LoadCommand scanner(file, form, cuts, box, pump, measure);
     qc::Writer writer(file, form, cuts, box, dialogs);
     form.trymenu.setchecked(true);
     file.sourcename = big;

@@ -13,6 +13,6 @@ qc_install() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
 }
 
-QC_BUILD_PACKAGES=(g++ cmake make qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-liberation)
-QC_TEST_PACKAGES=(libgtest-dev libgmock-dev ffmpeg mp3val)
+QC_BUILD_PACKAGES=(g++ cmake make qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-liberation libqt6svg6)
+QC_TEST_PACKAGES=(libgtest-dev libgmock-dev ffmpeg mp3val lame sox mpg123 xvfb openbox xdotool x11-utils)
 QC_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)

@@ -31,6 +31,8 @@ struct CutArgs {
     bool includeunknown = false;
     bool json = false;
     std::string policy = "attempt";
+    bool byteexact = false;
+    std::optional<std::int64_t> startsamples, endsamples;
 };
 
 // The save dialog, answered with the output named on the command line.
@@ -93,6 +95,8 @@ void setcuts(Engine& engine, const CutArgs& args)
 
 struct Outcome {
     bool saved = false;
+    bool exact = false;
+    qc::ExactSummary written;
     bool unchanged = false;
     std::string error;
     std::int32_t frames = 0;
@@ -110,6 +114,8 @@ Outcome cut(Engine& engine, const CutArgs& args)
     setcuts(engine, args);
     NamedTarget target(std::filesystem::absolute(args.output).string());
     qc::Writer writer(engine.file, engine.form, engine.cuts, engine.box, target);
+    writer.exact = !args.byteexact;
+    writer.samplecuts = {args.startsamples, args.endsamples};
     engine.box.error.clear();
     engine.box.messages.clear();
     writer.savebutClick();
@@ -120,6 +126,11 @@ Outcome cut(Engine& engine, const CutArgs& args)
         out.saved = true;
         out.bytes = writer.byteswritten;
         out.seconds = out.frames * f.secondsperframe;
+        if (writer.exact) {
+            out.exact = true;
+            out.written = writer.written;
+            out.seconds = writer.written.seconds();
+        }
     } else if (!engine.box.error.empty()) {
         out.error = plainlines(engine.box.error);
     } else {
@@ -140,9 +151,25 @@ void report(const CutArgs& args, const Outcome& out)
         j["bytes"] = known ? json(out.bytes) : json(nullptr);
         j["seconds"] = known ? json(out.seconds) : json(nullptr);
         j["error"] = known ? json(nullptr) : json(out.error);
+        if (out.saved && out.exact) {
+            const qc::ExactSummary& w = out.written;
+            j["exact"] = {{"samples", w.samples},        {"seconds", w.seconds()},
+                          {"frames_written", w.frames},  {"reservoir_frames", w.reservoirframes},
+                          {"carrier_frame", w.carrier},  {"silent_frames", w.silentframes},
+                          {"new_tag", w.newtag},         {"delay", w.delay},
+                          {"padding", w.padding}};
+        }
         std::cout << j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
         if (out.unchanged)
             std::cerr << qc::nochanges << "\n";
+    } else if (out.saved && out.exact) {
+        const qc::ExactSummary& w = out.written;
+        std::cout << args.output << ": " << w.frames << " frames written, " << out.bytes << " bytes, "
+                  << qc::fixed(w.seconds(), 3) << " seconds (" << w.samples << " samples)";
+        if (w.reservoirframes > 0 || w.carrier)
+            std::cout << ", " << w.reservoirframes << " reservoir frame" << (w.reservoirframes == 1 ? "" : "s")
+                      << (w.carrier ? " and a carrier frame" : "") << " kept ahead of the audio";
+        std::cout << "\n";
     } else if (out.saved) {
         std::cout << args.output << ": " << out.frames << " frames kept, " << out.bytes << " bytes written, "
                   << qc::fixed(out.seconds, 3) << " seconds\n";
@@ -169,18 +196,30 @@ void addcutcommand(CLI::App& app, int& status)
                            ->check(CLI::NonNegativeNumber);
     CLI::Option* endframes = cmd->add_option("--end-frames", args->endframes, "Frames to cut at the end")
                                  ->check(CLI::NonNegativeNumber);
+    CLI::Option* startsamples =
+        cmd->add_option("--start-samples", args->startsamples, "Samples of the decoded audio to cut at the start")
+            ->check(CLI::NonNegativeNumber)
+            ->excludes(start)
+            ->excludes(startframes);
+    CLI::Option* endsamples =
+        cmd->add_option("--end-samples", args->endsamples, "Samples of the decoded audio to cut at the end")
+            ->check(CLI::NonNegativeNumber)
+            ->excludes(end)
+            ->excludes(endframes);
     start->excludes(startframes);
     end->excludes(endframes);
     CLI::Option* autostart =
         cmd->add_option("--auto-start", args->autostart, "Cut at the start what silence detection method M finds")
             ->check(CLI::Range(1, 3))
             ->excludes(start)
-            ->excludes(startframes);
+            ->excludes(startframes)
+            ->excludes(startsamples);
     CLI::Option* autoend =
         cmd->add_option("--auto-end", args->autoend, "Cut at the end what silence detection method M finds")
             ->check(CLI::Range(1, 3))
             ->excludes(end)
-            ->excludes(endframes);
+            ->excludes(endframes)
+            ->excludes(endsamples);
     cmd->add_option("--subtract-start", args->subtractstart, "Frames of the detected silence to keep at the start")
         ->check(CLI::Range(0, 99))
         ->needs(autostart);
@@ -193,7 +232,13 @@ void addcutcommand(CLI::App& app, int& status)
     cmd->add_flag("--include-unknown", args->includeunknown, "Keep data of unknown origin");
     cmd->add_option("--policy", args->policy, "At damaged frames: fail, or attempt to continue")
         ->check(CLI::IsMember({"fail", "attempt"}));
-    cmd->add_flag("--json", args->json, "One JSON object: output, frames_kept, bytes, seconds, error");
+    CLI::Option* byteexact = cmd->add_flag(
+        "--byte-exact", args->byteexact,
+        "Copy the kept frames byte for byte, without a new VBR/gapless header or reservoir frames");
+    startsamples->excludes(byteexact);
+    endsamples->excludes(byteexact);
+    cmd->add_flag("--json", args->json,
+                  "One JSON object: output, frames_kept, bytes, seconds, error, and what exact output wrote");
     cmd->callback([args, &status] {
         Engine engine;
         Outcome out = cut(engine, *args);

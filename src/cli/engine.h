@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "analysis/scanner.h"
 #include "cli/cli_box.h"
 #include "cutting/cut_positions.h"
+#include "shell/load_command.h"
 #include "stream/loaded_file.h"
 #include "ui/main_form.h"
 
@@ -41,7 +41,9 @@ public:
     CliBox box;
     NoPump pump;
     NoMeasure measure;
-    qc::Scanner scanner;
+    qc::LoadCommand scanner;
+
+    const qc::LoadReport& report() const { return scanner.report(); }
 };
 
 }  // namespace qccli

@@ -3,6 +3,7 @@
 #include <array>
 #include <sstream>
 
+#include "shell/load_texts.h"
 #include "silence/methods.h"
 
 namespace qccli {
@@ -11,41 +12,17 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-int samplerate(std::uint8_t bits)
+const char* wherename(qc::UnknownStretch::Where where)
 {
-    switch (bits) {
-    case 0:
-        return 44100;
-    case 4:
-        return 48000;
-    default:
-        return 32000;
+    switch (where) {
+    case qc::UnknownStretch::Leading:
+        return "leading";
+    case qc::UnknownStretch::Between:
+        return "between";
+    case qc::UnknownStretch::After:
+        return "after";
     }
-}
-
-struct Stretch {
-    const char* where;
-    std::int64_t start, size;
-    bool included;
-};
-
-std::vector<Stretch> unknownstretches(const qc::LoadedFile& f)
-{
-    std::vector<Stretch> out;
-    if (f.leadingstart != 0)
-        out.push_back({"leading", f.leadingstart, f.framepos[0] - f.leadingstart, f.includeleading});
-    if (f.betweenstart != 0) {
-        std::int64_t end = static_cast<std::int64_t>(f.filesize) + 1;
-        if (f.footerfound && f.footerpos > f.betweenstart)
-            end = std::min<std::int64_t>(end, f.footerpos);
-        if (f.afterstart != 0 && f.afterstart > f.betweenstart)
-            end = std::min<std::int64_t>(end, f.afterstart);
-        out.push_back({"between", f.betweenstart, end - f.betweenstart, f.includebetween});
-    }
-    if (f.afterstart != 0)
-        out.push_back({"after", f.afterstart, static_cast<std::int64_t>(f.filesize) - f.afterstart + 1,
-                       f.includeafter});
-    return out;
+    return "";
 }
 
 // What each silence detection method finds at each end, as the auto-use on
@@ -60,9 +37,10 @@ std::array<std::int32_t, 3> silenceside(const qc::LoadedFile& f, int side)
 json inforeport(const Engine& engine, const std::string& given)
 {
     const qc::LoadedFile& f = engine.file;
+    const qc::LoadReport& r = engine.report();
     json j;
     j["file"] = given;
-    if (!f.loadok) {
+    if (!r.ok) {
         for (const char* key : {"size", "frames", "first_frame", "last_frame", "sample_rate",
                                 "channel_mode", "bitrate_frames", "seconds", "info", "id3v2",
                                 "riff", "id3v1", "silence"})
@@ -72,27 +50,26 @@ json inforeport(const Engine& engine, const std::string& given)
         j["error"] = engine.box.error;
         return j;
     }
-    j["size"] = f.filesize;
-    j["frames"] = f.framecount;
-    j["first_frame"] = f.framepos[0] - 1;
-    j["last_frame"] = f.framepos[f.framecount - 1] - 1;
-    j["sample_rate"] = samplerate(f.sampleratebits);
-    j["channel_mode"] = qc::channelmodetext(f.channelmode);
+    j["size"] = r.filesize;
+    j["frames"] = r.frames;
+    j["first_frame"] = r.firstframe;
+    j["last_frame"] = r.lastframe;
+    j["sample_rate"] = r.samplerate;
+    j["channel_mode"] = qc::channelmodetext(r.channelmode);
     json rates = json::object();
     for (int i = 0; i <= 14; ++i)
-        if (f.ratecount[i] != 0)
-            rates[i == 0 ? std::string("free") : std::to_string(qc::kbpstable[i])] = f.ratecount[i];
+        if (const std::int32_t n = r.bitrateframes[static_cast<std::size_t>(i)]; n != 0)
+            rates[i == 0 ? std::string("free") : std::to_string(qc::kbpstable[i])] = n;
     j["bitrate_frames"] = rates;
-    j["seconds"] = f.totalframes * f.secondsperframe;
-    j["info"] = engine.form.infolabel.caption();
-    j["id3v2"] = f.headtagpresent ? json{{"offset", 0}, {"size", f.headtagsize}} : json(nullptr);
-    j["riff"] = f.riffpresent ? json{{"offset", f.riffstart - 1}, {"size", f.framepos[0] - f.riffstart}}
-                              : json(nullptr);
-    j["id3v1"] = f.footerfound ? json{{"offset", f.footerpos - 1}, {"damaged", f.footerspan < 127}}
-                               : json(nullptr);
+    j["seconds"] = r.seconds;
+    j["info"] = qc::infocaption(r);
+    j["id3v2"] = r.id3v2.present ? json{{"offset", r.id3v2.offset}, {"size", r.id3v2.size}} : json(nullptr);
+    j["riff"] = r.riff.present ? json{{"offset", r.riff.offset}, {"size", r.riff.size}} : json(nullptr);
+    j["id3v1"] = r.id3v1.present ? json{{"offset", r.id3v1.offset}, {"damaged", r.id3v1damaged}}
+                                 : json(nullptr);
     json unknown = json::array();
-    for (const Stretch& s : unknownstretches(f))
-        unknown.push_back({{"where", s.where}, {"offset", s.start - 1}, {"size", s.size},
+    for (const qc::UnknownStretch& s : r.unknown)
+        unknown.push_back({{"where", wherename(s.where)}, {"offset", s.offset()}, {"size", s.size()},
                            {"included", s.included}});
     j["unknown"] = unknown;
     j["silence"] = {{"start", silenceside(f, 0)}, {"end", silenceside(f, 1)}};
@@ -104,23 +81,23 @@ json inforeport(const Engine& engine, const std::string& given)
 std::string infotext(const Engine& engine, const std::string& given)
 {
     const qc::LoadedFile& f = engine.file;
+    const qc::LoadReport& r = engine.report();
     std::ostringstream out;
     out << given << "\n";
-    if (!f.loadok) {
+    if (!r.ok) {
         out << "  error: " << plainlines(engine.box.error) << "\n";
         return out.str();
     }
     for (int i = 0; i <= 14; ++i)
-        if (f.ratecount[i] != 0)
-            out << "  " << engine.form.kbpslabel[static_cast<std::size_t>(i)]->caption() << "\n";
-    out << "  " << engine.form.infolabel.caption() << "\n";
-    out << "  frames: " << f.framecount << ", first at byte " << f.framepos[0] - 1 << "\n";
-    out << "  ID3v2 tag: " << (f.headtagpresent ? std::to_string(f.headtagsize) + " bytes" : "none") << "\n";
-    out << "  RIFF header: " << (f.riffpresent ? "yes" : "none") << "\n";
-    out << "  ID3v1 tag: "
-        << (f.footerfound ? (f.footerspan < 127 ? "damaged" : "yes") : "none") << "\n";
-    for (const Stretch& s : unknownstretches(f))
-        out << "  unknown data (" << s.where << "): " << s.size << " bytes at " << s.start - 1
+        if (const std::int32_t n = r.bitrateframes[static_cast<std::size_t>(i)]; n != 0)
+            out << "  " << qc::bitratecaption(i, n) << "\n";
+    out << "  " << qc::infocaption(r) << "\n";
+    out << "  frames: " << r.frames << ", first at byte " << r.firstframe << "\n";
+    out << "  ID3v2 tag: " << (r.id3v2.present ? std::to_string(r.id3v2.size) + " bytes" : "none") << "\n";
+    out << "  RIFF header: " << (r.riff.present ? "yes" : "none") << "\n";
+    out << "  ID3v1 tag: " << (r.id3v1.present ? (r.id3v1damaged ? "damaged" : "yes") : "none") << "\n";
+    for (const qc::UnknownStretch& s : r.unknown)
+        out << "  unknown data (" << wherename(s.where) << "): " << s.size() << " bytes at " << s.offset()
             << (s.included ? ", included" : ", left out") << "\n";
     const std::array<std::int32_t, 3> start = silenceside(f, 0), end = silenceside(f, 1);
     out << "  silence frames by method 1/2/3: start " << start[0] << "/" << start[1] << "/" << start[2]

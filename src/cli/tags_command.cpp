@@ -6,6 +6,7 @@
 
 #include "cli/engine.h"
 #include "tags/tag_views.h"
+#include "ui/byte_text.h"
 
 namespace qccli {
 
@@ -62,34 +63,16 @@ void printtext(const std::string& given, const FileTags& tags)
         if (!tag)
             continue;
         std::cout << tag->heading << "\n";
-        std::string text = plainlines(tag->text);
+        std::string text = plainlines(ui::bytestext(tag->text));
         std::cout << text;
         if (!text.empty() && text.back() != '\n')
             std::cout << "\n";
     }
 }
 
-// Tag bytes are single-byte characters; JSON wants UTF-8, so each byte
-// becomes the character of the same number (a Latin-1 reading), which keeps
-// every byte recoverable.
-std::string utf8fromlatin1(const std::string& bytes)
-{
-    std::string out;
-    for (char c : bytes) {
-        auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (b >> 6));
-            out += static_cast<char>(0x80 | (b & 0x3F));
-        }
-    }
-    return out;
-}
-
 json tagjson(const std::optional<TagOutcome>& tag)
 {
-    return tag && !tag->failed ? json(utf8fromlatin1(tag->text)) : json(nullptr);
+    return tag && !tag->failed ? json(ui::bytestext(tag->text)) : json(nullptr);
 }
 
 json tagsreport(const std::string& given, const FileTags& tags, const std::string& loaderror)

@@ -82,6 +82,8 @@ bool Writer::somethingtosave() const
 {
     if (f_.cutframes[0] != 0 || f_.cutframes[1] != 0)
         return true;
+    if (exact && (samplecuts.start.value_or(0) > 0 || samplecuts.end.value_or(0) > 0))
+        return true;
     if (chosen(w_.riffcheck) || chosen(w_.headtagcheck))
         return true;
     if (chosen(w_.Foottagcheck) && w_.infolabel.caption() != "no file loaded")
@@ -194,15 +196,25 @@ std::string Writer::copyout()
         return saveerror::disk;
     if (source.size() != f_.filesize)
         return saveerror::disk;
-    std::optional<CopyPlan> plan = makecopyplan(f_, keptstructures());
-    if (!plan) {
-        closequietly(source);
-        closequietly(outputfile);
-        deletefile(targetname);
-        return saveerror::nothingkept;
+    std::int64_t bytes = 0;
+    if (exact) {
+        std::string error = exactout(source, bytes);
+        if (!error.empty())
+            return error;
+    } else {
+        std::optional<CopyPlan> plan = makecopyplan(f_, keptstructures());
+        if (!plan) {
+            closequietly(source);
+            closequietly(outputfile);
+            deletefile(targetname);
+            return saveerror::nothingkept;
+        }
+        if (!copypieces(source, outputfile, *plan, copybuffer_, rangecopier))
+            return saveerror::disk;
+        bytes = plan->bytes();
+        written = {};
+        written.frames = f_.framecount - f_.cutframes[0] - f_.cutframes[1];
     }
-    if (!copypieces(source, outputfile, *plan, copybuffer_, rangecopier))
-        return saveerror::disk;
     // A replacement must be on the disk before it takes the source's name.
     if (replacesource && !outputfile.flush())
         return saveerror::disk;
@@ -213,13 +225,58 @@ std::string Writer::copyout()
     closedok = outputfile.ioresult() == 0 && closedok;
     if (!closedok)
         return saveerror::disk;
-    byteswritten = plan->bytes();
+    byteswritten = bytes;
     // Play target for a replacement waits until the source holds the new content.
     if (!replacesource) {
         w_.playmenu.setenabled(true);
         w_.playbut.setenabled(true);
     }
     saveok = true;
+    return {};
+}
+
+namespace {
+
+class FileBytes : public SourceBytes {
+public:
+    explicit FileBytes(BinaryFile& file) : file_(file) {}
+    bool read(std::int64_t offset, std::uint8_t* buf, std::size_t n) override
+    {
+        file_.seek(offset);
+        return file_.read(buf, n) == n && !file_.failed();
+    }
+
+private:
+    BinaryFile& file_;
+};
+
+}  // namespace
+
+// The exact output: planned from the frames' side information, its tag
+// frame completed with the CRC of the audio it is followed by.
+std::string Writer::exactout(BinaryFile& source, std::int64_t& bytes)
+{
+    FileBytes reader(source);
+    ExactResult r = makeexactplan(f_, keptstructures(), samplecuts, reader);
+    if (!r.plan) {
+        if (r.refusal == ExactRefusal::unreadable)
+            return saveerror::disk;
+        closequietly(source);
+        closequietly(outputfile);
+        deletefile(targetname);
+        return saveerror::nothingkept;
+    }
+    ExactPlan& plan = *r.plan;
+    if (plan.tagliteral >= 0) {
+        std::uint16_t crc = 0;
+        if (!outputcrc(source, plan.output, plan.audiofrom, plan.audioto, copybuffer_, crc))
+            return saveerror::disk;
+        finishexactplan(plan, crc);
+    }
+    if (!writeoutputplan(source, outputfile, plan.output, copybuffer_))
+        return saveerror::disk;
+    written = plan.summary;
+    bytes = plan.output.bytes();
     return {};
 }
 

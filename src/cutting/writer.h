@@ -11,6 +11,7 @@
 
 #include "cutting/copy_plan.h"
 #include "cutting/cut_positions.h"
+#include "cutting/exact_plan.h"
 #include "stream/binary_file.h"
 #include "stream/loaded_file.h"
 #include "ui/main_form.h"
@@ -47,8 +48,17 @@ public:
     // Called once per save after savedir is set, before the output is created.
     std::function<void()> writesettings;
 
+    // Exact output (a new tag frame, the reservoir frames the first kept
+    // frame needs) or the byte-for-byte copy of the kept stretches.
+    bool exact = true;
+    // Sample trims that replace a side's frame cut in exact output.
+    SampleCuts samplecuts;
+
     // Bytes written by the last successful save.
     std::int64_t byteswritten = 0;
+    // What the last successful save wrote; in byte-for-byte saves only the
+    // frame count is known.
+    ExactSummary written;
     // The output file's handle; open only while a save runs.
     BinaryFile outputfile;
     // The file system's rename, used to move a replacement over the source.
@@ -73,6 +83,7 @@ private:
     void taketarget(Job& job);
     void showprogress(bool on);
     std::string copyout();
+    std::string exactout(BinaryFile& source, std::int64_t& bytes);
     void failure(const std::string& text);
     void finishsave(Job& job);
     void completereplacement(Job& job);

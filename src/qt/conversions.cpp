@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "ui/byte_text.h"
+
 namespace qcqt {
 
 namespace {
@@ -30,6 +32,11 @@ QString displaytext(const std::string& s)
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(QChar('\r'), QChar('\n'));
     return t;
+}
+
+QString boxtext(const std::string& s)
+{
+    return displaytext(ui::bytestext(s));
 }
 
 QString toqt(const std::string& s)

@@ -14,6 +14,10 @@ namespace qcqt {
 
 // A model text for display: "\r\n" (and a lone "\r") become "\n".
 QString displaytext(const std::string& s);
+// A single-byte text for display (message boxes: tag contents, data of
+// unknown origin, the program's messages): every byte one character (see
+// ui/byte_text.h), line breaks as in displaytext.
+QString boxtext(const std::string& s);
 // A text as the model keeps it (file names, typed text).
 QString toqt(const std::string& s);
 std::string fromqt(const QString& s);

@@ -1,12 +1,15 @@
 #include "qt/file_dialogs.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
 #include "qt/conversions.h"
+#include "qt/message_box.h"
 
 namespace qcqt {
 
@@ -22,6 +25,28 @@ QString qtpatterns(const QString& patterns)
     return out.join(' ');
 }
 
+// While a dialog runs, every message box it shows is made wide enough for
+// its caption.
+class CaptionRoom : public QObject {
+public:
+    explicit CaptionRoom(QWidget* dialog) : dialog_(dialog) { qApp->installEventFilter(this); }
+    ~CaptionRoom() override { qApp->removeEventFilter(this); }
+    CaptionRoom(const CaptionRoom&) = delete;
+    CaptionRoom& operator=(const CaptionRoom&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show)
+            if (auto* box = qobject_cast<QMessageBox*>(watched); box && box->parentWidget() == dialog_)
+                widenforcaption(box);
+        return false;
+    }
+
+private:
+    QWidget* dialog_;
+};
+
 }  // namespace
 
 QString qtfilter(const std::string& filter)
@@ -35,10 +60,11 @@ QString qtfilter(const std::string& filter)
 
 bool QtDialogRunner::execute(ui::FileDialog& d)
 {
-    QFileDialog dialog(nullptr, displaytext(d.title), toqt(d.initialdir));
+    QFileDialog dialog(owner_, displaytext(d.title), toqt(d.initialdir));
     dialog.setWindowModality(Qt::ApplicationModal);
-    // Qt's own dialog behaves the same on every desktop.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The question Qt's own dialog asks before replacing a file is titled
+    // with the dialog's caption: it gets room for it.
+    CaptionRoom room(&dialog);
     dialog.setAcceptMode(d.saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // An open dialog accepts a name that does not exist: the load reports it.
     dialog.setFileMode(QFileDialog::AnyFile);

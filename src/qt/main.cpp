@@ -37,6 +37,9 @@ int main(int argc, char** argv)
         qcqt::drawoutlines(p, program.toolbar().border(services.screen.buttonface()));
     });
     autoview.settaborder(program.autoform().taborder());
+    // Boxes and dialogs appear over the main window, not in the middle of the screen.
+    services.box.setowner(mainview.window());
+    services.dialogs.setowner(mainview.window());
 
     mainview.showifvisible();
     autoview.showifvisible();

@@ -1,10 +1,17 @@
 #include "qt/message_box.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "qt/conversions.h"
@@ -92,6 +99,66 @@ int buttonid(BoxButton b)
     return ui::idok;
 }
 
+int captionwidth(const QString& caption)
+{
+    // Title bars use a bold face of about the desktop's size; the window
+    // manager's icon and its three buttons take about 140 pixels more.
+    QFont f = QApplication::font();
+    f.setBold(true);
+    return QFontMetrics(f).horizontalAdvance(caption) + 140;
+}
+
+void widenforcaption(QMessageBox* box)
+{
+    // The box's own layout is rebuilt when its icon changes: the caption's
+    // room is added after the icon is set, once.
+    auto* grid = qobject_cast<QGridLayout*>(box->layout());
+    if (!grid || box->property("qc_widened").toBool())
+        return;
+    box->setProperty("qc_widened", true);
+    const QScreen* screen = box->screen() ? box->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() - 80 : 1000;
+    const int width = std::min(captionwidth(box->windowTitle()), room);
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
+std::unique_ptr<QMessageBox> makebox(const std::string& text, int style, const std::string& caption,
+                                     QWidget* owner)
+{
+    const BoxLayout layout = boxlayout(style);
+    auto box = std::make_unique<AnswerBox>(layout.escape.has_value());
+    if (owner)
+        box->setParent(owner, box->windowFlags());
+    box->setWindowModality(Qt::ApplicationModal);
+    box->setWindowTitle(boxtext(caption));
+    box->setTextFormat(Qt::PlainText);
+    box->setText(boxtext(text));
+    box->setIcon(layout.icon);
+    std::vector<QAbstractButton*> buttons;
+    for (BoxButton b : layout.buttons) {
+        buttons.push_back(box->addButton(standard(b)));
+        buttons.back()->setProperty("qc_answer", buttonid(b));
+    }
+    box->setDefaultButton(static_cast<QPushButton*>(buttons[static_cast<std::size_t>(layout.defaultbutton)]));
+    if (layout.escape)
+        box->setEscapeButton(standard(*layout.escape));
+
+    const QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() - 80 : 1000;
+    // The program breaks its lines itself; the box would wrap them again at
+    // about 500 pixels, leaving a word or two alone on a line.
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        const QFontMetrics fm(label->font());
+        int widest = 0;
+        for (const QString& line : box->text().split('\n'))
+            widest = std::max(widest, fm.horizontalAdvance(line));
+        label->setMinimumWidth(std::min(widest + 2, room));
+    }
+    widenforcaption(box.get());
+    return box;
+}
+
 int QtMessageBox::msgbox(const std::string& text, int style, const std::string& caption)
 {
     const BoxLayout layout = boxlayout(style);
@@ -99,25 +166,13 @@ int QtMessageBox::msgbox(const std::string& text, int style, const std::string& 
     // be answered: its text goes to standard error and the default button
     // answers, so the program cannot hang there.
     if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        std::fprintf(stderr, "%s: %s\n", boxtext(caption).toUtf8().constData(), boxtext(text).toUtf8().constData());
         return buttonid(layout.buttons[static_cast<std::size_t>(layout.defaultbutton)]);
     }
-    AnswerBox box(layout.escape.has_value());
-    box.setWindowModality(Qt::ApplicationModal);
-    box.setWindowTitle(displaytext(caption));
-    box.setTextFormat(Qt::PlainText);
-    box.setText(displaytext(text));
-    box.setIcon(layout.icon);
-    std::vector<std::pair<QAbstractButton*, BoxButton>> buttons;
-    for (BoxButton b : layout.buttons)
-        buttons.emplace_back(box.addButton(standard(b)), b);
-    box.setDefaultButton(static_cast<QPushButton*>(buttons[static_cast<std::size_t>(layout.defaultbutton)].first));
-    if (layout.escape)
-        box.setEscapeButton(standard(*layout.escape));
-    box.exec();
-    for (const auto& [widget, b] : buttons)
-        if (box.clickedButton() == widget)
-            return buttonid(b);
+    std::unique_ptr<QMessageBox> box = makebox(text, style, caption, owner_);
+    box->exec();
+    if (QAbstractButton* clicked = box->clickedButton(); clicked && clicked->property("qc_answer").isValid())
+        return clicked->property("qc_answer").toInt();
     return buttonid(layout.escape.value_or(BoxButton::Cancel));
 }
 

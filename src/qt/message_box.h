@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QMessageBox>
+#include <QPointer>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -29,9 +31,30 @@ BoxLayout boxlayout(int style);
 // The number msgbox returns for a button: 1 OK, 2 Cancel, 6 Yes, 7 No.
 int buttonid(BoxButton b);
 
+// The width a window needs for its caption to show whole in the title bar,
+// beside the window manager's icon and buttons.
+int captionwidth(const QString& caption);
+
+// Gives a box room for its caption (see captionwidth) before it is first
+// shown; also used on the boxes Qt's own file dialog shows.
+void widenforcaption(QMessageBox* box);
+
+// The box msgbox shows, ready to run: over owner (centred on it by the
+// window manager, or on the screen without one), at least as wide as its
+// caption, and wide enough that the text keeps its own line breaks and
+// wraps nowhere else (unless a line is wider than the screen). Texts and
+// captions are single-byte text, one character per byte.
+std::unique_ptr<QMessageBox> makebox(const std::string& text, int style, const std::string& caption,
+                                     QWidget* owner);
+
 class QtMessageBox : public ui::MessageBox {
 public:
     int msgbox(const std::string& text, int style, const std::string& caption) override;
+    // The program's main window, over which every box appears.
+    void setowner(QWidget* owner) { owner_ = owner; }
+
+private:
+    QPointer<QWidget> owner_;
 };
 
 }  // namespace qcqt

@@ -4,17 +4,6 @@
 
 namespace qc {
 
-namespace {
-
-// The program-wide record, one static instance for the whole run.
-LoadedFile& theloadedfile()
-{
-    static LoadedFile file;
-    return file;
-}
-
-}  // namespace
-
 Program::Program(ui::Platform& platform, std::string exepath)
     : platform_(platform),
       exepath_(std::move(exepath)),

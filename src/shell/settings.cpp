@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "stream/binary_file.h"
+#include "stream/paths.h"
 
 namespace qc {
 
@@ -51,9 +52,8 @@ std::string settingspath(const std::string& exepath)
 {
     // The full path is kept: a path cut short could name another file, which
     // the in-place write would then overwrite.
-    const std::size_t slash = exepath.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : exepath.substr(0, slash);
-    return dir + "/" + settingsname;
+    const std::string dir = directorywithslash(exepath);
+    return (dir.empty() ? std::string("./") : dir) + settingsname;
 }
 
 std::string homedirectory()

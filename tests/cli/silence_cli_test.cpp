@@ -66,7 +66,7 @@ TEST(SilenceCli, CutWithMethodTwoRemovesTheSilenceAndKeepsTheTone)
         SCOPED_TRACE(c.name);
         TempDir dir;
         std::string out = dir.path("cut.mp3");
-        CliResult r = quillcut(dir, "cut " + encoded(c.name) + " -o '" + out + "' --auto-start 2 --auto-end 2 --json");
+        CliResult r = quillcut(dir, "cut --byte-exact " + encoded(c.name) + " -o '" + out + "' --auto-start 2 --auto-end 2 --json");
         ASSERT_EQ(r.status, 0);
         EXPECT_EQ(nlohmann::json::parse(r.out)["frames_kept"], c.frames - 41 - 60);
 

@@ -11,8 +11,7 @@ namespace qctest {
 
 qc::LoadedFile& sharedfile()
 {
-    static qc::LoadedFile file;
-    return file;
+    return qc::theloadedfile();
 }
 
 Loader::Loader()
