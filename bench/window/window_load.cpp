@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "analysis/scanner.h"
+#include "shell/load_command.h"
 #include "cutting/cut_positions.h"
 #include "qt/conversions.h"
 #include "qt/form_view.h"
@@ -93,7 +93,7 @@ int main(int argc, char** argv)
         qcbench::NoBox nobox;
         qcbench::NoPump nopump;
         qcbench::NoMeasure measure;
-        qc::Scanner scanner(file, form, cuts, nobox, nopump, measure);
+        qc::LoadCommand scanner(file, form, cuts, nobox, nopump, measure);
         form.trymenu.setchecked(true);
         file.sourcename = name;
         t0 = std::chrono::steady_clock::now();
