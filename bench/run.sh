@@ -16,8 +16,10 @@ mkdir -p "$work"
 build=build/bench
 exactflag=${QC_BENCH_EXACT_FLAG:---exact}
 
+# GCC 12 at -O3 reports a false -Wrestrict inside std::string's operator+
+# (ui/gain_strip.cpp); it is kept a warning in this tree only.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQC_TESTS=OFF -DQC_GUI=ON \
-    -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
+    -DCMAKE_CXX_FLAGS=-Wno-error=restrict -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
 cmake --build "$build" -j2 --target quillcut-cli load_bench window_load defaultini >/dev/null
 
 cli=$PWD/$build/quillcut-cli
