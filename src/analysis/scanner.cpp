@@ -54,10 +54,17 @@ void Scanner::checked()
         error(LoadFailure::Disk, systemerror(code));
 }
 
+// The walk reads the bytes it needs where they lie in the file's read window;
+// only when they are not all in the file does it take the ordinary read,
+// whose failure is the one the load reports.
 void Scanner::readat(std::int64_t pos, void* buf, std::size_t n)
 {
     if (pos < 1)
         error(LoadFailure::Disk);
+    if (const std::uint8_t* in = f_.sourcefile.view(pos - 1, n)) {
+        std::memcpy(buf, in, n);
+        return;
+    }
     f_.sourcefile.seek(pos - 1);
     f_.sourcefile.read(buf, n);
     checked();
@@ -65,6 +72,10 @@ void Scanner::readat(std::int64_t pos, void* buf, std::size_t n)
 
 std::uint8_t Scanner::byteat(std::int64_t pos)
 {
+    if (pos >= 1) {
+        if (const std::uint8_t* in = f_.sourcefile.view(pos - 1, 1))
+            return *in;
+    }
     std::uint8_t b = 0;
     readat(pos, &b, 1);
     return b;
@@ -72,6 +83,10 @@ std::uint8_t Scanner::byteat(std::int64_t pos)
 
 bool Scanner::probe(std::int64_t x)
 {
+    if (x >= 1) {
+        if (const std::uint8_t* in = f_.sourcefile.view(x - 1, 2))
+            return framesync(in[0], in[1]);
+    }
     std::uint8_t b[2];
     readat(x, b, 2);
     return framesync(b[0], b[1]);
@@ -301,8 +316,16 @@ void Scanner::walk(std::int64_t p, std::uint8_t b2)
 Scanner::Step Scanner::recordframe(std::int64_t p, std::uint8_t b2)
 {
     f_.framepos[f_.framecount] = static_cast<std::int32_t>(p);
-    f_.sourcefile.seek(p + 2);  // header byte 3
-    f_.framegain[f_.framecount] = extractgain(f_.sourcefile, f_.headerlen, f_.channelmode);
+    // header byte 3, the CRC word if any, and the longest side information
+    const std::size_t crc = f_.headerlen == 6 ? 2 : 0;
+    if (const std::uint8_t* h = f_.sourcefile.view(p + 2, 1 + crc + 29)) {
+        f_.channelmode = h[0] & 0xC0;
+        f_.framegain[f_.framecount] = gainfromsideinfo(h[0], h + 1 + crc);
+    } else {
+        // too near the end of the file: what can be read counts, as it always has
+        f_.sourcefile.seek(p + 2);
+        f_.framegain[f_.framecount] = extractgain(f_.sourcefile, f_.headerlen, f_.channelmode);
+    }
     f_.framecount += 1;
     if (f_.framecount % 256 == 1) {
         progress();
@@ -324,7 +347,7 @@ Scanner::Step Scanner::recordframe(std::int64_t p, std::uint8_t b2)
         error(LoadFailure::ImproperFrameHeader, 0, p + 3);
     }
     f_.ratecount[i] += 1;
-    e_ = p + framelength(i, b2 & 0x02, f_.framesizefactor);
+    e_ = p + framebytes(f_.sampleratebits, i, b2 & 0x02);
     if (e_ >= size_ - 5) {
         if (size_ - p < 127)
             return {Step::Summary, 0, 0, 0};

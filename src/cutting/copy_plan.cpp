@@ -164,11 +164,24 @@ std::optional<CopySections> makesavesections(const LoadedFile& f, const SaveChoi
 bool copypieces(BinaryFile& source, BinaryFile& output, const CopyPlan& plan,
                 std::span<std::uint8_t> buffer)
 {
+    return copypieces(source, output, plan, buffer, systemcopyrange);
+}
+
+bool copypieces(BinaryFile& source, BinaryFile& output, const CopyPlan& plan,
+                std::span<std::uint8_t> buffer, const BinaryFile::RangeCopier& copier)
+{
     if (buffer.empty())
         return false;
     for (const Piece& piece : plan.pieces) {
-        source.seek(piece.from - 1);
         std::int64_t remaining = piece.size();
+        std::int64_t copied = 0;
+        if (remaining >= static_cast<std::int64_t>(buffer.size())) {
+            copied = output.copyfrom(source, piece.from - 1, remaining, copier);
+            if (copied < 0)
+                return false;
+            remaining -= copied;
+        }
+        source.seek(piece.from - 1 + copied);
         while (remaining > 0) {
             std::size_t n = static_cast<std::size_t>(
                 std::min<std::int64_t>(remaining, static_cast<std::int64_t>(buffer.size())));

@@ -17,7 +17,8 @@
 
 namespace qc {
 
-// The size of the transfer buffer that moves the run of frames.
+// The size of the transfer buffer that moves what the kernel does not copy
+// itself.
 inline constexpr std::size_t copybuffersize = 65536;
 
 // The structures the user keeps: a removal box that is shown and not checked.
@@ -79,6 +80,13 @@ std::optional<CopySections> makesavesections(const LoadedFile& f, const SaveChoi
 // failed; the error code stays pending in the file that failed. A read
 // past the end of the source is a failure, so a source that shrank since
 // it was loaded never yields a silently short output.
+//
+// A piece of at least the buffer's size (the run of frames) is copied inside
+// the kernel with copy_file_range, through copier; where the call is refused
+// or stops short, the rest of the piece goes through the buffer, so the
+// outcome and the failures are those of the buffer copy.
+bool copypieces(BinaryFile& source, BinaryFile& output, const CopyPlan& plan,
+                std::span<std::uint8_t> buffer, const BinaryFile::RangeCopier& copier);
 bool copypieces(BinaryFile& source, BinaryFile& output, const CopyPlan& plan,
                 std::span<std::uint8_t> buffer);
 

@@ -43,7 +43,8 @@ bool sourceunchanged(const LoadedFile& f)
 }
 
 SaveReport copyout(LoadedFile& f, const SaveChoices& choices, const std::string& target,
-                   BinaryFile& output, std::span<std::uint8_t> buffer)
+                   BinaryFile& output, std::span<std::uint8_t> buffer,
+                   const BinaryFile::RangeCopier& copier)
 {
     BinaryFile& source = f.sourcefile;
     // The errno is read without clearing it: the caller's clean-up still
@@ -57,7 +58,7 @@ SaveReport copyout(LoadedFile& f, const SaveChoices& choices, const std::string&
     std::optional<CopyPlan> plan = makesaveplan(f, choices);
     if (!plan)
         return savefailure(SaveFailure::NothingKept);
-    if (!copypieces(source, output, *plan, buffer)) {
+    if (!copypieces(source, output, *plan, buffer, copier)) {
         if (source.failed())
             return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
         return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(output.peekerror()));

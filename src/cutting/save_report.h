@@ -37,9 +37,11 @@ struct SaveReport {
 // target. The source is reopened by name through f.sourcefile and must
 // still have its loaded size. Both files are closed afterwards on success;
 // on failure they are left for the caller to close and the output to
-// remove, as the caller decides.
+// remove, as the caller decides. copier moves the long stretches in the
+// kernel (tests put a refusing one here).
 SaveReport copyout(LoadedFile& f, const SaveChoices& choices, const std::string& target,
-                   BinaryFile& output, std::span<std::uint8_t> buffer);
+                   BinaryFile& output, std::span<std::uint8_t> buffer,
+                   const BinaryFile::RangeCopier& copier = systemcopyrange);
 
 // Whether the source still has the size it had when loaded, by name.
 bool sourceunchanged(const LoadedFile& f);

@@ -180,7 +180,7 @@ SaveReport Writer::copyout()
     // A replacement is flushed to the disk before it takes the source's name.
     SaveReport r = exact ? exactcopy()
                          : qc::copyout(f_, recordchoices(f_, keptstructures(), replacesource),
-                                       targetname, outputfile, copybuffer_);
+                                       targetname, outputfile, copybuffer_, rangecopier);
     if (r.failure == SaveFailure::NothingKept) {
         closequietly(f_.sourcefile);
         closequietly(outputfile);

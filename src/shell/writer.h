@@ -72,6 +72,9 @@ public:
     // The file system's rename, used to move a replacement over the source.
     // Tests put a failing one here.
     std::function<bool(const std::string& from, const std::string& to)> renamer = renamefile;
+    // The in-kernel copy of the run of frames. Tests put one here that
+    // refuses or fails as a file system would.
+    BinaryFile::RangeCopier rangecopier = systemcopyrange;
 
 private:
     struct Job;

@@ -42,6 +42,9 @@ bool BinaryFile::openexisting(const std::string& path)
         fail(EACCES);
         return false;
     }
+    // The loads and the saves read a source from its start to its end: a
+    // larger read-ahead keeps the disk busy while the frames are walked.
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     fd_ = fd;
     pos_ = 0;
     winlen_ = 0;
@@ -136,10 +139,18 @@ bool BinaryFile::fillwindow(std::int64_t at)
 {
     if (window_.size() != windowsize)
         window_.resize(windowsize);
+    // A fill that goes on about where the last one ended (a walk through the file)
+    // takes twice as much as the last, up to the whole window; any other
+    // fill starts small again, so that a jump to somewhere else reads no
+    // more than it must, and bytes read ahead stay few.
+    const std::int64_t lastend = winstart_ + static_cast<std::int64_t>(winlen_);
+    // (a frame's start may lie a little beyond the last byte read)
+    const bool onward = winlen_ > 0 && at >= lastend - 64 && at <= lastend + 4096;
+    fillsize_ = onward ? std::min(windowsize, fillsize_ * 2) : firstfill;
     winstart_ = at;
     winlen_ = 0;
-    while (winlen_ < windowsize) {
-        ssize_t n = ::pread(fd_, window_.data() + winlen_, windowsize - winlen_,
+    while (winlen_ < fillsize_) {
+        ssize_t n = ::pread(fd_, window_.data() + winlen_, fillsize_ - winlen_,
                             at + static_cast<std::int64_t>(winlen_));
         if (n < 0 && errno == EINTR)
             continue;
@@ -182,7 +193,7 @@ std::size_t BinaryFile::read(void* buf, std::size_t n)
                         at < winstart_ + static_cast<std::int64_t>(winlen_);
         if (!inwindow) {
             // Large reads bypass the window.
-            if (n - got >= windowsize) {
+            if (n - got >= firstfill) {
                 ssize_t r = ::pread(fd_, out + got, n - got, at);
                 if (r < 0 && errno == EINTR)
                     continue;
@@ -210,7 +221,7 @@ std::size_t BinaryFile::read(void* buf, std::size_t n)
         std::memcpy(out + got, window_.data() + off, take);
         got += take;
         pos_ += static_cast<std::int64_t>(take);
-        if (got < n && winlen_ < windowsize) {
+        if (got < n && winlen_ < fillsize_) {
             // The window ended at the end of the file: a short read. Look
             // again in case the file grew since the window was filled.
             if (!fillwindow(pos_))
@@ -222,6 +233,21 @@ std::size_t BinaryFile::read(void* buf, std::size_t n)
         }
     }
     return got;
+}
+
+const std::uint8_t* BinaryFile::view(std::int64_t offset, std::size_t n)
+{
+    // gathered writes and pending failures are the read path's business
+    if (error_ != 0 || fd_ < 0 || !wbuf_.empty() || offset < 0 || n > firstfill)
+        return nullptr;
+    const auto end = offset + static_cast<std::int64_t>(n);
+    if (winlen_ == 0 || offset < winstart_ || end > winstart_ + static_cast<std::int64_t>(winlen_)) {
+        // a failed pread stays pending, as it would for the read
+        if (!fillwindow(offset) || static_cast<std::int64_t>(winlen_) < static_cast<std::int64_t>(n))
+            return nullptr;
+    }
+    pos_ = end;
+    return window_.data() + (offset - winstart_);
 }
 
 std::uint8_t BinaryFile::readbyte()
@@ -256,7 +282,9 @@ std::size_t BinaryFile::write(const void* buf, std::size_t n)
     }
     if (wbuf_.empty())
         wstart_ = pos_;
-    if (wbuf_.size() + n <= windowsize) {
+    // Only what is smaller than the gathering buffer is gathered: a block
+    // of its full size goes straight to the file, without a copy.
+    if (wbuf_.size() + n < gathersize) {
         wbuf_.insert(wbuf_.end(), in, in + n);
         pos_ += static_cast<std::int64_t>(n);
         return n;
@@ -293,6 +321,81 @@ bool BinaryFile::flush()
         return false;
     }
     return true;
+}
+
+namespace {
+// The answers of copy_file_range that say "not here", not "it went wrong":
+// another file system, a kernel or file system without the call, a file
+// the call cannot take. The copy then goes through read and write.
+bool refused(int err)
+{
+    switch (err) {
+    case EXDEV:
+    case EINVAL:
+    case ENOSYS:
+    case EOPNOTSUPP:
+#if ENOTSUP != EOPNOTSUPP
+    case ENOTSUP:
+#endif
+    case EBADF:
+    case ETXTBSY:
+    case EPERM:
+        return true;
+    default:
+        return false;
+    }
+}
+}  // namespace
+
+std::int64_t BinaryFile::copyfrom(BinaryFile& source, std::int64_t offset, std::int64_t n,
+                                  const RangeCopier& copier)
+{
+    if (error_ != 0)
+        return -1;
+    if (fd_ < 0) {
+        fail(notopen_error);
+        return -1;
+    }
+    if (source.fd_ < 0 || source.error_ != 0 || offset < 0 || n <= 0 || !copier)
+        return 0;
+    // A source already shorter than the stretch is the read path's failure
+    // to report, before anything of the stretch is written.
+    struct stat st {};
+    if (::fstat(source.fd_, &st) != 0 || st.st_size < offset + n)
+        return 0;
+    if (!wbuf_.empty() && !flushwrites()) {
+        fail(errno);
+        return -1;
+    }
+    winlen_ = 0;  // the read window may no longer match the file
+    constexpr std::int64_t maxcall = std::int64_t{1} << 30;
+    std::int64_t done = 0;
+    while (done < n) {
+        off_t in = static_cast<off_t>(offset + done);
+        off_t out = static_cast<off_t>(pos_);
+        ssize_t r = copier(source.fd_, &in, fd_, &out,
+                           static_cast<std::size_t>(std::min(n - done, maxcall)));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0 && !refused(errno)) {
+            fail(errno);
+            return -1;
+        }
+        // Refused, or nothing copied: the end of the source came early, or
+        // the file system copies nothing this way. The read of the rest
+        // tells which.
+        if (r <= 0)
+            break;
+        done += r;
+        pos_ += r;
+    }
+    source.pos_ = offset + done;
+    return done;
+}
+
+ssize_t systemcopyrange(int infd, off_t* inoff, int outfd, off_t* outoff, std::size_t len)
+{
+    return ::copy_file_range(infd, inoff, outfd, outoff, len, 0);
 }
 
 int BinaryFile::ioresult()

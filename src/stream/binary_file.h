@@ -4,21 +4,27 @@
 // While a code is pending, further reads, writes and seeks are skipped, so a
 // failure deep inside a run of unchecked reads surfaces at the next query.
 //
-// Reads are served from a 64 KiB window so that the scanner's two-byte probes
-// and single-byte searches do not cost a system call each; writes are
-// gathered the same way. A read that runs past the end of the file fails.
+// Reads are served from a window (64 KiB after a jump, growing to 1 MiB
+// while the reads go on through the file) so that the scanner's two-byte probes
+// and single-byte searches do not cost a system call each, and the scanner
+// can look at a frame's header and side information where they lie in the
+// window (view) instead of copying them out. Writes are gathered in 64 KiB.
+// A read that runs past the end of the file fails.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace qc {
 
 class BinaryFile {
 public:
-    static constexpr std::size_t windowsize = 65536;
+    static constexpr std::size_t windowsize = 1 << 20;  // read window
+    static constexpr std::size_t gathersize = 65536;    // gathered writes
 
     BinaryFile();
     ~BinaryFile();
@@ -47,9 +53,30 @@ public:
     std::size_t read(void* buf, std::size_t n);
     // Reads one byte; 0 on failure.
     std::uint8_t readbyte();
+    // The n bytes at offset where they lie in the read window (filled from
+    // offset when they are not there), without copying them, and the
+    // position moved past them as a read would. nullptr when the bytes are
+    // not all in the file (or n is above 64 KiB): nothing is then made
+    // pending that the same read would not make pending, so the caller can
+    // fall back to seek and read for the exact outcome. The pointer is good
+    // until the next operation on the file.
+    const std::uint8_t* view(std::int64_t offset, std::size_t n);
     std::size_t write(const void* buf, std::size_t n);
     // Writes out gathered data and asks the system to put it on the disk.
     bool flush();
+
+    // Copies n bytes of source, from offset on, to this file's position
+    // inside the kernel (copy_file_range through copier), and moves this
+    // file's position past what was copied. Returns the bytes copied: fewer
+    // than n when the call was refused (another file system, an old kernel,
+    // a file system that cannot) or copied nothing (the source may have
+    // shrunk): the caller moves the rest itself, through read and write,
+    // which fail as they always do. A failure that a write would meet as
+    // well (a full disk) is made pending in this file and returns -1.
+    using RangeCopier = std::function<ssize_t(int infd, off_t* inoff, int outfd, off_t* outoff,
+                                              std::size_t len)>;
+    std::int64_t copyfrom(BinaryFile& source, std::int64_t offset, std::int64_t n,
+                          const RangeCopier& copier);
 
     // Returns the pending error code (0 = none) and clears it.
     int ioresult();
@@ -73,10 +100,15 @@ private:
     std::vector<std::uint8_t> window_;
     std::int64_t winstart_ = 0;
     std::size_t winlen_ = 0;
+    static constexpr std::size_t firstfill = 65536;
+    std::size_t fillsize_ = firstfill;  // what the last fill asked for
     // gathered writes: bytes [wstart_, wstart_ + wbuf_.size())
     std::vector<std::uint8_t> wbuf_;
     std::int64_t wstart_ = 0;
 };
+
+// The system's copy_file_range, the default copier of copyfrom.
+ssize_t systemcopyrange(int infd, off_t* inoff, int outfd, off_t* outoff, std::size_t len);
 
 // Delete and rename by name; false on failure (callers decide whether to look).
 bool deletefile(const std::string& path);

@@ -34,6 +34,32 @@ constexpr bool framesync(std::uint8_t b0, std::uint8_t b1)
 // paddingbit is byte 2 AND 0x02.
 std::int32_t framelength(int bitrateindex, int paddingbit, double framesizefactor);
 
+// The same lengths in whole numbers, from a table: kbps x 144000 / rate
+// rounded down (no table value at 44.1 kHz divides evenly, so the product
+// through the double factor is never at an integer boundary and both agree),
+// plus the padding byte. sampleratebits is byte 2 AND 0x0C (0, 4 or 8).
+namespace detail {
+struct FrameLengths {
+    std::int32_t bytes[3][16];
+};
+constexpr FrameLengths makeframelengths()
+{
+    FrameLengths t{};
+    constexpr std::int32_t rates[3] = {44100, 48000, 32000};
+    for (int r = 0; r < 3; ++r)
+        for (int i = 0; i < 16; ++i)
+            t.bytes[r][i] = kbpstable[i] * 144000 / rates[r];
+    return t;
+}
+inline constexpr FrameLengths framelengths = makeframelengths();
+}  // namespace detail
+
+constexpr std::int32_t framebytes(std::uint8_t sampleratebits, int bitrateindex, int paddingbit)
+{
+    const int r = (sampleratebits >> 2) < 3 ? (sampleratebits >> 2) : 0;
+    return detail::framelengths.bytes[r][bitrateindex & 15] + (paddingbit != 0 ? 1 : 0);
+}
+
 // Sampling frequency by byte 2 AND 0x0C; false for the reserved value 0x0C.
 struct SampleRate {
     std::uint8_t bits;

@@ -88,3 +88,30 @@ TEST(LargeFiles, TwoGigabytesAreRefusedBeforeAnyPositionIsRead)
 }
 
 }  // namespace
+
+// The walk reads from a window of up to 1 MiB: a file cut short while it is
+// walked ends the load with the disk error once the walk passes what was
+// read before the cut, however far ahead that was.
+TEST(LargeFiles, AFileCutShortDuringTheLoadFailsItWithTheDiskError)
+{
+    TempDir dir;
+    const std::string path = dir.path("shrinking.mp3");
+    writeframes(path, 40000);  // 3.84 MB
+    for (std::int64_t cutto : {std::int64_t{0}, std::int64_t{100000}, std::int64_t{2500000}}) {
+        SCOPED_TRACE(cutto);
+        HostileRig rig(Answers::Yes);
+        rig.pump.count = 0;
+        rig.pump.hook = [&] {
+            // the progress after frame 10,241, a megabyte into the file
+            if (rig.pump.count == 41)
+                fs::resize_file(path, static_cast<std::uintmax_t>(cutto));
+        };
+        EXPECT_FALSE(rig.load(path));
+        EXPECT_EQ(rig.loaderror(), "Disk or unknown error.");
+        EXPECT_FALSE(rig.file.loadok);
+        EXPECT_FALSE(rig.file.sourcefile.isopen());
+        EXPECT_LT(rig.file.framecount, 40000);
+        rig.pump.hook = nullptr;
+        writeframes(path, 40000);
+    }
+}

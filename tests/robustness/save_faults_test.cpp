@@ -153,3 +153,90 @@ TEST(SaveFaults, CopyFailsWhenTheSourceShrinksUnderIt)
 }
 
 }  // namespace
+
+namespace {
+
+// A large source: the run of frames is longer than the copy buffer, so the
+// save hands it to the kernel copy.
+const std::vector<Bytes> frames400 = distinctframes(400);
+const Bytes large = id3v2tag(300) + join(frames400, 0, 400) + id3v1tag("large");
+
+// The copy as a file system that refuses it (or fails) would answer, after
+// letting `allowed` bytes through the real call.
+struct RefusingCopier {
+    int err = EXDEV;
+    std::int64_t allowed = 0;
+    std::int64_t moved = 0;
+    ssize_t operator()(int in, off_t* inoff, int out, off_t* outoff, std::size_t len)
+    {
+        if (moved >= allowed) {
+            errno = err;
+            return err == 0 ? 0 : -1;
+        }
+        len = std::min<std::size_t>(len, static_cast<std::size_t>(allowed - moved));
+        ssize_t r = qc::systemcopyrange(in, inoff, out, outoff, len);
+        moved += r > 0 ? r : 0;
+        return r;
+    }
+};
+
+}  // namespace
+
+TEST(SaveFaults, RefusedKernelCopiesStillSaveEveryByte)
+{
+    const Bytes expected = id3v2tag(300) + join(frames400, 1, 399) + id3v1tag("large");
+    for (bool replacing : {false, true}) {
+        for (int err : {EXDEV, EINVAL, ENOSYS, EOPNOTSUPP, 0}) {
+            for (std::int64_t allowed : {0, 70001}) {
+                SCOPED_TRACE(std::string(replacing ? "replacing" : "other target") + ", errno " +
+                             std::to_string(err) + " after " + std::to_string(allowed));
+                SaveRig rig;
+                ASSERT_TRUE(rig.load(large));
+                rig.cut(0, 1);
+                rig.cut(1, 1);
+                auto copier = std::make_shared<RefusingCopier>(RefusingCopier{err, allowed});
+                rig.writer.rangecopier = [copier](int i, off_t* io, int o, off_t* oo, std::size_t n) {
+                    return (*copier)(i, io, o, oo, n);
+                };
+                const std::string target = replacing ? rig.source : rig.dir.path("out.mp3");
+                EXPECT_EQ(rig.saveto(target), expected);
+                EXPECT_TRUE(rig.writer.saveok);
+                EXPECT_TRUE(rig.errors().empty());
+                EXPECT_EQ(temporaryfiles(rig.dir), 0);
+            }
+        }
+    }
+}
+
+TEST(SaveFaults, AFailingKernelCopyOrASourceShrinkingUnderItFailsTheSave)
+{
+    for (bool replacing : {false, true}) {
+        for (const char* fault : {"disk full", "source shrinks"}) {
+            SCOPED_TRACE(std::string(replacing ? "replacing, " : "other target, ") + fault);
+            SaveRig rig;
+            ASSERT_TRUE(rig.load(large));
+            rig.cut(0, 1);
+            const bool full = std::string(fault) == "disk full";
+            auto copier = std::make_shared<RefusingCopier>(RefusingCopier{full ? ENOSPC : 0, 50000});
+            const std::string source = rig.source;
+            rig.writer.rangecopier = [copier, full, source](int i, off_t* io, int o, off_t* oo,
+                                                            std::size_t n) {
+                ssize_t r = (*copier)(i, io, o, oo, n);
+                // the source loses its end while the copy runs
+                if (!full && r > 0)
+                    fs::resize_file(source, 60000);
+                return r;
+            };
+            const Bytes before = readbytes(rig.source);
+            const std::string target = replacing ? rig.source : rig.dir.path("out.mp3");
+            EXPECT_EQ(failedsave(rig, target), 0);
+            EXPECT_EQ(temporaryfiles(rig.dir), 0);
+            const Bytes after = readbytes(rig.source);
+            if (full) {
+                EXPECT_EQ(after, before);
+            } else {
+                EXPECT_EQ(after, Bytes(before.begin(), before.begin() + 60000));
+            }
+        }
+    }
+}

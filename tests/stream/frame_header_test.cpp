@@ -79,3 +79,15 @@ TEST(FrameGain, MonoAndStereoFieldPositions)
     // the same bytes read as mono give other fields
     EXPECT_NE(gainfromsideinfo(0xC0, st), gainfromsideinfo(0x40, st));
 }
+
+TEST(FrameHeader, WholeNumberLengthsAgreeWithTheFactorForEveryHeader)
+{
+    for (std::uint8_t b2 : {0x00, 0x04, 0x08}) {
+        SampleRate rate{};
+        ASSERT_TRUE(samplerate(b2, rate));
+        for (int i = 1; i < 15; ++i)
+            for (int pad : {0, 2})
+                EXPECT_EQ(framebytes(rate.bits, i, pad), framelength(i, pad, rate.framesizefactor))
+                    << int(b2) << " " << i << " " << pad;
+    }
+}
