@@ -55,6 +55,7 @@ private:
     void wireuser(ui::Control& c, QWidget* w);
     void wireedit(ui::Control& c, EditBox* e);
     void wirewindow();
+    void wirebuddies();
 
     void push(ui::Control& c);  // model -> widget
     void syncform();
@@ -77,6 +78,8 @@ private:
     bool started_ = false;
     bool endsprogram_ = false;
     bool cursorset_ = false;
+    bool placed_ = false;
+    bool lookset_ = false;
     bool paintqueued_ = false;
     bool dying_ = false;
 

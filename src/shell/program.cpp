@@ -45,6 +45,13 @@ void Program::wire()
     form_.promptmenu.onclick = [this] { setpolicy(1); };
     form_.trymenu.onclick = [this] { setpolicy(2); };
     form_.aboutmenu.onclick = [this] { aboutmenuClick(); };
+    form_.quitmenu.onclick = [this] { form_.close(); };
+    infoform_.onformkey = [this](char& key) {
+        if (key == ui::key_enter || key == ui::key_escape) {
+            key = 0;
+            infoform_.close();
+        }
+    };
     for (ui::Control* c : {&form_.playsrcmenu, &form_.playsrcbut})
         c->onclick = [this] { playsrcmenuClick(); };
     for (ui::Control* c : {&form_.playmenu, &form_.playbut})
