@@ -219,7 +219,12 @@ void FormView::wirewindow()
     };
     w->minimizedchanged = [this](bool minimized) { form_.setminimized(minimized); };
     w->moved = [this] {
-        if (pushing_ || !window_->isVisible())
+        // The window manager reports the frame's size only after the window
+        // is mapped, and Qt then reports the same place a frame's size
+        // higher and further left: moves right after showing are the
+        // window manager's, not the user's, and would store a position that
+        // creeps up at every start.
+        if (pushing_ || !window_->isVisible() || (shown_.isValid() && shown_.elapsed() < 1500))
             return;
         const QPoint p = window_->pos();
         const ui::Rect r = form_.rect();
@@ -351,6 +356,9 @@ void FormView::syncform()
 void FormView::syncvisible()
 {
     if (form_.visible() && !window_->isVisible()) {
+        // (a platform without a window manager has no frame to report)
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            shown_.start();
         window_->show();
         window_->raise();
         window_->activateWindow();

@@ -5,6 +5,7 @@
 // focus, closing, activation, moves), which decides what happens.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -80,6 +81,7 @@ private:
     bool cursorset_ = false;
     bool placed_ = false;
     bool lookset_ = false;
+    QElapsedTimer shown_;
     bool paintqueued_ = false;
     bool dying_ = false;
 

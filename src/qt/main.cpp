@@ -1,6 +1,8 @@
 // Quillcut, the window program: one main window, the silence detection
 // window and the Info window, all rendered from their models.
 #include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
 #include <QPainter>
 
 #include "qt/border_painter.h"
@@ -20,6 +22,10 @@ extern "C" const char* __lsan_default_suppressions()
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // The desktop's icon of the installed program; in the build tree the
+    // picture in the sources (needs Qt's SVG image plugin).
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.quillcut.Quillcut"),
+                                                 QIcon(QStringLiteral(QC_ICON_FILE))));
     qcqt::QtPlatform services;
 
     // Before any window exists: a second copy says so and ends.
@@ -44,5 +50,8 @@ int main(int argc, char** argv)
     mainview.showifvisible();
     autoview.showifvisible();
     infoview.showifvisible();
+    // quillcut FILE opens FILE as Open would.
+    if (argc > 1 && argv[1][0] != '\0')
+        program.openfile(qcqt::fromqt(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath()));
     return QApplication::exec();
 }
