@@ -9,7 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "analysis/scanner.h"
+#include "shell/load_command.h"
 #include "cutting/cut_positions.h"
 #include "quiet_platform.h"
 #include "ui/main_form.h"
@@ -62,7 +62,7 @@ int main(int argc, char** argv)
         NoBox box;
         NoPump pump;
         NoMeasure measure;
-        qc::Scanner probe(file, form, cuts, box, pump, measure);
+        qc::LoadCommand probe(file, form, cuts, box, pump, measure);
         file.sourcename = sample;
         probe.scanfile(true);
         int perbody = file.framecount;
@@ -76,7 +76,7 @@ int main(int argc, char** argv)
     NoBox box;
     NoPump pump;
     NoMeasure measure;
-    qc::Scanner scanner(file, form, cuts, box, pump, measure);
+    qc::LoadCommand scanner(file, form, cuts, box, pump, measure);
     form.trymenu.setchecked(true);
     file.sourcename = big;
 

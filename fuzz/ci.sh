@@ -11,13 +11,13 @@ qc_install "${QC_BUILD_PACKAGES[@]}" "${QC_FUZZ_PACKAGES[@]}"
 
 seconds=${QC_FUZZ_SECONDS:-20}
 build=${QC_FUZZ_BUILD:-build/fuzz}
-CXX=clang++-14 cmake -S . -B "$build" -DQC_FUZZ=ON -DQC_GUI=OFF -DQC_TESTS=OFF -DQC_BENCH=OFF \
+CXX=clang++-14 cmake -S . -B "$build" -DQC_WERROR=ON -DQC_FUZZ=ON -DQC_GUI=OFF -DQC_TESTS=OFF -DQC_BENCH=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" >/dev/null
 cmake --build "$build" --target fuzzers -j"$(nproc)"
 
 work=$(mktemp -d)
-targets=(fuzz_load_yes fuzz_load_no fuzz_load_cancel fuzz_id3v1 fuzz_id3v2 fuzz_settings fuzz_cutbox)
+targets=(fuzz_load_yes fuzz_load_no fuzz_load_cancel fuzz_id3v1 fuzz_id3v2 fuzz_settings fuzz_cutbox fuzz_exact fuzz_tag_values)
 failed=()
 for t in "${targets[@]}"; do
     mkdir -p "$work/$t/corpus" "$work/$t/crashes"
@@ -26,8 +26,8 @@ for t in "${targets[@]}"; do
     cp -r tests/fixtures/hostile/crashes/"$t"/. "$work/$t/corpus/" 2>/dev/null || true
     seeds=()
     case "$t" in
-    fuzz_load_*) maxlen=262144; seeds=(samples tests/fixtures) ;;
-    fuzz_id3v1|fuzz_id3v2) maxlen=16384; seeds=(samples tests/fixtures) ;;
+    fuzz_load_*|fuzz_exact) maxlen=262144; seeds=(samples tests/fixtures) ;;
+    fuzz_id3v1|fuzz_id3v2|fuzz_tag_values) maxlen=16384; seeds=(samples tests/fixtures) ;;
     fuzz_settings) maxlen=1200 ;;
     *) maxlen=256 ;;
     esac

@@ -11,17 +11,6 @@ namespace qcfuzz {
 
 namespace {
 
-qc::LoadedFile& theloadedfile()
-{
-    static qc::LoadedFile file;
-    return file;
-}
-
-bool oneof(int style, std::initializer_list<int> styles)
-{
-    return std::find(styles.begin(), styles.end(), style) != styles.end();
-}
-
 constexpr std::size_t maxerrortext = 255;
 
 const qc::LoadedFile* explained = nullptr;
@@ -49,42 +38,48 @@ constexpr std::size_t maxdatatext = 769;
 
 }  // namespace
 
+// Only the load's error comes to the box.
 int AnswerBox::msgbox(const std::string& text, int style, const std::string& caption)
 {
-    // the boxes a load may show, and nothing after a cancelled question
-    QC_FUZZ_CHECK(oneof(style, {0, 36, 48, 65, 67, 323}));
-    QC_FUZZ_CHECK(!cancelled || style == 48);
-    if (style == 0)
-        QC_FUZZ_CHECK(caption == "unknown origin data" && text.size() <= maxdatatext);
-    if (style == 48 && caption == "error")
-        QC_FUZZ_CHECK(text.size() <= std::string(qc::errorprefix).size() + maxerrortext);
-    if (style == 0 || style == 48)
-        return ui::idok;
+    QC_FUZZ_CHECK(style == qc::errorboxstyle && caption == qc::errorcaption);
+    QC_FUZZ_CHECK(text.size() <= std::string(qc::errorprefix).size() + maxerrortext);
+    return ui::idok;
+}
 
+qc::Answer AnswerBox::ask(const qc::Question& question)
+{
+    // nothing is asked after a cancelled question
+    QC_FUZZ_CHECK(!cancelled);
     ++questions;
-    switch (answers) {
-    case Answers::Yes:
-        return style == 65 ? ui::idok : ui::idyes;
-    case Answers::No:
-        return style == 65 ? ui::idcancel : ui::idno;
-    case Answers::CancelFirst:
-        if (questions > 1)
-            return style == 65 ? ui::idok : ui::idyes;
+    qc::Answer a = qc::PresetAnswers::ask(question);
+    if (a == qc::Answer::Cancel || (cancelfirst && questions == 1))
         cancelled = true;
-        return style == 36 ? ui::idno : ui::idcancel;
-    }
-    return ui::idcancel;
+    return a;
+}
+
+void AnswerBox::tell(const qc::Notice& notice)
+{
+    if (notice.kind == qc::Notice::ShowData)
+        QC_FUZZ_CHECK(notice.text.size() <= maxdatatext);
+    qc::PresetAnswers::tell(notice);
+}
+
+void AnswerBox::use(Answers a)
+{
+    static_cast<qc::PresetAnswers&>(*this) = a == Answers::No ? qc::PresetAnswers::no() : qc::PresetAnswers::yes();
+    cancelfirst = a == Answers::CancelFirst;
 }
 
 LoadRig::LoadRig(Answers answers)
-    : file_(theloadedfile()),
+    : file_(qc::theloadedfile()),
       cuts_(file_, form_),
       scanner_(file_, form_, cuts_, box_, pump_, measure_),
       views_(file_, viewbox_),
       answers_(answers)
 {
     cuts_.wire();
-    box_.answers = answers;
+    box_.use(answers);
+    scanner_.answers = &box_;
     form_.failmenu.setchecked(answers == Answers::No);
     form_.trymenu.setchecked(answers == Answers::Yes);
     form_.promptmenu.setchecked(answers == Answers::CancelFirst);
@@ -97,6 +92,7 @@ void LoadRig::run(const std::uint8_t* data, std::size_t size)
 {
     box_.questions = 0;
     box_.cancelled = false;
+    box_.reset();
     file_.sourcename = input_.hold(data, size);
     scanner_.scanfile(true);
 
@@ -126,6 +122,7 @@ void LoadRig::checkreload()
     const bool found = f.footerfound;
     box_.questions = 0;
     box_.cancelled = false;
+    box_.reset();
     scanner_.scanfile(false);
     QC_FUZZ_CHECK(f.loadok && !f.busy);
     QC_FUZZ_CHECK(f.framecount == count && f.framepos[0] == first && f.framepos[count - 1] == last);

@@ -6,8 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "analysis/scanner.h"
+#include "analysis/preset_answers.h"
 #include "cutting/cut_positions.h"
+#include "shell/load_command.h"
 #include "memfile.h"
 #include "stream/loaded_file.h"
 #include "tags/tag_views.h"
@@ -15,16 +16,21 @@
 
 namespace qcfuzz {
 
-// How the box answers: every question Yes (and OK) under the policy
-// attempt; every question No (and Cancel) under the policy fail; or Cancel
-// (No where there is no Cancel) at the first question under the policy prompt.
+// How the questions are answered: every question Yes (and OK) under the
+// policy attempt; every question No (and Cancel) under the policy fail; or
+// Cancel (No where there is no Cancel) at the first question under the
+// policy prompt, Yes afterwards.
 enum class Answers { Yes, No, CancelFirst };
 
-class AnswerBox : public ui::MessageBox {
+// The preset answers, checking that nothing is asked after a cancelled
+// question; the message box sees only the load's error.
+class AnswerBox : public ui::MessageBox, public qc::PresetAnswers {
 public:
     int msgbox(const std::string& text, int style, const std::string& caption) override;
-    Answers answers = Answers::Yes;
-    int questions = 0;   // boxes with a choice
+    qc::Answer ask(const qc::Question& question) override;
+    void tell(const qc::Notice& notice) override;
+    void use(Answers a);
+    int questions = 0;
     bool cancelled = false;
 };
 
@@ -74,7 +80,7 @@ private:
     AnswerBox box_;
     NoPump pump_;
     FixedMeasure measure_;
-    qc::Scanner scanner_;
+    qc::LoadCommand scanner_;
     ViewBox viewbox_;
     qc::TagViews views_;
     Answers answers_;

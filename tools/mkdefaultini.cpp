@@ -1,4 +1,6 @@
-// Writes the default settings file (mp3qc.ini) beside a built executable, so
+// Writes the default settings file (mp3qc.ini) beside a built executable (and
+// into the build's share/quillcut, whence it is installed and copied to each
+// user's configuration folder at the first start), so
 // that a fresh build starts without the "Parameters reset." message. A file
 // that already has the right length is the user's and is left alone (only
 // its time is refreshed, so the build sees it as up to date).

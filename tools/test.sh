@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/packages.sh
 qc_install "${QC_BUILD_PACKAGES[@]}" "${QC_TEST_PACKAGES[@]}"
-cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DQC_SANITIZE=ON -DQC_TESTS=ON >/dev/null
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DQC_SANITIZE=ON -DQC_TESTS=ON -DQC_WERROR=ON >/dev/null
 cmake --build build/test -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}

@@ -12,7 +12,13 @@ namespace qc {
 namespace {
 constexpr std::int32_t framelimit = 500000;
 constexpr std::int32_t maxheadtag = 262144;
-const char* const continuecaption = "Error, may be possible to continue";
+
+// Nobody to ask: every question stops the load.
+class NoAnswers : public LoadQuestions {
+public:
+    Answer ask(const Question&) override { return Answer::Cancel; }
+    void tell(const Notice&) override {}
+};
 }  // namespace
 
 std::int64_t filesizebyname(const std::string& name)
@@ -28,41 +34,30 @@ std::int64_t filesizebyname(const std::string& name)
     return size < 0 ? 0 : size;
 }
 
-Scanner::Scanner(LoadedFile& file, ui::MainForm& form, CutPositions& cuts, ui::MessageBox& box,
-                 ui::EventPump& pump, ui::TextMeasure& measure)
-    : f_(file), w_(form), cuts_(cuts), box_(box), pump_(pump), measure_(measure)
-{
-}
+Scanner::Scanner(LoadedFile& file) : f_(file) {}
 
-ErrorPolicy Scanner::policy() const
+void Scanner::error(LoadFailure failure, int errnum, std::int64_t position)
 {
-    if (w_.failmenu.checked())
-        return ErrorPolicy::Fail;
-    if (w_.trymenu.checked())
-        return ErrorPolicy::Attempt;
-    return ErrorPolicy::Prompt;
-}
-
-void Scanner::error(const std::string& text)
-{
-    throw Stop{text.empty() ? std::string(loaderror::disk) : text};
-}
-
-void Scanner::abandon()
-{
+    report_.error = {errorkindof(failure, errnum), failure, position, errnum};
     throw Stop{};
+}
+
+void Scanner::abandon(const Question& question)
+{
+    report_.cancelledat = question;
+    error(LoadFailure::Cancelled);
 }
 
 void Scanner::checked()
 {
-    if (f_.sourcefile.ioresult() != 0)
-        error(loaderror::disk);
+    if (int code = f_.sourcefile.ioresult(); code != 0)
+        error(LoadFailure::Disk, systemerror(code));
 }
 
 void Scanner::readat(std::int64_t pos, void* buf, std::size_t n)
 {
     if (pos < 1)
-        error(loaderror::disk);
+        error(LoadFailure::Disk);
     f_.sourcefile.seek(pos - 1);
     f_.sourcefile.read(buf, n);
     checked();
@@ -82,37 +77,41 @@ bool Scanner::probe(std::int64_t x)
     return framesync(b[0], b[1]);
 }
 
-int Scanner::ask(const std::string& text, int style, const std::string& caption)
+Answer Scanner::ask(const Question& question)
 {
-    return box_.msgbox(text, style, caption);
+    return options_.questions->ask(question);
 }
 
-void Scanner::scanfile(bool freshload)
+void Scanner::tell(const Notice& notice)
 {
-    freshload_ = freshload;
+    options_.questions->tell(notice);
+}
+
+LoadReport Scanner::scanfile(const LoadOptions& options)
+{
+    static NoAnswers noanswers;
+    options_ = options;
+    if (!options_.questions)
+        options_.questions = &noanswers;
+    report_ = LoadReport{};
     try {
-        run(freshload);
-    } catch (const Stop& stop) {
-        if (!stop.error.empty())
-            box_.msgbox(errorprefix + stop.error.substr(0, 255), 48, "error");
-        cancelexit();
+        run();
+    } catch (const Stop&) {
+        f_.loadok = false;
     }
-    commonexit();
+    if (f_.sourcefile.isopen())
+        f_.sourcefile.close();
+    f_.sourcefile.ioresult();
+    report_.ok = f_.loadok;
+    if (report_.ok)
+        summarize(f_, report_);
+    return std::move(report_);
 }
 
-void Scanner::run(bool freshload)
+void Scanner::run()
 {
-    if (freshload)
-        cuts_.resetcuts();
-    cuts_.setstale(false);
     std::memset(f_.ratecount, 0, sizeof f_.ratecount);
-    f_.busy = true;
-    w_.setcursor(ui::Cursor::Hourglass);
     f_.loadok = false;
-    w_.frame1.setenabled(false);
-    w_.filemenu.setenabled(false);
-    w_.optmenu.setenabled(false);
-    w_.infolabel.setcaption("- processing -");
 
     std::int64_t size = filesizebyname(f_.sourcename);
     size_ = size;
@@ -123,9 +122,6 @@ void Scanner::run(bool freshload)
     e_ = 0;
     f_.framecount = 0;
     f_.leadingstart = 0;
-    w_.filenamelabel.setvisible(false);
-    w_.pbar.setrange(0, 100);
-    w_.pbar.setvisible(true);
 
     resyncstage_ = 0;
     f_.footerpos = 0;
@@ -137,10 +133,10 @@ void Scanner::run(bool freshload)
     done_ = false;
 
     if (!f_.sourcefile.openexisting(f_.sourcename))
-        error(loaderror::disk);
+        error(LoadFailure::Disk, systemerror(f_.sourcefile.ioresult()));
     // Positions are 32-bit: a file of 2 GiB or more cannot be described.
     if (size > std::numeric_limits<std::int32_t>::max())
-        error(loaderror::toolarge);
+        error(LoadFailure::TooLarge);
 
     std::uint8_t head[4] = {};
     readat(1, head, 3);
@@ -154,7 +150,7 @@ void Scanner::run(bool freshload)
         f_.headtagsize = static_cast<std::int32_t>(tagsize);
         std::int64_t t = tagsize + 1;
         if (tagsize > maxheadtag)
-            error(loaderror::tagtoolarge);
+            error(LoadFailure::TagTooLarge);
         std::uint8_t after[4];
         readat(t, after, 4);
         if (std::memcmp(after, "RIFF", 4) == 0) {
@@ -188,13 +184,13 @@ void Scanner::chunksearch(std::int64_t from)
         ++q;
         ++k;
         if (q > size_ - 8 || k > 512)
-            error(loaderror::notmp3rate);
+            error(LoadFailure::NotMp3Rate);
         if (std::memcmp(w, "data", 4) == 0)
             break;
     }
     std::int64_t content = q - 1 + 8;  // after "data" and its 4-byte size
     if (!probe(content))
-        error(loaderror::notmp3rate);
+        error(LoadFailure::NotMp3Rate);
     bytesearch(byteat(content), content);
 }
 
@@ -204,13 +200,12 @@ void Scanner::firstframecheck(std::int64_t t)
         bytesearch(byteat(t), t);
         return;
     }
-    switch (policy()) {
+    switch (options_.policy) {
     case ErrorPolicy::Fail:
-        error(loaderror::invalidheader);
+        error(LoadFailure::InvalidHeader);
     case ErrorPolicy::Prompt:
-        if (ask("Improper or unknown header format.\r\nTry to continue processing?", 36,
-                continuecaption) != ui::idyes)
-            error(loaderror::invalidheader);
+        if (ask({Question::ImproperHeader}) != Answer::Yes)
+            error(LoadFailure::InvalidHeader);
         break;
     case ErrorPolicy::Attempt:
         break;
@@ -242,7 +237,7 @@ void Scanner::bytesearch(std::uint8_t c, std::int64_t cpos)
                 }
                 // reserved sampling frequency: a false sync near the start
                 if (p >= 255)
-                    error(loaderror::notmp3rate);
+                    error(LoadFailure::NotMp3Rate);
                 if (b2 == 0xFF) {
                     c = b2;
                     cpos = p + 2;
@@ -253,17 +248,17 @@ void Scanner::bytesearch(std::uint8_t c, std::int64_t cpos)
                 continue;
             }
             if (cpos + 2 >= size_ - 8)
-                error(loaderror::notmp3rate);
+                error(LoadFailure::NotMp3Rate);
             ++k;
             c = c2;
             cpos += 1;
             continue;
         }
         if (cpos + 1 >= size_ - 8)
-            error(loaderror::notmp3rate);
+            error(LoadFailure::NotMp3Rate);
         ++k;
         if ((c != 0 && k > 8192) || k > 65536)
-            error(loaderror::notmp3);
+            error(LoadFailure::NotMp3);
         c = byteat(cpos + 1);
         cpos += 1;
     }
@@ -272,8 +267,8 @@ void Scanner::bytesearch(std::uint8_t c, std::int64_t cpos)
 void Scanner::progress()
 {
     long pct = size_ > 0 ? std::lround(100.0 * static_cast<double>(e_) / static_cast<double>(size_)) : 0;
-    w_.pbar.setposition(static_cast<int>(std::clamp<long>(pct, 0, 100)));
-    pump_.processpending();
+    if (options_.progress)
+        options_.progress->position(static_cast<int>(std::clamp<long>(pct, 0, 100)));
 }
 
 // The walk from frame to frame, as a loop over steps so that a file of
@@ -312,11 +307,11 @@ Scanner::Step Scanner::recordframe(std::int64_t p, std::uint8_t b2)
     if (f_.framecount % 256 == 1) {
         progress();
         if (f_.framecount > framelimit)
-            error(loaderror::maxframes);
+            error(LoadFailure::MaxFrames);
     }
     int i = b2 >> 4;
     if ((b2 & 0x0C) != f_.sampleratebits && i != 0)
-        error(loaderror::variablerate);
+        error(LoadFailure::VariableRate);
     if (kbpstable[i] < 2) {
         if (i == 0) {
             f_.ratecount[0] += 1;
@@ -326,7 +321,7 @@ Scanner::Step Scanner::recordframe(std::int64_t p, std::uint8_t b2)
         f_.framecount -= 1;
         if (resyncstage_ >= 1 && resyncstage_ <= 4)
             return {Step::Probe, 0, 0, resyncstage_ + 1};
-        error("Improper frame header around position " + std::to_string(p + 3) + ".");
+        error(LoadFailure::ImproperFrameHeader, 0, p + 3);
     }
     f_.ratecount[i] += 1;
     e_ = p + framelength(i, b2 & 0x02, f_.framesizefactor);
@@ -354,15 +349,13 @@ Scanner::Step Scanner::probes(int fromstage)
     }
     if (size_ - e_ < 1574)
         return {Step::Trailing, e_, 0, 0};
-    switch (policy()) {
+    switch (options_.policy) {
     case ErrorPolicy::Fail:
-        error(loaderror::framesize);
+        error(LoadFailure::FrameSize);
     case ErrorPolicy::Prompt: {
-        std::int64_t n = f_.framepos[f_.framecount - 1] - 1;
-        if (ask("Improper frame size at position " + std::to_string(n) +
-                    "\r\nTry to continue processing?",
-                36, continuecaption) != ui::idyes)
-            abandon();
+        const Question q{Question::ImproperFrameSize, f_.framepos[f_.framecount - 1] - 1};
+        if (ask(q) != Answer::Yes)
+            abandon(q);
         break;
     }
     case ErrorPolicy::Attempt:
@@ -398,7 +391,7 @@ Scanner::Step Scanner::freeformatsearch(std::int64_t p)
         if (next >= size_ - 8)
             return {Step::Summary, 0, 0, 0};
         if (seenff ? n >= 1442 : n > 1442)
-            error("Improper frame header around position " + std::to_string(next) + ".");
+            error(LoadFailure::ImproperFrameHeader, 0, next);
         std::uint8_t b = byteat(next);
         ++n;
         ++next;

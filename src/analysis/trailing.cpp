@@ -6,16 +6,6 @@
 
 namespace qc {
 
-namespace {
-const char* const warning = "Warning";
-const char* const unknowncaption = "unknown origin data";
-
-std::string bytes(std::int64_t n)
-{
-    return std::to_string(n);
-}
-}  // namespace
-
 // Looks for "TAG" at s and the following positions, at most 257 of them.
 // A read that fails is taken as no tag at that position.
 void Scanner::footersearch(std::int64_t s)
@@ -58,36 +48,21 @@ void Scanner::trailingphase(std::int64_t p0)
 // between the frames and the tag, or the data at the file end.
 void Scanner::trailingfromtag(std::int64_t p0)
 {
-    int answer = 0;
+    Question question{Question::DataBeforeTag};
     std::int64_t stretchend = 0;
     bool between = false;
     if (f_.footerfound) {
         if (f_.footerspan < 127) {
-            ask("Damaged footer (ID3v1) tag!\r\nIt will not be written to output file.", 48, warning);
+            const Notice damaged{Notice::DamagedFooter, 0, 0, {}};
+            report_.warnings.push_back(damaged);
+            tell(damaged);
         } else if (f_.footerspan > 127) {
             f_.afterstart = f_.footerpos + 128;
-            std::int64_t n = size_ - f_.afterstart + 1;
-            int a = ask("Data of unknown origin (" + bytes(n) + " bytes) has been" +
-                            "\r\n" + "found after footer (ID3v1) tag. Display [some of] it?",
-                        67, warning);
-            if (a == ui::idcancel)
-                abandon();
-            if (a == ui::idyes)
-                databox(f_.afterstart, size_);
-            int inc = askinclude();
-            if (inc == ui::idcancel)
-                abandon();
-            f_.includeafter = inc == ui::idyes;
+            displayanswer({Question::DataAfterTag, size_ - f_.afterstart + 1}, f_.afterstart, size_);
+            f_.includeafter = include();
         }
         if (f_.footerpos - p0 > 0) {
-            std::int64_t n = f_.footerpos - p0;
-            answer = ask("Data of unknown origin (" + bytes(n) +
-                             " bytes) has been found between last frame and footer (ID3v1) tag." +
-                             "\r\n" +
-                             "This data may represent a comment, a part of an invalid size frame, "
-                             "or a tag of unknown type." +
-                             "\r\n" + "Do you want to display [some of] it?",
-                         67, warning);
+            question = {Question::DataBeforeTag, f_.footerpos - p0};
             stretchend = f_.footerpos;
             between = true;
         }
@@ -104,25 +79,13 @@ void Scanner::trailingfromtag(std::int64_t p0)
             loadsummary();
             return;
         }
-        std::int64_t n = size_ - p0 + 1;
-        answer = ask("Data of unknown origin (" + bytes(n) +
-                         " bytes) has been found on the file end. This data" + "\r\n" +
-                         "may represent a comment, a tag of unknown type, or a part of an invalid "
-                         "size frame." +
-                         "\r\n" + "Do you want to display [some of] it?",
-                     67, warning);
+        question = {Question::DataAtEnd, size_ - p0 + 1};
         f_.footerpos = static_cast<std::int32_t>(size_);
         stretchend = size_;
     }
     f_.betweenstart = static_cast<std::int32_t>(p0);
-    if (answer == ui::idcancel)
-        abandon();
-    if (answer == ui::idyes)
-        databox(p0, stretchend);
-    int inc = askinclude();
-    if (inc == ui::idcancel)
-        abandon();
-    f_.includebetween = inc == ui::idyes;
+    displayanswer(question, p0, stretchend);
+    f_.includebetween = include();
     loadsummary();
 }
 
@@ -131,7 +94,7 @@ void Scanner::trailingfromtag(std::int64_t p0)
 void Scanner::exhausted(std::int64_t p)
 {
     if (static_cast<double>(p) < 0.98 * static_cast<double>(size_) || f_.framecount < 2)
-        error(loaderror::framesize);
+        error(LoadFailure::FrameSize);
     std::int64_t s = std::min<std::int64_t>(p, f_.framepos[f_.framecount - 1] + 64);
     for (std::int64_t q = s + 1;; q += 2) {
         std::uint8_t t[3];
@@ -146,16 +109,10 @@ void Scanner::exhausted(std::int64_t p)
         if (q >= p + 1442)
             break;
     }
-    int a = ask("Large amount of data which can't be interpretted as mp3 frame(s) or\r\n"
-                "tag(s) has been found near the file end. if you choose to process the\r\n"
-                "file, it will have to be truncated. Display some of this data?",
-                67, warning);
-    if (a == ui::idcancel)
-        abandon();
-    if (a == ui::idyes)
-        databox(p, p + 767);
-    if (ask("Truncate the file or cancel?", 65, "now what?") != ui::idok)
-        abandon();
+    displayanswer({Question::DamagedTail}, p, p + 767);
+    const Question truncate{Question::Truncate};
+    if (ask(truncate) != Answer::Ok)
+        abandon(truncate);
     f_.includeafter = false;
     f_.afterstart = static_cast<std::int32_t>(p);
     loadsummary();
@@ -183,14 +140,22 @@ std::string Scanner::showdata(std::int64_t from, std::int64_t to)
     return text;
 }
 
-void Scanner::databox(std::int64_t from, std::int64_t to)
+void Scanner::displayanswer(const Question& question, std::int64_t from, std::int64_t to)
 {
-    ask(showdata(from, to), 0, unknowncaption);
+    Answer a = ask(question);
+    if (a == Answer::Cancel)
+        abandon(question);
+    if (a == Answer::Yes)
+        tell({Notice::ShowData, 0, 0, showdata(from, to)});
 }
 
-int Scanner::askinclude()
+bool Scanner::include()
 {
-    return ask("Include this data to output file?\r\n(not recommended)", 323, unknowncaption);
+    const Question q{Question::Include};
+    Answer a = ask(q);
+    if (a == Answer::Cancel)
+        abandon(q);
+    return a == Answer::Yes;
 }
 
 }  // namespace qc

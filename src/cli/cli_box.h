@@ -1,27 +1,31 @@
-// The message box of quillcut-cli: nobody is there to answer, so each
-// question is answered by the command line's choices, and what would have
-// been shown is kept for the report.
+// What quillcut-cli keeps of a run with nobody to answer: the load's
+// questions are answered by the command line's choices (preset answers),
+// and what the window would have shown is kept for the report.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "analysis/preset_answers.h"
 #include "ui/msgbox.h"
 
 namespace qccli {
 
+// The boxes of a save through the window program's writer: its error, and
+// any other message.
 class CliBox : public ui::MessageBox {
 public:
     int msgbox(const std::string& text, int style, const std::string& caption) override;
 
     void reset();
 
-    bool attempt = true;          // continue at damage; truncate a damaged tail
-    bool includeunknown = false;  // answer Yes to "Include this data to output file?"
+    // The load's questions: continue at damage and truncate a damaged tail
+    // under --policy attempt; include unknown data with --include-unknown;
+    // never display data, nobody would read it.
+    qc::PresetAnswers answers;
 
     std::vector<std::string> warnings;  // warning boxes, as shown
     std::string error;                  // text after the load error prefix, or a save error
-    bool refusedtruncation = false;
     std::vector<std::string> messages;  // every other box (information, save messages)
 };
 

@@ -1,16 +1,23 @@
-// quillcut-cli cut: loads a file as info does, sets the cuts and removal
+// quillcut-cli cut: loads each file as info does, sets the cuts and removal
 // boxes from the command line, and saves through the window program's
-// writer, with the output named on the command line in place of the dialog.
+// writer, with the output named by the command line in place of the dialog.
 #include "cli/cut_command.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
-#include <iostream>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <optional>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
+#include "cli/batch.h"
 #include "cli/engine.h"
+#include "cli/file_regions.h"
+#include "cli/output_names.h"
 #include "cutting/fixed.h"
+#include "cutting/replacement.h"
 #include "cutting/writer.h"
 #include "silence/methods.h"
 
@@ -18,11 +25,12 @@ namespace qccli {
 
 namespace {
 
-using json = nlohmann::ordered_json;
+namespace fs = std::filesystem;
 
 struct CutArgs {
-    std::string file;
-    std::string output;
+    std::vector<std::string> files;
+    std::string output, outputdir, suffix;
+    bool inplace = false;
     std::optional<double> start, end;  // seconds
     std::optional<std::int32_t> startframes, endframes;
     std::optional<int> autostart, autoend;  // silence detection method 1..3
@@ -31,9 +39,23 @@ struct CutArgs {
     bool includeunknown = false;
     bool json = false;
     std::string policy = "attempt";
+    int jobs = processorcount();
+    bool byteexact = false;
+    std::optional<std::int64_t> startsamples, endsamples;
+
+    OutputRule rule() const
+    {
+        if (!output.empty())
+            return {OutputMode::Named, output};
+        if (!outputdir.empty())
+            return {OutputMode::Directory, outputdir};
+        if (inplace)
+            return {OutputMode::InPlace, {}};
+        return {OutputMode::Suffix, suffix};
+    }
 };
 
-// The save dialog, answered with the output named on the command line.
+// The save dialog, answered with the name the command line chose.
 class NamedTarget : public ui::DialogRunner {
 public:
     explicit NamedTarget(std::string name) : name_(std::move(name)) {}
@@ -69,6 +91,11 @@ void tick(ui::Control& box, bool wanted)
         box.setchecked(true);
 }
 
+bool kept(const ui::Control& box)
+{
+    return box.visible() && !box.checked();
+}
+
 // The cut box shows the cut, but its typing rule would hold it to 99.9
 // seconds; the command line has no such limit.
 void setcut(Engine& engine, int side, std::int32_t frames)
@@ -91,66 +118,165 @@ void setcuts(Engine& engine, const CutArgs& args)
     tick(engine.form.Foottagcheck, args.removeid3v1);
 }
 
-struct Outcome {
-    bool saved = false;
-    bool unchanged = false;
-    std::string error;
-    std::int32_t frames = 0;
-    std::int64_t bytes = 0;
-    double seconds = 0;
+// An output other than the source is written under a temporary name beside
+// it and renamed into place when complete: the name never holds a partial
+// file, and what it held before stays until the new content is there.
+class StagedOutput {
+public:
+    // Reserves the temporary name; the failure when the directory takes no file.
+    std::optional<Failure> reserve(const std::string& target, std::size_t index)
+    {
+        target_ = target;
+        fs::path dir = fs::path(target).parent_path();
+        std::string name = ".qc" + std::to_string(::getpid()) + "-" + std::to_string(index) + ".part";
+        staged_ = (dir.empty() ? fs::path(name) : dir / name).string();
+        int fd = ::open(staged_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            int code = errno;
+            staged_.clear();
+            return Failure{code == EACCES || code == EPERM || code == EROFS ? ErrorKind::Permission
+                                                                            : ErrorKind::WriteFailed,
+                           "cannot create " + target + ": " + errnotext(code), qc::saveerror::disk};
+        }
+        ::close(fd);
+        return std::nullopt;
+    }
+
+    const std::string& staged() const { return staged_; }
+    bool active() const { return !staged_.empty(); }
+
+    // Moves the finished file into place.
+    std::optional<Failure> commit()
+    {
+        // on the disk before it takes the name, as a replacement of the source is
+        int fd = ::open(staged_.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+        if (::rename(staged_.c_str(), target_.c_str()) != 0) {
+            int code = errno;
+            discard();
+            return Failure{ErrorKind::WriteFailed, "cannot write " + target_ + ": " + errnotext(code),
+                           qc::saveerror::disk};
+        }
+        staged_.clear();
+        return std::nullopt;
+    }
+
+    void discard()
+    {
+        if (!staged_.empty())
+            ::unlink(staged_.c_str());
+        staged_.clear();
+    }
+
+    ~StagedOutput() { discard(); }
+
+private:
+    std::string target_, staged_;
 };
 
-Outcome cut(Engine& engine, const CutArgs& args)
+// The cause behind the writer's one disk error text.
+Failure savefailure(const qc::LoadedFile& f, const std::string& target, const std::string& written,
+                    std::int64_t needed)
 {
-    Outcome out;
-    if (!engine.load(args.file, {args.policy == "attempt", args.includeunknown})) {
-        out.error = plainlines(engine.box.error);
-        return out;
+    struct stat st {};
+    if (::stat(f.sourcename.c_str(), &st) != 0 || st.st_size != f.filesize)
+        return {ErrorKind::ReadFailed, "cannot read " + f.sourcename + ": it changed since it was loaded",
+                qc::saveerror::disk};
+    struct statvfs vfs {};
+    fs::path dir = fs::path(written).parent_path();
+    if (::statvfs(dir.empty() ? "." : dir.c_str(), &vfs) == 0 &&
+        static_cast<std::int64_t>(vfs.f_bavail) * static_cast<std::int64_t>(vfs.f_frsize) < needed)
+        return {ErrorKind::WriteFailed, "cannot write " + target + ": " + errnotext(ENOSPC), qc::saveerror::disk};
+    return {ErrorKind::WriteFailed, "cannot write " + target + ": the write or the copy of the source failed",
+            qc::saveerror::disk};
+}
+
+CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, const std::string& target,
+              std::size_t index)
+{
+    CutReport r;
+    r.file = source;
+    r.output = target;
+    if (!engine.load(source, {args.policy == "attempt", args.includeunknown})) {
+        r.error = engine.failure;
+        r.warnings = engine.warnings;
+        return r;
     }
+    r.loaded = true;
+    r.warnings = engine.warnings;
     setcuts(engine, args);
-    NamedTarget target(std::filesystem::absolute(args.output).string());
-    qc::Writer writer(engine.file, engine.form, engine.cuts, engine.box, target);
+    qc::LoadedFile& f = engine.file;
+
+    // what the output leaves out, from the writer's own plan, taken before
+    // a replacement of the source resets the cuts
+    const qc::KeptStructures keep{kept(engine.form.headtagcheck), kept(engine.form.riffcheck),
+                                  kept(engine.form.Foottagcheck)};
+    const std::optional<qc::CopyPlan> plan = qc::makecopyplan(f, keep);
+    const std::vector<Region> regions = fileregions(f, engine.truncated);
+    const std::int32_t frameskept = f.framecount - f.cutframes[0] - f.cutframes[1];
+
+    const bool replacing = qc::samefile(target, source);
+    StagedOutput staged;
+    std::string written = fs::absolute(target).string();
+    // Where no file can be made beside the output, the writer is left to
+    // find out whether it has anything to write at all.
+    std::optional<Failure> unstaged;
+    if (!replacing) {
+        unstaged = staged.reserve(written, index);
+        if (!unstaged)
+            written = staged.staged();
+    }
+    NamedTarget dialog(written);
+    qc::Writer writer(f, engine.form, engine.cuts, engine.box, dialog);
+    writer.exact = !args.byteexact;
+    writer.samplecuts = {args.startsamples, args.endsamples};
     engine.box.error.clear();
     engine.box.messages.clear();
     writer.savebutClick();
 
-    const qc::LoadedFile& f = engine.file;
-    out.frames = f.framecount - f.cutframes[0] - f.cutframes[1];
+    r.frameskept = frameskept;
     if (writer.saveok) {
-        out.saved = true;
-        out.bytes = writer.byteswritten;
-        out.seconds = out.frames * f.secondsperframe;
+        if (staged.active())
+            if (std::optional<Failure> failed = staged.commit()) {
+                r.error = failed;
+                return r;
+            }
+        r.saved = true;
+        r.bytes = writer.byteswritten;
+        r.seconds = r.frameskept * f.secondsperframe;
+        if (writer.exact) {
+            r.exact = writer.written;
+            r.seconds = writer.written.seconds();
+        }
+        if (plan)
+            r.leftout = leftout(regions, *plan);
     } else if (!engine.box.error.empty()) {
-        out.error = plainlines(engine.box.error);
+        const std::string& text = engine.box.error;
+        if (text == qc::saveerror::nothingkept)
+            r.error = Failure{ErrorKind::NothingToSave, source + ": " + text, text};
+        else if (unstaged)
+            r.error = unstaged;
+        else
+            r.error = savefailure(f, target, written, plan ? plan->bytes() : 0);
     } else {
-        out.unchanged = true;
-        out.frames = f.framecount;
-        out.seconds = f.framecount * f.secondsperframe;
+        r.unchanged = true;
+        r.frameskept = f.framecount;
+        r.seconds = f.framecount * f.secondsperframe;
     }
-    return out;
+    return r;
 }
 
-void report(const CutArgs& args, const Outcome& out)
+void checkoutputs(const CutArgs& args)
 {
-    if (args.json) {
-        json j;
-        j["output"] = out.saved ? json(args.output) : json(nullptr);
-        bool known = out.error.empty();
-        j["frames_kept"] = known ? json(out.frames) : json(nullptr);
-        j["bytes"] = known ? json(out.bytes) : json(nullptr);
-        j["seconds"] = known ? json(out.seconds) : json(nullptr);
-        j["error"] = known ? json(nullptr) : json(out.error);
-        std::cout << j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
-        if (out.unchanged)
-            std::cerr << qc::nochanges << "\n";
-    } else if (out.saved) {
-        std::cout << args.output << ": " << out.frames << " frames kept, " << out.bytes << " bytes written, "
-                  << qc::fixed(out.seconds, 3) << " seconds\n";
-    } else if (out.unchanged) {
-        std::cout << qc::nochanges << "\n";
-    }
-    if (!out.error.empty())
-        std::cerr << args.file << ": " << out.error << "\n";
+    int chosen = !args.output.empty() + !args.outputdir.empty() + !args.suffix.empty() + args.inplace;
+    if (chosen != 1)
+        throw CLI::ValidationError("cut", "name the output: -o OUTPUT, --output-dir DIR, --suffix TEXT or --in-place");
+    if (!args.output.empty() && args.files.size() != 1)
+        throw CLI::ValidationError("-o", "-o names the output of one file; for several use --output-dir, "
+                                         "--suffix or --in-place");
 }
 
 }  // namespace
@@ -158,9 +284,12 @@ void report(const CutArgs& args, const Outcome& out)
 void addcutcommand(CLI::App& app, int& status)
 {
     auto args = std::make_shared<CutArgs>();
-    CLI::App* cmd = app.add_subcommand("cut", "Trim frames and structures off an MP3 file, without re-encoding");
-    cmd->add_option("FILE", args->file, "The MP3 file to trim")->required();
-    cmd->add_option("-o,--output", args->output, "The file to write; FILE itself replaces it safely")->required();
+    CLI::App* cmd = app.add_subcommand("cut", "Trim frames and structures off MP3 files, without re-encoding");
+    cmd->add_option("FILE", args->files, "The MP3 files to trim")->required();
+    cmd->add_option("-o,--output", args->output, "The file to write (one FILE); FILE itself replaces it safely");
+    cmd->add_option("--output-dir", args->outputdir, "Write each output into DIR, under its source's name");
+    cmd->add_option("--suffix", args->suffix, "Write each output beside its source, TEXT added to the name");
+    cmd->add_flag("--in-place", args->inplace, "Replace each source with its output, safely");
     CLI::Option* start = cmd->add_option("--start", args->start, "Seconds to cut at the start")
                              ->check(CLI::NonNegativeNumber);
     CLI::Option* startframes = cmd->add_option("--start-frames", args->startframes, "Frames to cut at the start")
@@ -169,18 +298,30 @@ void addcutcommand(CLI::App& app, int& status)
                            ->check(CLI::NonNegativeNumber);
     CLI::Option* endframes = cmd->add_option("--end-frames", args->endframes, "Frames to cut at the end")
                                  ->check(CLI::NonNegativeNumber);
+    CLI::Option* startsamples =
+        cmd->add_option("--start-samples", args->startsamples, "Samples of the decoded audio to cut at the start")
+            ->check(CLI::NonNegativeNumber)
+            ->excludes(start)
+            ->excludes(startframes);
+    CLI::Option* endsamples =
+        cmd->add_option("--end-samples", args->endsamples, "Samples of the decoded audio to cut at the end")
+            ->check(CLI::NonNegativeNumber)
+            ->excludes(end)
+            ->excludes(endframes);
     start->excludes(startframes);
     end->excludes(endframes);
     CLI::Option* autostart =
         cmd->add_option("--auto-start", args->autostart, "Cut at the start what silence detection method M finds")
             ->check(CLI::Range(1, 3))
             ->excludes(start)
-            ->excludes(startframes);
+            ->excludes(startframes)
+            ->excludes(startsamples);
     CLI::Option* autoend =
         cmd->add_option("--auto-end", args->autoend, "Cut at the end what silence detection method M finds")
             ->check(CLI::Range(1, 3))
             ->excludes(end)
-            ->excludes(endframes);
+            ->excludes(endframes)
+            ->excludes(endsamples);
     cmd->add_option("--subtract-start", args->subtractstart, "Frames of the detected silence to keep at the start")
         ->check(CLI::Range(0, 99))
         ->needs(autostart);
@@ -193,12 +334,44 @@ void addcutcommand(CLI::App& app, int& status)
     cmd->add_flag("--include-unknown", args->includeunknown, "Keep data of unknown origin");
     cmd->add_option("--policy", args->policy, "At damaged frames: fail, or attempt to continue")
         ->check(CLI::IsMember({"fail", "attempt"}));
-    cmd->add_flag("--json", args->json, "One JSON object: output, frames_kept, bytes, seconds, error");
+    CLI::Option* byteexact = cmd->add_flag(
+        "--byte-exact", args->byteexact,
+        "Copy the kept frames byte for byte, without a new VBR/gapless header or reservoir frames");
+    startsamples->excludes(byteexact);
+    endsamples->excludes(byteexact);
+    cmd->add_flag("--json", args->json, "One JSON object per file per line, with what exact output wrote");
+    cmd->add_option("--jobs", args->jobs, "Files handled at the same time (default: the number of processors)")
+        ->check(CLI::Range(1, 1024));
     cmd->callback([args, &status] {
+        checkoutputs(*args);
+        std::unique_ptr<Formatter> format = args->json ? jsonformatter() : textformatter();
+        const OutputRule rule = args->rule();
+        std::vector<std::string> outputs;
+        for (const std::string& file : args->files)
+            outputs.push_back(outputname(file, rule));
+        const std::vector<std::optional<std::string>> clash = clashes(args->files, outputs);
         Engine engine;
-        Outcome out = cut(engine, *args);
-        report(*args, out);
-        if (!out.error.empty())
+        Batch batch;
+        batch.names = args->files;
+        batch.jobs = args->jobs;
+        batch.work = [&](std::size_t i) {
+            if (clash[i]) {
+                CutReport r;
+                r.file = args->files[i];
+                r.output = outputs[i];
+                r.error = Failure{ErrorKind::Usage, *clash[i], {}};
+                return format->cut(r);
+            }
+            return format->cut(cut(engine, *args, args->files[i], outputs[i], i));
+        };
+        batch.lost = [&](std::size_t i, const std::string& why) {
+            CutReport r;
+            r.file = args->files[i];
+            r.output = outputs[i];
+            r.error = Failure{ErrorKind::Internal, r.file + ": " + why, {}};
+            return format->cut(r);
+        };
+        if (!runbatch(batch))
             status = 1;
     });
 }

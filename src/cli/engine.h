@@ -2,11 +2,14 @@
 // positions and scanner as the window program, without a display.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "analysis/scanner.h"
 #include "cli/cli_box.h"
+#include "cli/failure.h"
 #include "cutting/cut_positions.h"
+#include "shell/load_command.h"
 #include "stream/loaded_file.h"
 #include "ui/main_form.h"
 
@@ -32,8 +35,15 @@ class Engine {
 public:
     Engine();
 
-    // Loads the file as Open does; true when it loaded.
+    // Loads the file as Open does; true when it loaded. A file that cannot
+    // be opened is not given to the scanner: the failure names the cause.
     bool load(const std::string& path, const LoadOptions& options);
+
+    // After load: why it failed, and the warnings (the window's warning
+    // boxes, then what the command line adds).
+    std::optional<Failure> failure;
+    std::vector<std::string> warnings;
+    bool truncated = false;  // a damaged tail was cut off
 
     qc::LoadedFile& file;
     ui::MainForm form;
@@ -41,7 +51,9 @@ public:
     CliBox box;
     NoPump pump;
     NoMeasure measure;
-    qc::Scanner scanner;
+    qc::LoadCommand scanner;
+
+    const qc::LoadReport& report() const { return scanner.report(); }
 };
 
 }  // namespace qccli

@@ -1,15 +1,31 @@
 // quillcut-cli: the engine of Quillcut for scripts and batch work.
 #include <CLI/CLI.hpp>
+#include <cstring>
 #include <iostream>
 
 #include "cli/cut_command.h"
+#include "cli/formatter.h"
 #include "cli/info_command.h"
 #include "cli/tags_command.h"
+#include "ui/info_form.h"
+
+namespace {
+bool wantsjson(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--json") == 0)
+            return true;
+    return false;
+}
+}  // namespace
 
 int main(int argc, char** argv)
 {
     CLI::App app{"Quillcut: trim MP3 files frame by frame, without re-encoding"};
     app.name("quillcut-cli");
+    // The same number as the window program's Info window.
+    app.set_version_flag("--version", std::string("quillcut-cli ") + ui::programversion(),
+                         "Print the version and exit");
     app.require_subcommand(1);
     int status = 0;
     qccli::addinfocommand(app, status);
@@ -18,8 +34,15 @@ int main(int argc, char** argv)
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        int rc = app.exit(e);
-        return rc == 0 ? 0 : 2;
+        if (e.get_exit_code() == 0)
+            return app.exit(e);
+        // a script that asked for JSON gets its usage error as JSON too
+        if (wantsjson(argc, argv)) {
+            std::cout << qccli::jsonformatter()->usage(e.what()).out;
+            std::cout.flush();
+        }
+        app.exit(e);
+        return 2;
     }
     return status;
 }

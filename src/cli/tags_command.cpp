@@ -1,18 +1,14 @@
 #include "cli/tags_command.h"
 
-#include <iostream>
-#include <nlohmann/json.hpp>
-#include <optional>
+#include <vector>
 
+#include "cli/batch.h"
 #include "cli/engine.h"
 #include "tags/tag_views.h"
-#include "ui/byte_text.h"
 
 namespace qccli {
 
 namespace {
-
-using json = nlohmann::ordered_json;
 
 // Keeps the one box a view shows: the tag text or the disk error.
 class ViewBox : public ui::MessageBox {
@@ -25,74 +21,80 @@ public:
     std::string shown;
 };
 
-struct TagOutcome {
-    std::string heading;  // the caption of the view's own box
-    std::string text;     // what the box shows
-    bool failed = false;  // the disk error instead of the tag text
-};
-
-TagOutcome runview(qc::LoadedFile& file, void (qc::TagViews::*click)(), const char* heading)
+TagReport runview(qc::LoadedFile& file, void (qc::TagViews::*click)())
 {
     ViewBox box;
     qc::TagViews views(file, box);
     (views.*click)();
-    return {heading, box.shown, views.readfail};
+    return {box.shown, views.readfail};
 }
 
-struct FileTags {
-    std::optional<TagOutcome> id3v2, id3v1;
-    bool failed() const { return (id3v2 && id3v2->failed) || (id3v1 && id3v1->failed); }
-};
-
-FileTags readtags(qc::LoadedFile& file)
+// size bytes of the source from offset on; empty when they cannot be read.
+std::vector<std::uint8_t> readbytes(const std::string& path, std::int64_t offset, std::int64_t size)
 {
-    FileTags tags;
-    if (file.headtagpresent)
-        tags.id3v2 = runview(file, &qc::TagViews::vhtbuttonClick, qc::tagcaption::id3v2);
-    if (file.footerfound)
-        tags.id3v1 = runview(file, &qc::TagViews::vftbuttonClick, qc::tagcaption::id3v1);
-    return tags;
-}
-
-void printtext(const std::string& given, const FileTags& tags)
-{
-    std::cout << given << "\n";
-    if (!tags.id3v2 && !tags.id3v1)
-        std::cout << "no tags\n";
-    for (const auto& tag : {tags.id3v2, tags.id3v1}) {
-        if (!tag)
-            continue;
-        std::cout << tag->heading << "\n";
-        std::string text = plainlines(ui::bytestext(tag->text));
-        std::cout << text;
-        if (!text.empty() && text.back() != '\n')
-            std::cout << "\n";
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
+    qc::BinaryFile file;
+    if (!file.openexisting(path)) {
+        file.ioresult();
+        return {};
     }
+    file.seek(offset);
+    file.read(bytes.data(), bytes.size());
+    file.close();
+    if (file.ioresult() != 0)
+        return {};
+    return bytes;
 }
 
-json tagjson(const std::optional<TagOutcome>& tag)
+Failure viewfailure(const std::string& path, const char* tag)
 {
-    return tag && !tag->failed ? json(ui::bytestext(tag->text)) : json(nullptr);
+    return {ErrorKind::ReadFailed,
+            "cannot read the " + std::string(tag) + " tag of " + path +
+                ": it runs past the end of the file, or the file changed since it was loaded",
+            qc::diskerrortext};
 }
 
-json tagsreport(const std::string& given, const FileTags& tags, const std::string& loaderror)
+TagsReport tagsreport(Engine& engine, const std::string& given)
 {
-    json j;
-    j["file"] = given;
-    j["id3v1"] = tagjson(tags.id3v1);
-    j["id3v2"] = tagjson(tags.id3v2);
-    if (!loaderror.empty())
-        j["error"] = loaderror;
-    else if (tags.failed())
-        j["error"] = qc::diskerrortext;
-    else
-        j["error"] = nullptr;
-    return j;
+    TagsReport r;
+    r.file = given;
+    if (!engine.load(given, LoadOptions{})) {
+        r.error = engine.failure;
+        r.warnings = engine.warnings;
+        return r;
+    }
+    qc::LoadedFile& f = engine.file;
+    if (f.headtagpresent) {
+        r.id3v2view = runview(f, &qc::TagViews::vhtbuttonClick);
+        if (r.id3v2view->failed) {
+            r.error = viewfailure(given, "ID3v2");
+        } else {
+            std::vector<std::uint8_t> bytes = readbytes(given, 0, std::min(f.headtagsize, f.filesize));
+            r.id3v2 = qc::readid3v2frames(bytes);
+            if (!r.id3v2)
+                r.error = viewfailure(given, "ID3v2");
+            else
+                for (const std::string& problem : r.id3v2->problems)
+                    r.warnings.push_back(problem + ".");
+        }
+    }
+    if (f.footerfound) {
+        r.id3v1view = runview(f, &qc::TagViews::vftbuttonClick);
+        std::optional<qc::Id3v1Fields> fields;
+        if (!r.id3v1view->failed)
+            fields = qc::readid3v1fields(readbytes(given, f.footerpos - 1, 128));
+        if (fields)
+            r.id3v1 = std::move(fields);
+        else if (!r.error)
+            r.error = viewfailure(given, "ID3v1");
+    }
+    return r;
 }
 
 struct TagsArgs {
     std::vector<std::string> files;
     bool json = false;
+    int jobs = processorcount();
 };
 
 }  // namespace
@@ -103,29 +105,25 @@ void addtagscommand(CLI::App& app, int& status)
     CLI::App* cmd = app.add_subcommand("tags", "Show the ID3v2 and ID3v1 tags of MP3 files as text");
     cmd->add_option("FILE", args->files, "MP3 files")->required();
     cmd->add_flag("--json", args->json,
-                  "One JSON object per file per line (tag bytes read as Latin-1)");
+                  "One JSON object per file per line: the frames of the ID3v2 tag and the fields of the "
+                  "ID3v1 tag, decoded, and the window's views of both");
+    cmd->add_option("--jobs", args->jobs, "Files handled at the same time (default: the number of processors)")
+        ->check(CLI::Range(1, 1024));
     cmd->callback([args, &status] {
+        std::unique_ptr<Formatter> format = args->json ? jsonformatter() : textformatter();
         Engine engine;
-        for (const std::string& name : args->files) {
-            FileTags tags;
-            std::string loaderror;
-            if (engine.load(name, LoadOptions{}))
-                tags = readtags(engine.file);
-            else
-                loaderror = plainlines(engine.box.error);
-            if (args->json) {
-                std::cout << tagsreport(name, tags, loaderror)
-                                 .dump(-1, ' ', false, json::error_handler_t::replace)
-                          << "\n";
-            } else if (!loaderror.empty()) {
-                std::cout << name << "\n  error: " << loaderror << "\n";
-                std::cerr << name << ": " << loaderror << "\n";
-            } else {
-                printtext(name, tags);
-            }
-            if (!loaderror.empty() || tags.failed())
-                status = 1;
-        }
+        Batch batch;
+        batch.names = args->files;
+        batch.jobs = args->jobs;
+        batch.work = [&](std::size_t i) { return format->tags(tagsreport(engine, args->files[i])); };
+        batch.lost = [&](std::size_t i, const std::string& why) {
+            TagsReport r;
+            r.file = args->files[i];
+            r.error = Failure{ErrorKind::Internal, r.file + ": " + why, {}};
+            return format->tags(r);
+        };
+        if (!runbatch(batch))
+            status = 1;
     });
 }
 

@@ -3,6 +3,6 @@
 #include <CLI/CLI.hpp>
 
 namespace qccli {
-// quillcut-cli tags [--json] FILE...
+// quillcut-cli tags [--json] [--jobs N] FILE...
 void addtagscommand(CLI::App& app, int& status);
 }  // namespace qccli

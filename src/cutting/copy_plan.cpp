@@ -1,5 +1,7 @@
 #include "cutting/copy_plan.h"
 
+#include "analysis/load_report.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -64,7 +66,7 @@ void framepieces(const LoadedFile& f, std::int64_t first, std::int64_t last, Cop
 {
     // every kept frame but the last, in blocks through the copy buffer
     add(plan, first, f.framepos[last]);
-    if (f.cutframes[1] > 0)
+    if (last < f.framecount - 1)
         add(plan, f.framepos[last], f.framepos[last + 1]);
     else
         add(plan, f.framepos[last], lastframeend(f, f.framepos[last]));
@@ -73,25 +75,23 @@ void framepieces(const LoadedFile& f, std::int64_t first, std::int64_t last, Cop
 void trailingpieces(const LoadedFile& f, const KeptStructures& keep, CopyPlan& plan)
 {
     const std::int64_t fileend = std::int64_t{f.filesize} + 1;
-    if (f.includebetween && f.betweenstart != 0) {
-        std::int64_t end = fileend;
-        // A tag that did not end the file properly leaves footerpos at the
-        // file size, with the stretch asked about running to the end: the
-        // user included all of it, so its last byte is not a tag boundary.
-        if (f.footerfound && f.footerpos < f.filesize)
-            end = std::min(end, std::max<std::int64_t>(f.footerpos, f.betweenstart));
-        if (f.afterstart != 0)
-            end = std::min(end, std::max<std::int64_t>(f.afterstart, f.betweenstart));
-        add(plan, f.betweenstart, end);
-    }
+    const std::vector<UnknownStretch> unknown = unknownstretches(f);
+    auto stretch = [&](UnknownStretch::Where where) -> const UnknownStretch* {
+        for (const UnknownStretch& u : unknown)
+            if (u.where == where)
+                return &u;
+        return nullptr;
+    };
+    if (const UnknownStretch* between = stretch(UnknownStretch::Between); between && between->included)
+        add(plan, between->from, between->end);
     if (f.footerpos != 0 && keep.footer) {
         std::int64_t end = std::min(std::int64_t{f.footerpos} + footersize, fileend);
         if (f.afterstart != 0)
             end = std::min(end, std::max<std::int64_t>(f.afterstart, f.footerpos));
         add(plan, f.footerpos, end);
     }
-    if (f.includeafter && f.afterstart != 0)
-        add(plan, f.afterstart, fileend);
+    if (const UnknownStretch* after = stretch(UnknownStretch::After); after && after->included)
+        add(plan, after->from, after->end);
 }
 
 }  // namespace
@@ -110,16 +110,29 @@ std::optional<CopyPlan> makecopyplan(const LoadedFile& f, const KeptStructures& 
     const std::int64_t cut0 = f.cutframes[0], cut1 = f.cutframes[1];
     if (count < 1 || count > framecapacity || cut0 < 0 || cut1 < 0 || cut0 + cut1 >= count)
         return std::nullopt;
-    const std::int64_t first = f.framepos[cut0];
-    const std::int64_t last = count - 1 - cut1;
-    if (f.framepos[last] < first)
+    std::optional<CopySections> s = makecopysections(f, keep, cut0, count - 1 - cut1);
+    if (!s)
+        return std::nullopt;
+    return std::move(s->plan);
+}
+
+std::optional<CopySections> makecopysections(const LoadedFile& f, const KeptStructures& keep,
+                                             std::int64_t firstframe, std::int64_t lastframe)
+{
+    const std::int64_t count = f.framecount;
+    if (count < 1 || count > framecapacity || firstframe < 0 || lastframe < firstframe || lastframe >= count)
+        return std::nullopt;
+    const std::int64_t first = f.framepos[firstframe];
+    if (f.framepos[lastframe] < first)
         return std::nullopt;
 
-    CopyPlan plan;
-    headpieces(f, keep, plan);
-    framepieces(f, first, last, plan);
-    trailingpieces(f, keep, plan);
-    return plan;
+    CopySections s;
+    headpieces(f, keep, s.plan);
+    s.framesfrom = s.plan.pieces.size();
+    framepieces(f, first, lastframe, s.plan);
+    s.framesto = s.plan.pieces.size();
+    trailingpieces(f, keep, s.plan);
+    return s;
 }
 
 bool copypieces(BinaryFile& source, BinaryFile& output, const CopyPlan& plan,

@@ -44,6 +44,16 @@ struct CopyPlan {
 // structures; nullopt when the cuts leave no frame.
 std::optional<CopyPlan> makecopyplan(const LoadedFile& f, const KeptStructures& keep);
 
+// The same plan for any run of kept frames firstframe..lastframe (indices),
+// with the places where its frame pieces begin and end, so that a writer
+// can put its own bytes around them.
+struct CopySections {
+    CopyPlan plan;
+    std::size_t framesfrom = 0, framesto = 0;  // plan.pieces[framesfrom, framesto) hold the frames
+};
+std::optional<CopySections> makecopysections(const LoadedFile& f, const KeptStructures& keep,
+                                             std::int64_t firstframe, std::int64_t lastframe);
+
 // Copies the pieces in order from source to output through buffer, in
 // blocks of at most buffer.size() bytes. False when a read or a write
 // failed; the error code stays pending in the file that failed. A read

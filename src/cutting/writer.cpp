@@ -1,5 +1,6 @@
 #include "cutting/writer.h"
 
+#include "cutting/fixed.h"
 #include "cutting/replacement.h"
 
 namespace qc {
@@ -41,6 +42,17 @@ void closequietly(BinaryFile& file)
 
 }  // namespace
 
+std::string writtentext(const ExactSummary& w)
+{
+    std::string text = "Written: " + fixed(w.seconds(), 3) + " s (" + std::to_string(w.samples) + " samples), " +
+                       std::to_string(w.frames) + " frames";
+    if (w.reservoirframes > 0)
+        text += ", " + std::to_string(w.reservoirframes) + " reservoir frame" + (w.reservoirframes == 1 ? "" : "s");
+    if (w.carrier)
+        text += ", a carrier frame";
+    return text;
+}
+
 struct Writer::Job {
     std::string chosen;          // the name picked in the dialog
     std::string replaced;        // the file a replacing save puts its content into
@@ -81,6 +93,8 @@ void Writer::savebutClick()
 bool Writer::somethingtosave() const
 {
     if (f_.cutframes[0] != 0 || f_.cutframes[1] != 0)
+        return true;
+    if (exact && (samplecuts.start.value_or(0) > 0 || samplecuts.end.value_or(0) > 0))
         return true;
     if (chosen(w_.riffcheck) || chosen(w_.headtagcheck))
         return true;
@@ -194,15 +208,25 @@ std::string Writer::copyout()
         return saveerror::disk;
     if (source.size() != f_.filesize)
         return saveerror::disk;
-    std::optional<CopyPlan> plan = makecopyplan(f_, keptstructures());
-    if (!plan) {
-        closequietly(source);
-        closequietly(outputfile);
-        deletefile(targetname);
-        return saveerror::nothingkept;
+    std::int64_t bytes = 0;
+    if (exact) {
+        std::string error = exactout(source, bytes);
+        if (!error.empty())
+            return error;
+    } else {
+        std::optional<CopyPlan> plan = makecopyplan(f_, keptstructures());
+        if (!plan) {
+            closequietly(source);
+            closequietly(outputfile);
+            deletefile(targetname);
+            return saveerror::nothingkept;
+        }
+        if (!copypieces(source, outputfile, *plan, copybuffer_))
+            return saveerror::disk;
+        bytes = plan->bytes();
+        written = {};
+        written.frames = f_.framecount - f_.cutframes[0] - f_.cutframes[1];
     }
-    if (!copypieces(source, outputfile, *plan, copybuffer_))
-        return saveerror::disk;
     // A replacement must be on the disk before it takes the source's name.
     if (replacesource && !outputfile.flush())
         return saveerror::disk;
@@ -213,13 +237,59 @@ std::string Writer::copyout()
     closedok = outputfile.ioresult() == 0 && closedok;
     if (!closedok)
         return saveerror::disk;
-    byteswritten = plan->bytes();
+    byteswritten = bytes;
     // Play target for a replacement waits until the source holds the new content.
     if (!replacesource) {
         w_.playmenu.setenabled(true);
         w_.playbut.setenabled(true);
     }
     saveok = true;
+    return {};
+}
+
+namespace {
+
+class FileBytes : public SourceBytes {
+public:
+    explicit FileBytes(BinaryFile& file) : file_(file) {}
+    bool read(std::int64_t offset, std::uint8_t* buf, std::size_t n) override
+    {
+        file_.seek(offset);
+        return file_.read(buf, n) == n && !file_.failed();
+    }
+
+private:
+    BinaryFile& file_;
+};
+
+}  // namespace
+
+// The exact output: planned from the frames' side information, its tag
+// frame completed with the CRC of the audio it is followed by.
+std::string Writer::exactout(BinaryFile& source, std::int64_t& bytes)
+{
+    FileBytes reader(source);
+    ExactResult r = makeexactplan(f_, keptstructures(), samplecuts, reader);
+    if (!r.plan) {
+        if (r.refusal == ExactRefusal::unreadable)
+            return saveerror::disk;
+        closequietly(source);
+        closequietly(outputfile);
+        deletefile(targetname);
+        return saveerror::nothingkept;
+    }
+    ExactPlan& plan = *r.plan;
+    if (plan.tagliteral >= 0) {
+        std::uint16_t crc = 0;
+        if (!outputcrc(source, plan.output, plan.audiofrom, plan.audioto, copybuffer_, crc))
+            return saveerror::disk;
+        finishexactplan(plan, crc);
+    }
+    if (!writeoutputplan(source, outputfile, plan.output, copybuffer_))
+        return saveerror::disk;
+    written = plan.summary;
+    bytes = plan.output.bytes();
+    w_.filenamelabel.sethint(writtentext(written));
     return {};
 }
 

@@ -11,6 +11,7 @@
 
 #include "cutting/copy_plan.h"
 #include "cutting/cut_positions.h"
+#include "cutting/exact_plan.h"
 #include "stream/binary_file.h"
 #include "stream/loaded_file.h"
 #include "ui/main_form.h"
@@ -27,6 +28,10 @@ inline constexpr const char* disk = "Disk or  unknown error.";
 
 inline constexpr const char* nochanges = "No changes - will not save.";
 inline constexpr const char* nochangescaption = "You didn't edit the file";
+
+// One line for the window about what an exact save wrote: seconds and
+// samples of audio, frames, and the frames added ahead of the audio.
+std::string writtentext(const ExactSummary& w);
 
 class Writer {
 public:
@@ -47,8 +52,17 @@ public:
     // Called once per save after savedir is set, before the output is created.
     std::function<void()> writesettings;
 
+    // Exact output (a new tag frame, the reservoir frames the first kept
+    // frame needs) or the byte-for-byte copy of the kept stretches.
+    bool exact = true;
+    // Sample trims that replace a side's frame cut in exact output.
+    SampleCuts samplecuts;
+
     // Bytes written by the last successful save.
     std::int64_t byteswritten = 0;
+    // What the last successful save wrote; in byte-for-byte saves only the
+    // frame count is known.
+    ExactSummary written;
     // The output file's handle; open only while a save runs.
     BinaryFile outputfile;
     // The file system's rename, used to move a replacement over the source.
@@ -70,6 +84,7 @@ private:
     void taketarget(Job& job);
     void showprogress(bool on);
     std::string copyout();
+    std::string exactout(BinaryFile& source, std::int64_t& bytes);
     void failure(const std::string& text);
     void finishsave(Job& job);
     void completereplacement(Job& job);

@@ -10,6 +10,7 @@
 
 #include "qt/conversions.h"
 #include "qt/edit_box.h"
+#include "qt/gain_strip_widget.h"
 #include "qt/picture_button.h"
 #include "qt/pictures.h"
 #include "qt/updown_widget.h"
@@ -138,6 +139,7 @@ QWidget* makewidget(ui::Kind kind, QWidget* parent)
         return p;
     }
     case ui::Kind::UpDown: return new UpDownWidget(parent);
+    case ui::Kind::GainStrip: return new GainStripWidget(parent);
     case ui::Kind::Form:
     case ui::Kind::MenuBar:
     case ui::Kind::Menu:
@@ -163,6 +165,9 @@ void syncwidget(const ui::Control& c, QWidget* w)
     case ui::Kind::CheckBox: synccheckbox(c, static_cast<QCheckBox*>(w)); break;
     case ui::Kind::Edit: syncedit(c, static_cast<QLineEdit*>(w)); break;
     case ui::Kind::ProgressBar: syncprogress(c, static_cast<QProgressBar*>(w)); break;
+    case ui::Kind::GainStrip:
+        static_cast<GainStripWidget*>(w)->show(static_cast<const ui::GainStrip&>(c));
+        break;
     case ui::Kind::UpDown:
     case ui::Kind::Form:
     case ui::Kind::MenuBar:

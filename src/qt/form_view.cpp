@@ -14,6 +14,7 @@
 #include "qt/control_widgets.h"
 #include "qt/conversions.h"
 #include "qt/edit_box.h"
+#include "qt/gain_strip_widget.h"
 #include "qt/menu_view.h"
 #include "qt/picture_button.h"
 #include "qt/updown_widget.h"
@@ -178,6 +179,13 @@ void FormView::wireuser(ui::Control& c, QWidget* w)
         static_cast<UpDownWidget*>(w)->stepped = [&c](int delta) { ui::clickupdown(c, delta > 0); };
         break;
     case ui::Kind::Edit: wireedit(c, static_cast<EditBox*>(w)); break;
+    case ui::Kind::GainStrip: {
+        auto& strip = static_cast<ui::GainStrip&>(c);
+        auto* g = static_cast<GainStripWidget*>(w);
+        g->pointed = [&strip](int x) { strip.pointer(x); };
+        g->arrowed = [&strip](bool right, bool shift) { strip.arrowkey(right, shift); };
+        break;
+    }
     default: break;
     }
 }

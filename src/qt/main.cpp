@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QPainter>
+#include <cstdio>
+#include <cstring>
 
 #include "qt/border_painter.h"
 #include "qt/conversions.h"
@@ -11,6 +13,7 @@
 #include "qt/platform_services.h"
 #include "shell/program.h"
 #include "shell/single_instance.h"
+#include "ui/info_form.h"
 
 // Memory that the font and windowing libraries keep until the process ends
 // is not ours to free; the leak checker of sanitizer builds is told so.
@@ -21,6 +24,17 @@ extern "C" const char* __lsan_default_suppressions()
 
 int main(int argc, char** argv)
 {
+    // Answered before Qt starts, so that it works without a display (package
+    // tools and scripts ask for it); the same number as the Info window's.
+    // Other arguments are left to Qt, as before.
+    if (argc == 2 && (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "--help") == 0)) {
+        if (std::strcmp(argv[1], "--version") == 0)
+            std::printf("quillcut %s\n", ui::programversion());
+        else
+            std::printf("Usage: quillcut [--version | --help]\n"
+                        "Trims MP3 files frame by frame, without re-encoding, in a window.\n");
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    }
     QApplication app(argc, argv);
     // The desktop's icon of the installed program; in the build tree the
     // picture in the sources (needs Qt's SVG image plugin).

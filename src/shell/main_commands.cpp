@@ -6,14 +6,6 @@
 
 namespace qc {
 
-std::string directoryof(const std::string& name)
-{
-    const std::size_t slash = name.rfind('/');
-    if (slash == std::string::npos)
-        return "";
-    return slash == 0 ? "/" : name.substr(0, slash);
-}
-
 void Program::loadmenuClick()
 {
     if (file_.busy)

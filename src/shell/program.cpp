@@ -1,19 +1,11 @@
 #include "shell/program.h"
 
+#include "shell/menu_mark.h"
+
 #include "shell/placement.h"
+#include "shell/settings_location.h"
 
 namespace qc {
-
-namespace {
-
-// The program-wide record, one static instance for the whole run.
-LoadedFile& theloadedfile()
-{
-    static LoadedFile file;
-    return file;
-}
-
-}  // namespace
 
 Program::Program(ui::Platform& platform, std::string exepath)
     : platform_(platform),
@@ -44,6 +36,7 @@ void Program::wire()
     form_.failmenu.onclick = [this] { setpolicy(0); };
     form_.promptmenu.onclick = [this] { setpolicy(1); };
     form_.trymenu.onclick = [this] { setpolicy(2); };
+    form_.exactmenu.onclick = [this] { exactmenuClick(); };
     form_.aboutmenu.onclick = [this] { aboutmenuClick(); };
     form_.quitmenu.onclick = [this] { form_.close(); };
     infoform_.onformkey = [this](char& key) {
@@ -99,9 +92,12 @@ void Program::formcreate()
     file_.busy = false;
     file_.loadok = false;
     settings_.setstartdirectory(homedirectory());
-    settings_.path = settingspath(exepath_);
+    settings_.path = settingslocation(settingsplaces(exepath_));
 
     settings_.readsettings(platform_.box);
+    options_ = readoptions(optionspath(settings_.path));
+    setmark(form_.exactmenu, options_.exactoutput);
+    writer_.exact = options_.exactoutput;
 
     toolbar_.applysettings();
     applypolicy();
@@ -137,6 +133,14 @@ void Program::formclose()
 void Program::paint()
 {
     toolbar_.formpaint();
+}
+
+void Program::exactmenuClick()
+{
+    options_.exactoutput = !options_.exactoutput;
+    setmark(form_.exactmenu, options_.exactoutput);
+    writer_.exact = options_.exactoutput;
+    writeoptions(optionspath(settings_.path), options_);
 }
 
 }  // namespace qc

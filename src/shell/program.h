@@ -7,13 +7,15 @@
 
 #include <string>
 
-#include "analysis/scanner.h"
 #include "cutting/cut_positions.h"
 #include "cutting/writer.h"
+#include "shell/load_command.h"
+#include "shell/options.h"
 #include "shell/settings.h"
 #include "shell/toolbar.h"
 #include "silence/silence_window.h"
 #include "stream/loaded_file.h"
+#include "stream/paths.h"
 #include "tags/tag_views.h"
 #include "ui/auto_form.h"
 #include "ui/info_form.h"
@@ -53,6 +55,9 @@ public:
     void reloadbutClick();
     void setpolicy(int policy);  // failmenuClick 0, promptmenuClick 1, trymenuClick 2
     void aboutmenuClick();
+    // Options > Exact output: toggles the writer's mode and keeps it in the options file.
+    void exactmenuClick();
+    const Options& options() const { return options_; }
     void playsrcmenuClick();
     void playmenuClick();
 
@@ -74,14 +79,11 @@ private:
     CutPositions cuts_;
     Writer writer_;
     Settings settings_;
-    Scanner scanner_;
+    Options options_;
+    LoadCommand scanner_;
     TagViews tags_;
     SilenceWindow silence_;
     Toolbar toolbar_;
 };
-
-// The directory of a chosen file: without a trailing "/" unless it is the
-// root; empty for a name without any directory.
-std::string directoryof(const std::string& name);
 
 }  // namespace qc

@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "shell/settings_location.h"
 #include "stream/binary_file.h"
+#include "stream/paths.h"
 
 namespace qc {
 
@@ -51,9 +53,8 @@ std::string settingspath(const std::string& exepath)
 {
     // The full path is kept: a path cut short could name another file, which
     // the in-place write would then overwrite.
-    const std::size_t slash = exepath.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : exepath.substr(0, slash);
-    return dir + "/" + settingsname;
+    const std::string dir = directorywithslash(exepath);
+    return (dir.empty() ? std::string("./") : dir) + settingsname;
 }
 
 std::string homedirectory()
@@ -76,6 +77,11 @@ std::string withslash(const std::string& dir)
 Settings::Settings(ui::Form& mainwindow, std::string& savedirstorage)
     : savedir(savedirstorage), window_(mainwindow)
 {
+}
+
+std::string Settings::directory() const
+{
+    return settingsdirectory(path);
 }
 
 void Settings::setstartdirectory(const std::string& home)

@@ -1,5 +1,6 @@
 // The user settings kept between runs: one fixed 543-byte record in
-// "mp3qc.ini" beside the executable, read once at start-up and rewritten in
+// "mp3qc.ini" (beside the executable, or the user's own copy: see
+// settings_location.h), read once at start-up and rewritten in
 // place. The file is never created or truncated by the program, so a file of
 // the wrong length stays wrong and a missing one stays missing.
 //
@@ -27,7 +28,7 @@ inline constexpr const char* settingsname = "mp3qc.ini";
 inline constexpr const char* settingsresetmessage =
     "Error reading configuration file.\r\nParameters reset.";
 
-// Where the settings live: the directory of the executable's full path.
+// The settings file beside the executable: the directory of its full path.
 std::string settingspath(const std::string& exepath);
 
 // The start value of both directories is the user's home directory; savedir
@@ -52,7 +53,10 @@ public:
     // Rewrites the record in place; false (and silent) on any failure.
     bool writesettings();
 
+    // The settings file in use (see settings_location.h for which one).
     std::string path;
+    // Its directory: other files of this user's settings live beside it.
+    std::string directory() const;
     std::string& savedir;
     std::string loaddir;
     std::uint8_t toolbarmode = 0;   // 0 hidden, 1 pictures, 2 text, 3 both

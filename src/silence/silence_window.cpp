@@ -1,6 +1,7 @@
 #include "silence/silence_window.h"
 
 #include "cutting/fixed.h"
+#include "silence/gain_plot.h"
 
 namespace qc {
 
@@ -80,6 +81,7 @@ void SilenceWindow::create()
         s.edit->onchange = [this, side] { editchange(side); };
         s.edit->onenter = [this, side] { editenter(side); };
         s.edit->onkeypress = [this, side](char& key) { editkey(side, key); };
+        s.strip->oncut = [this, side](std::int32_t n) { stripcut(side, n); };
     }
     w_.okabut.onclick = [this] { accept(true, false); };
     w_.okbbut.onclick = [this] { accept(false, true); };
@@ -173,6 +175,8 @@ void SilenceWindow::formactivate()
     for (int side = 0; side < 2; ++side)
         if (int m = automethod(side))
             metodclick(side, m);
+    for (int side = 0; side < 2; ++side)
+        showstrip(side);
 }
 
 void SilenceWindow::formclose()
@@ -204,6 +208,21 @@ void SilenceWindow::showproposal(int side)
     state.proposed[side] = proposal(state.detected[side], s.updown->position());
     s.frameslab->setcaption(std::to_string(state.proposed[side]));
     s.seclab->setcaption(fixed(state.proposed[side] * f_.secondsperframe, 3));
+    showstrip(side);
+}
+
+void SilenceWindow::showstrip(int side)
+{
+    const ui::AutoForm::Side& s = w_.sides[static_cast<std::size_t>(side)];
+    s.strip->setplot(gainseries(state, side), methodproposals(state, side, s.updown->position()),
+                     f_.cutframes[side], f_.secondsperframe);
+}
+
+void SilenceWindow::stripcut(int side, std::int32_t n)
+{
+    // the same path as an accepted proposal, so the cut box rules all hold
+    cuts_.applycut(side, n);
+    showstrip(side);
 }
 
 void SilenceWindow::accept(bool start, bool end)

@@ -60,6 +60,10 @@ private:
 
     void metodclick(int side, int method);
     void showproposal(int side);
+    // The side's gain strip shows the examined gains, the three proposals
+    // and the cut as they are now.
+    void showstrip(int side);
+    void stripcut(int side, std::int32_t n);
     void accept(bool start, bool end);
     void closewindow();
 

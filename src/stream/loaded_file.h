@@ -62,6 +62,10 @@ struct LoadedFile {
     bool proposename = false;
 };
 
+// The program-wide record: one static instance for the whole run, shared
+// by the window program, quillcut-cli, the tests and the fuzz targets.
+LoadedFile& theloadedfile();
+
 // Names are held in strings of at most 255 single-byte characters.
 inline std::string shortstring(const std::string& s)
 {

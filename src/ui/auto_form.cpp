@@ -5,6 +5,11 @@ namespace ui {
 namespace {
 
 constexpr const char* subtracthint = "this many frames of silence will be left untrimmed";
+constexpr const char* striphint =
+    "click or drag to cut here; Left/Right move the cut a frame, with Shift a second";
+
+constexpr int gainstripleft = 408;
+constexpr int gainstripwidth = 548;
 
 void place(Control& c, int left, int top, int width, int height)
 {
@@ -77,7 +82,9 @@ AutoForm::AutoForm() : Form("AutoForm")
     italic.italic = true;
 
     setcaption(" Automatic Silence Detection");
-    setrect({0, 0, 402, 392});
+    // The groups and buttons keep the left 402 pixels; the gain strips
+    // widen the window to the right of them.
+    setrect({0, 0, gainstripleft + gainstripwidth + 8, 392});
     setfont(font);
     setvisible(false);  // created hidden, shown by the Auto button
     setminimizebox(false);  // a tool window of the main one: close only
@@ -88,9 +95,9 @@ AutoForm::AutoForm() : Form("AutoForm")
     toplabel.setfont(italic);
 
     sides[0] = {&frame1, {&metod1a, &metod2a, &metod3a}, {&autouse1a, &autouse2a, &autouse3a},
-                &Edit1, &UpDowna, &framesalab, &secalab, &okabut};
+                &Edit1, &UpDowna, &framesalab, &secalab, &okabut, &gainstripa};
     sides[1] = {&frame2, {&metod1b, &metod2b, &metod3b}, {&autouse1b, &autouse2b, &autouse3b},
-                &Edit2, &UpDownb, &framesblab, &secblab, &okbbut};
+                &Edit2, &UpDownb, &framesblab, &secblab, &okbbut, &gainstripb};
 
     place(frame1, 8, 40, 185, 273);
     frame1.setcaption(" From the START ");
@@ -109,6 +116,12 @@ AutoForm::AutoForm() : Form("AutoForm")
 
     place(OKbut, 156, 352, 89, 25);
     label(OKbut, "Accept BOTH");
+
+    // as tall as the two groups together, one above the other
+    place(gainstripa, gainstripleft, 40, gainstripwidth, 131);
+    label(gainstripa, "frame gain at the start of the file (seconds from the start)", striphint);
+    place(gainstripb, gainstripleft, 182, gainstripwidth, 131);
+    label(gainstripb, "frame gain at the end of the file (seconds before the end)", striphint);
 }
 
 std::vector<Control*> AutoForm::taborder(int side) const
@@ -124,6 +137,8 @@ std::vector<Control*> AutoForm::taborder()
     for (Control* c : taborder(1))
         order.push_back(c);
     order.push_back(&OKbut);
+    order.push_back(&gainstripa);
+    order.push_back(&gainstripb);
     return order;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/control.h"
+#include "ui/gain_strip.h"
 
 namespace ui {
 
@@ -59,6 +60,10 @@ public:
     Control notelabel{Kind::Label, "notelabel", this};
     Control OKbut{Kind::Button, "OKbut", this};
 
+    // To the right of the groups: the gains each side examines, start above end.
+    GainStrip gainstripa{"gainstripa", this, 0};
+    GainStrip gainstripb{"gainstripb", this, 1};
+
     // The controls of one side (index 0 start, 1 end), so that one routine
     // serves both groups. Method m is at index m - 1.
     struct Side {
@@ -70,13 +75,14 @@ public:
         Control* frameslab;
         Control* seclab;
         Control* okbut;
+        GainStrip* strip;
     };
     std::array<Side, 2> sides{};
 
     // Keyboard order inside a side's group.
     std::vector<Control*> taborder(int side) const;
     // Keyboard order of the whole window: the start group, the end group,
-    // then "Accept BOTH".
+    // "Accept BOTH", then the two gain strips.
     std::vector<Control*> taborder();
 };
 

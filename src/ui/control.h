@@ -28,6 +28,7 @@ enum class Kind {
     Edit,
     ProgressBar,
     UpDown,
+    GainStrip, // a plot of frame gains (ui::GainStrip)
     MenuBar,
     Menu,      // a menu bar entry or a submenu
     MenuItem,

@@ -55,6 +55,8 @@ MainForm::MainForm() : Form("mainqcform")
     item(picbutmenu, "&Pictures");
     item(textbutmenu, "&Text");
     item(bothbutmenu, "&Both pictures and text");
+    item(exactmenu, "E&xact output (rewrite VBR/gapless header)");
+    exactmenu.setchecked(true);
     item(playsrcmenu, " Play sour&ce ", false);
     item(playmenu, " Play tar&get ", false);
     item(aboutmenu, " I&nfo ");

@@ -35,6 +35,8 @@ public:
     Control picbutmenu{Kind::MenuItem, "picbutmenu", &buttonsmenu};
     Control textbutmenu{Kind::MenuItem, "textbutmenu", &buttonsmenu};
     Control bothbutmenu{Kind::MenuItem, "bothbutmenu", &buttonsmenu};
+    Control exactseparator{Kind::Separator, "exactseparator", &optmenu};
+    Control exactmenu{Kind::MenuItem, "exactmenu", &optmenu};
     Control playsrcmenu{Kind::MenuItem, "playsrcmenu", &menubar};
     Control playmenu{Kind::MenuItem, "playmenu", &menubar};
     Control aboutmenu{Kind::MenuItem, "aboutmenu", &menubar};

@@ -65,13 +65,13 @@ TEST(CutCommand, FrameCutsWriteTheKeptStretchesAndReportThem)
     const Bytes frames = range(src, f.framepos[4], f.framepos[61]);
 
     const std::string out = dir.path("out.mp3");
-    CliRun r = cli(dir, "cut " + shq(sample) + " -o " + shq(out) + " --start-frames 4 --end-frames 3");
+    CliRun r = cli(dir, "cut --byte-exact " + shq(sample) + " -o " + shq(out) + " --start-frames 4 --end-frames 3");
     EXPECT_EQ(r.status, 0) << r.err;
     const Bytes expected = range(src, 1, 250) + frames + range(src, size - 127, size + 1);
     EXPECT_EQ(readbytes(out), expected);
     EXPECT_EQ(r.out, out + ": 57 frames kept, " + std::to_string(expected.size()) + " bytes written, 1.489 seconds\n");
 
-    CliRun j = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("bare.mp3")) +
+    CliRun j = cli(dir, "cut --byte-exact " + shq(sample) + " -o " + shq(dir.path("bare.mp3")) +
                          " --start-frames 4 --end-frames 3 --remove-id3v2 --remove-id3v1 --remove-riff --json");
     EXPECT_EQ(j.status, 0) << j.err;
     EXPECT_EQ(readbytes(dir.path("bare.mp3")), frames);
@@ -88,14 +88,14 @@ TEST(CutCommand, SecondsBecomeFramesRoundedHalfToEvenWithoutTheBoxLimit)
 {
     TempDir dir;
     // 0.06 s at 48 kHz is 2.5 frames: 2 frames go
-    CliRun r = cli(dir, "cut " + shq(samplepath("tone48-vbr-mono.mp3")) + " -o " + shq(dir.path("a.mp3")) +
+    CliRun r = cli(dir, "cut --byte-exact " + shq(samplepath("tone48-vbr-mono.mp3")) + " -o " + shq(dir.path("a.mp3")) +
                          " --start 0.06 --end-frames 1 --remove-id3v2 --json");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(parsed(r)["frames_kept"], 77);
 
     // 100 seconds are 3828 frames at 44.1 kHz, more than the cut boxes allow
     const std::string longfile = dir.write("long.mp3", frames(5000, FrameSpec{}));
-    r = cli(dir, "cut " + shq(longfile) + " -o " + shq(dir.path("b.mp3")) + " --start 100 --end 1 --json");
+    r = cli(dir, "cut --byte-exact " + shq(longfile) + " -o " + shq(dir.path("b.mp3")) + " --start 100 --end 1 --json");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(parsed(r)["frames_kept"], 5000 - 3828 - 38);
     EXPECT_EQ(fs::file_size(dir.path("b.mp3")), (5000u - 3828u - 38u) * frame(FrameSpec{}).size());
@@ -105,29 +105,29 @@ TEST(CutCommand, NothingToChangeAndNothingKept)
 {
     TempDir dir;
     const std::string sample = samplepath("tone32-crc.mp3");
-    CliRun r = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("same.mp3")));
+    CliRun r = cli(dir, "cut --byte-exact " + shq(sample) + " -o " + shq(dir.path("same.mp3")));
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "No changes - will not save.\n");
     EXPECT_FALSE(fs::exists(dir.path("same.mp3")));
 
-    r = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("none.mp3")) + " --start-frames 20 --end-frames 21");
+    r = cli(dir, "cut --byte-exact " + shq(sample) + " -o " + shq(dir.path("none.mp3")) + " --start-frames 20 --end-frames 21");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Time to delete must be smaller than total time."), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir.path("none.mp3")));
-    r = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("none.mp3")) + " --end 1e300 --json");
+    r = cli(dir, "cut --byte-exact " + shq(sample) + " -o " + shq(dir.path("none.mp3")) + " --end 1e300 --json");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(parsed(r)["error"], "Time to delete must be smaller than total time.");
+    EXPECT_EQ(parsed(r)["error"]["window"], "Time to delete must be smaller than total time.");
 
     // unknown data left out is a change; included, it is not
     const std::string junk = dir.write("junk.mp3", frames(10, FrameSpec{}) + filler(20, 0x45));
-    r = cli(dir, "cut " + shq(junk) + " -o " + shq(dir.path("clean.mp3")));
+    r = cli(dir, "cut --byte-exact " + shq(junk) + " -o " + shq(dir.path("clean.mp3")));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(readbytes(dir.path("clean.mp3")), frames(10, FrameSpec{}));
-    r = cli(dir, "cut " + shq(junk) + " -o " + shq(dir.path("kept.mp3")) + " --include-unknown");
+    r = cli(dir, "cut --byte-exact " + shq(junk) + " -o " + shq(dir.path("kept.mp3")) + " --include-unknown");
     EXPECT_EQ(r.out, "No changes - will not save.\n");
 
     // removing what the file lacks is no error, and no change
-    r = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("x.mp3")) + " --remove-id3v2 --remove-id3v1");
+    r = cli(dir, "cut --byte-exact " + shq(sample) + " -o " + shq(dir.path("x.mp3")) + " --remove-id3v2 --remove-id3v1");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "No changes - will not save.\n");
 }
@@ -136,11 +136,11 @@ TEST(CutCommand, OutputOntoTheInputReplacesItSafely)
 {
     TempDir dir;
     const std::string copy = dir.write("song.mp3", readbytes(samplepath("tone44-cbr64-tagged.mp3")));
-    CliRun r = cli(dir, "cut " + shq(copy) + " -o " + shq(dir.path("other.mp3")) + " --start-frames 2 --end 0.1");
+    CliRun r = cli(dir, "cut --byte-exact " + shq(copy) + " -o " + shq(dir.path("other.mp3")) + " --start-frames 2 --end 0.1");
     ASSERT_EQ(r.status, 0) << r.err;
     // a relative spelling of the same file, from its own directory
     std::string command = "cd " + shq(dir.path("")) + " && " + shq(QC_CLI_PATH) +
-                          " cut song.mp3 -o ./song.mp3 --start-frames 2 --end 0.1 >/dev/null";
+                          " cut --byte-exact song.mp3 -o ./song.mp3 --start-frames 2 --end 0.1 >/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(readbytes(copy), readbytes(dir.path("other.mp3")));
     EXPECT_FALSE(fs::exists(dir.path("song.tmpmp3")));
@@ -150,15 +150,15 @@ TEST(CutCommand, BadArgumentsAndUnloadableFiles)
 {
     TempDir dir;
     const std::string sample = samplepath("tone32-crc.mp3");
-    CliRun r = cli(dir, "cut " + shq(sample) + " -o " + shq(dir.path("x.mp3")) + " --start 1 --start-frames 2");
+    CliRun r = cli(dir, "cut --byte-exact " + shq(sample) + " -o " + shq(dir.path("x.mp3")) + " --start 1 --start-frames 2");
     EXPECT_EQ(r.status, 2);
     EXPECT_FALSE(fs::exists(dir.path("x.mp3")));
 
-    r = cli(dir, "cut " + shq(dir.path("absent.mp3")) + " -o " + shq(dir.path("x.mp3")) + " --start 1 --json");
+    r = cli(dir, "cut --byte-exact " + shq(dir.path("absent.mp3")) + " -o " + shq(dir.path("x.mp3")) + " --start 1 --json");
     EXPECT_EQ(r.status, 1);
     nlohmann::json doc = parsed(r);
     EXPECT_TRUE(doc["output"].is_null());
-    EXPECT_EQ(doc["error"], "Disk or unknown error.");
+    EXPECT_EQ(doc["error"]["window"], "Disk or unknown error.");
     EXPECT_FALSE(fs::exists(dir.path("x.mp3")));
 }
 

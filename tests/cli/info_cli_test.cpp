@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "support/cli_run.h"
 #include "support/harness.h"
+#include "ui/info_form.h"
 
 using namespace qctest;
 using json = nlohmann::json;
@@ -60,7 +63,7 @@ TEST(InfoCli, DamageAndUnknownDataFollowThePolicyAndTheIncludeChoice)
     CliResult fail = runcli("info --json --policy fail '" + damaged + "'");
     EXPECT_EQ(fail.status, 1);
     json f = lines(fail.out)[0];
-    EXPECT_EQ(f["error"], "Improper frame size");
+    EXPECT_EQ(f["error"]["window"], "Improper frame size");
     EXPECT_TRUE(f["frames"].is_null());
     EXPECT_NE(fail.err.find("Improper frame size"), std::string::npos);
 
@@ -91,4 +94,14 @@ TEST(InfoCli, TextOutputAndUsageErrors)
     EXPECT_NE(r.err.find("/nonexistent/x.mp3"), std::string::npos);
     EXPECT_EQ(runcli("info --policy sometimes x.mp3").status, 2);
     EXPECT_EQ(runcli("").status, 2);
+}
+
+TEST(InfoCli, VersionIsTheInfoWindowsAndNeedsNoVerb)
+{
+    CliResult r = runcli("--version");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, std::string("quillcut-cli ") + ui::programversion() + "\n");
+    // the version is the build's, "major.minor.patch"
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '.'), 2) << r.out;
+    EXPECT_NE(runcli("--help").out.find("--version"), std::string::npos);
 }

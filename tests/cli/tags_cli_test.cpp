@@ -68,14 +68,14 @@ TEST(TagsCli, JsonHasOneObjectPerFileWithTheBoxTexts)
     ASSERT_EQ(v.size(), 4u);
 
     EXPECT_EQ(v[0]["file"], fixturepath("tags/id3v2tool.mp3"));
-    EXPECT_EQ(v[0]["id3v1"], "Title: A Title\r\nPerformer: The Performer\r\nAlbum: An Album\r\n"
+    EXPECT_EQ(v[0]["views"]["id3v1"], "Title: A Title\r\nPerformer: The Performer\r\nAlbum: An Album\r\n"
                              "Year: 2021\r\nComment: A comment\r\nGenre: Rock");
-    EXPECT_TRUE(v[0]["id3v2"].get<std::string>().starts_with("Performer: The Performer\r\n"));
+    EXPECT_TRUE(v[0]["views"]["id3v2"].get<std::string>().starts_with("Performer: The Performer\r\n"));
     EXPECT_TRUE(v[0]["error"].is_null());
 
     // the UTF-16 byte-order mark's two bytes, as the characters of the same numbers
     EXPECT_TRUE(v[1]["id3v1"].is_null());
-    EXPECT_EQ(v[1]["id3v2"], "Attached picture: (too large, can't display)\r\n"
+    EXPECT_EQ(v[1]["views"]["id3v2"], "Attached picture: (too large, can't display)\r\n"
                              "Album: \u00FF\u00FE" "Album Three\r\nTitle: \u00FF\u00FE" "Title Three\r\n"
                              "Performer: \u00FF\u00FE" "Artist Three\r\n");
 
@@ -86,8 +86,8 @@ TEST(TagsCli, JsonHasOneObjectPerFileWithTheBoxTexts)
     // a file that does not load: its load error, and exit status 1
     EXPECT_EQ(v[3]["file"], missing);
     EXPECT_TRUE(v[3]["id3v2"].is_null());
-    ASSERT_TRUE(v[3]["error"].is_string());
-    EXPECT_FALSE(v[3]["error"].get<std::string>().empty());
+    ASSERT_TRUE(v[3]["error"]["message"].is_string());
+    EXPECT_FALSE(v[3]["error"]["message"].get<std::string>().empty());
 }
 
 TEST(TagsCli, AnUnreadableTagGivesTheDiskErrorAndAFailingStatus)
@@ -103,7 +103,7 @@ TEST(TagsCli, AnUnreadableTagGivesTheDiskErrorAndAFailingStatus)
     std::vector<json> v = jsonlines(j.out);
     ASSERT_EQ(v.size(), 2u);
     EXPECT_TRUE(v[0]["id3v2"].is_null());
-    EXPECT_EQ(v[0]["error"], diskerror);
+    EXPECT_EQ(v[0]["error"]["window"], diskerror);
     EXPECT_TRUE(v[1]["error"].is_null());
 
     // a name that is not UTF-8 still gives a JSON line

@@ -90,9 +90,9 @@ TEST(MainFormView, EveryControlShowsItsModel)
         }
     });
     // the whole window: 5 toolbar + 5 store buttons, the panel and its 39 controls
-    // and the two cut time labels
+    // the two cut time labels; the exact output item and File > Quit included
     EXPECT_EQ(widgets, 52);
-    EXPECT_EQ(actions, 17);
+    EXPECT_EQ(actions, 18);
 
     // The labels show their captions, the access key of a cut label underlined.
     EXPECT_EQ(shown<QLabel>(view, form.infolabel)->text(), "no file loaded");

@@ -2,23 +2,35 @@
 
 namespace qctest {
 
+// Only the load's error and the tag views come here.
 int AnsweringBox::msgbox(const std::string& text, int style, const std::string& caption)
 {
     shown.push_back({text, style, caption});
-    if (style == 0 || style == 48 || style == 64)
-        return ui::idok;
+    return ui::idok;
+}
+
+qc::Answer AnsweringBox::ask(const qc::Question& question)
+{
+    const qc::BoxText b = qc::questionbox(question);
+    shown.push_back({b.text, b.style, b.caption});
     ++questions;
-    switch (answers) {
-    case Answers::Yes:
-        return style == 65 ? ui::idok : ui::idyes;
-    case Answers::No:
-        return style == 65 ? ui::idcancel : ui::idno;
-    case Answers::CancelFirst:
-        if (questions > 1)
-            ADD_FAILURE() << "a question after the load was cancelled: " << text;
-        return style == 36 ? ui::idno : ui::idcancel;
-    }
-    return ui::idcancel;
+    if (answers == Answers::CancelFirst && questions > 1)
+        ADD_FAILURE() << "a question after the load was cancelled: " << b.text;
+    return qc::PresetAnswers::ask(question);
+}
+
+void AnsweringBox::tell(const qc::Notice& notice)
+{
+    const qc::BoxText b = qc::noticebox(notice);
+    shown.push_back({b.text, b.style, b.caption});
+    qc::PresetAnswers::tell(notice);
+}
+
+void AnsweringBox::use(Answers a)
+{
+    answers = a;
+    static_cast<qc::PresetAnswers&>(*this) = a == Answers::No ? qc::PresetAnswers::no() : qc::PresetAnswers::yes();
+    cancelfirst = a == Answers::CancelFirst;
 }
 
 HostileRig::HostileRig(Answers a)
@@ -28,7 +40,8 @@ HostileRig::HostileRig(Answers a)
       views(file, viewbox)
 {
     cuts.wire();
-    box.answers = a;
+    box.use(a);
+    scanner.answers = &box;
     form.failmenu.setchecked(a == Answers::No);
     form.trymenu.setchecked(a == Answers::Yes);
     form.promptmenu.setchecked(a == Answers::CancelFirst);
@@ -46,11 +59,7 @@ bool HostileRig::load(const std::string& path)
 
 std::string HostileRig::loaderror() const
 {
-    const std::string prefix = qc::errorprefix;
-    for (const Box& b : box.shown)
-        if (b.caption == "error" && b.text.starts_with(prefix))
-            return b.text.substr(prefix.size());
-    return {};
+    return scanner.errortext();
 }
 
 std::vector<Box> HostileRig::viewtags()

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "analysis/scanner.h"
+#include "analysis/preset_answers.h"
 #include "cutting/copy_plan.h"
+#include "shell/load_command.h"
 #include "support/harness.h"
 #include "tags/tag_views.h"
 
@@ -20,10 +21,15 @@ namespace qctest {
 // under the policy fail; Cancel at the first question under the policy prompt.
 enum class Answers { Yes, No, CancelFirst };
 
-class AnsweringBox : public ui::MessageBox {
+// The load's questions answered by the preset answers; every question,
+// notice and box kept as the window would have shown it.
+class AnsweringBox : public ui::MessageBox, public qc::PresetAnswers {
 public:
     int msgbox(const std::string& text, int style, const std::string& caption) override;
-    void reset() { shown.clear(); questions = 0; }
+    qc::Answer ask(const qc::Question& question) override;
+    void tell(const qc::Notice& notice) override;
+    void reset() { shown.clear(); questions = 0; qc::PresetAnswers::reset(); }
+    void use(Answers a);
 
     Answers answers = Answers::Yes;
     std::vector<Box> shown;
@@ -46,7 +52,7 @@ struct HostileRig {
     AnsweringBox box;
     CountingPump pump;
     FixedMeasure measure;
-    qc::Scanner scanner;
+    qc::LoadCommand scanner;
     AnsweringBox viewbox;
     qc::TagViews views;
 };

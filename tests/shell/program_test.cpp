@@ -6,6 +6,7 @@
 #include "fake_platform.h"
 #include "settings_record.h"
 #include "shell/program.h"
+#include "shell/settings_location.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ struct ProgramFixture : ::testing::Test {
     std::unique_ptr<qc::Program> program;
     std::string oldhome;
     bool hadhome = false;
+    std::string oldxdg;
+    bool hadxdg = false;
 
     ProgramFixture()
     {
@@ -33,12 +36,20 @@ struct ProgramFixture : ::testing::Test {
             oldhome = h;
         }
         ::setenv("HOME", dir.path("home").c_str(), 1);
+        // the user's own settings would be looked for here, so keep them out
+        if (const char* x = std::getenv("XDG_CONFIG_HOME")) {
+            hadxdg = true;
+            oldxdg = x;
+        }
+        ::unsetenv("XDG_CONFIG_HOME");
     }
     ~ProgramFixture() override
     {
         program.reset();
         if (hadhome)
             ::setenv("HOME", oldhome.c_str(), 1);
+        if (hadxdg)
+            ::setenv("XDG_CONFIG_HOME", oldxdg.c_str(), 1);
     }
 
     std::string ini() const { return dir.path("bin/mp3qc.ini"); }
@@ -89,6 +100,8 @@ TEST_F(ProgramFixture, StartWithoutSettingsFile)
     qc::Program& p = start();
     ASSERT_EQ(fake.box.shown.size(), 1u);
     EXPECT_EQ(fake.box.shown[0].text, "Error reading configuration file.\r\nParameters reset.");
+    // with no installed default there is nothing to copy: no file appears
+    EXPECT_FALSE(fs::exists(dir.path("home/.config/quillcut/mp3qc.ini")));
 
     ui::MainForm& w = p.mainform();
     EXPECT_EQ(p.settings().loaddir, dir.path("home"));
@@ -119,6 +132,42 @@ TEST_F(ProgramFixture, StartWithoutSettingsFile)
     // closing writes nothing: the file is never created
     w.close();
     EXPECT_FALSE(fs::exists(ini()));
+}
+
+TEST_F(ProgramFixture, FreshHomeGetsItsOwnSettingsFromTheInstalledDefault)
+{
+    // the installed default, read-only as installed files are
+    const std::string datadir = qc::settingsplaces(dir.path("bin/quillcut")).datadir;
+    fs::create_directories(datadir);
+    RecordValues v;
+    v.toolbarmode = 2;
+    v.toolbarstyle = 2;
+    v.errorpolicy = 2;
+    const std::string installed = dir.write("bin/../share/default.ini", shelltest::record(v));
+    fs::rename(installed, datadir + "/mp3qc.ini");
+    fs::permissions(datadir + "/mp3qc.ini", fs::perms::owner_read | fs::perms::others_read);
+    const std::string own = dir.path("home/.config/quillcut/mp3qc.ini");
+
+    qc::Program& p = start();
+    EXPECT_TRUE(fake.box.shown.empty());
+    EXPECT_EQ(p.settings().path, own);
+    EXPECT_EQ(p.settings().directory(), dir.path("home/.config/quillcut"));
+    EXPECT_EQ(qctest::readbytes(own), shelltest::record(v));
+    EXPECT_TRUE(p.mainform().trymenu.checked());
+    EXPECT_TRUE(p.mainform().textbutmenu.checked());
+
+    // the user's changes go to the user's file only, and are read back next time
+    p.mainform().failmenu.click();
+    p.formclose();
+    EXPECT_EQ(qctest::readbytes(own).size(), 543u);
+    EXPECT_EQ(qctest::readbytes(own)[522], 0);
+    EXPECT_EQ(qctest::readbytes(datadir + "/mp3qc.ini"), shelltest::record(v));
+    EXPECT_FALSE(fs::exists(ini()));
+
+    program.reset();
+    qc::Program& again = start();
+    EXPECT_TRUE(fake.box.shown.empty());
+    EXPECT_TRUE(again.mainform().failmenu.checked());
 }
 
 TEST_F(ProgramFixture, StartAppliesAndKeepsSettingsOnScreen)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -194,7 +196,7 @@ TEST_F(SilenceWindowTest, CreationFromStoredSettings)
     EXPECT_FALSE(form.autouse1b.checked() || form.autouse2b.checked() || form.autouse3b.checked());
     EXPECT_EQ(settings.autouseend, 0);
     EXPECT_EQ(settings.autosubstart, 99);
-    EXPECT_EQ(form.rect(), (ui::Rect{-20, 4000, 402, 392}));
+    EXPECT_EQ(form.rect(), (ui::Rect{-20, 4000, 964, 392}));
 
     // the unknown end method leaves the end cut alone on a reload
     load(shaped(120, 200, 15));
@@ -283,6 +285,207 @@ TEST_F(SilenceWindowTest, AutoUseOnLoad)
     load({0, 0, 0});  // fewer than four examined frames
     EXPECT_EQ(loader.file.cutframes[0], 0);
     EXPECT_EQ(loader.file.cutframes[1], 0);
+}
+
+
+// 30 blank frames, 30 frames at 60, then a body alternating 150 and 160, and
+// trail blank frames at the end: the three methods land at known places.
+Gains stepped(int body, int trail)
+{
+    Gains g(30, 0);
+    g.insert(g.end(), 30, 60);
+    for (int k = 0; k < body; ++k)
+        g.push_back(k % 2 ? 160 : 150);
+    g.insert(g.end(), static_cast<std::size_t>(trail), 0);
+    return g;
+}
+
+TEST_F(SilenceWindowTest, GainStripsShowTheExaminedFramesAndTheProposals)
+{
+    start();
+    for (std::uint8_t mode : {qc::mode_joint, qc::mode_mono}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        // 1200 frames: each strip holds its own 1000, in file order
+        const Gains gains = stepped(1120, 20);
+        qctest::FrameSpec spec;
+        spec.mode = mode;
+        std::string path = dir.write("t.mp3", qctest::frames(static_cast<int>(gains.size()), spec, gains));
+        ASSERT_TRUE(loader.load(path));
+        ASSERT_EQ(loader.file.channelmode, mode);
+        settings.autosubstart = 5;
+        autobutton({[&] {
+            const ui::GainStrip& a = form.gainstripa;
+            const ui::GainStrip& b = form.gainstripb;
+            ASSERT_EQ(a.framecount(), 1000);
+            ASSERT_EQ(b.framecount(), 1000);
+            EXPECT_TRUE(std::equal(a.gains().begin(), a.gains().end(), gains.begin()));
+            EXPECT_TRUE(std::equal(b.gains().begin(), b.gains().end(), gains.end() - 1000));
+            EXPECT_EQ(b.gains().back(), 0);  // the file's last frame on the right
+            // method 1: the 30 blank frames; 2: the run of 60s ends at 60;
+            // 3: the rise begins after frame 29; all less the start's 5
+            EXPECT_EQ(a.mark(1), 25);
+            EXPECT_EQ(a.mark(2), 55);
+            EXPECT_EQ(a.mark(3), 24);
+            // at the end: 20 blank frames; the body matches no neighbour; the
+            // rise seen backwards begins at index 19
+            EXPECT_EQ(b.mark(1), 20);
+            EXPECT_EQ(b.mark(2), 20);
+            EXPECT_EQ(b.mark(3), 19);
+            // a mark sits at the boundary its cut keeps: counted from the
+            // left at the start, from the right at the end
+            EXPECT_DOUBLE_EQ(a.markx(2), a.boundaryx(55));
+            EXPECT_DOUBLE_EQ(b.markx(1), b.boundaryx(1000 - 20));
+            EXPECT_LT(b.markx(3), b.boundaryx(1000));
+
+            // the marks follow the auto-subtract box at once
+            form.Edit1.usertext("40");
+            EXPECT_EQ(a.mark(1), 0);  // never below 0
+            EXPECT_EQ(a.mark(2), 20);
+            form.presskey(ui::key_escape);
+        }});
+        settings.autosubstart = 0;
+    }
+
+    // a short file: both strips hold the whole file, in the same order
+    const Gains gains = stepped(200, 40);
+    load(gains);
+    loader.cuts.applycut(0, 12);
+    loader.cuts.applycut(1, 7);
+    autobutton({[&] {
+        EXPECT_EQ(form.gainstripa.gains(), gains);
+        EXPECT_EQ(form.gainstripb.gains(), gains);
+        EXPECT_EQ(form.gainstripa.cut(), 12);
+        EXPECT_EQ(form.gainstripb.cut(), 7);
+        EXPECT_DOUBLE_EQ(form.gainstripa.cutto(), form.gainstripa.boundaryx(12));
+        EXPECT_DOUBLE_EQ(form.gainstripb.cutfrom(), form.gainstripb.boundaryx(300 - 7));
+        EXPECT_DOUBLE_EQ(form.gainstripb.cutto(), form.gainstripb.boundaryx(300));
+        form.presskey(ui::key_escape);
+    }});
+}
+
+TEST_F(SilenceWindowTest, PointerAndArrowKeysSetTheCutThroughTheCutBoxes)
+{
+    start();
+    load(stepped(200, 40));  // 300 frames, more than a pixel each
+    ui::GainStrip& a = form.gainstripa;
+    ui::GainStrip& b = form.gainstripb;
+    const int second = static_cast<int>(std::lround(1 / qc::spf44));
+    auto xof = [](const ui::GainStrip& s, int boundary) {
+        return static_cast<int>(std::lround(s.boundaryx(boundary)));
+    };
+    autobutton({[&] {
+        a.pointer(xof(a, 100));
+        EXPECT_EQ(loader.file.cutframes[0], 100);
+        EXPECT_EQ(loader.form.tbox0.text(), qc::fixed(100 * qc::spf44, 3));
+        EXPECT_TRUE(loader.form.savebut.enabled());
+        EXPECT_EQ(a.cut(), 100);  // the strip shows the new cut
+        EXPECT_EQ(loader.file.cutframes[1], 0);
+
+        // a drag past the ends stops there
+        a.pointer(-50);
+        EXPECT_EQ(loader.file.cutframes[0], 0);
+        EXPECT_FALSE(loader.form.savebut.enabled());
+        a.pointer(a.rect().width + 50);
+        EXPECT_EQ(loader.file.cutframes[0], 300);
+
+        // on the end side the boundary keeps the frames left of it
+        b.pointer(xof(b, 300 - 45));
+        EXPECT_EQ(loader.file.cutframes[1], 45);
+        EXPECT_EQ(loader.form.tbox1.text(), qc::fixed(45 * qc::spf44, 3));
+
+        // Right moves the mark right: more cut at the start, less at the end
+        a.pointer(xof(a, 100));
+        a.arrowkey(true, false);
+        EXPECT_EQ(loader.file.cutframes[0], 101);
+        a.arrowkey(true, true);
+        EXPECT_EQ(loader.file.cutframes[0], 101 + second);
+        a.arrowkey(false, true);
+        a.arrowkey(false, false);
+        EXPECT_EQ(loader.file.cutframes[0], 100);
+        b.arrowkey(false, false);
+        EXPECT_EQ(loader.file.cutframes[1], 46);
+        b.arrowkey(true, true);
+        EXPECT_EQ(loader.file.cutframes[1], 46 - second);
+        EXPECT_EQ(loader.form.tbox1.text(), qc::fixed((46 - second) * qc::spf44, 3));
+        for (int k = 0; k < 5; ++k)
+            b.arrowkey(true, true);
+        EXPECT_EQ(loader.file.cutframes[1], 0);  // the edge holds
+        form.presskey(ui::key_escape);
+    }});
+    // closing without Accept keeps what the strips set
+    EXPECT_EQ(loader.file.cutframes[0], 100);
+    EXPECT_EQ(loader.file.cutframes[1], 0);
+
+    // a closed window's strips take no input
+    a.pointer(xof(a, 10));
+    a.arrowkey(true, false);
+    EXPECT_EQ(loader.file.cutframes[0], 100);
+}
+
+TEST(GainStrip, CutBeyondTheStripAndTheTimeAxis)
+{
+    ui::Form form("f");
+    form.setrect({0, 0, 600, 200});
+    ui::GainStrip a("a", &form, 0), b("b", &form, 1);
+    std::vector<std::int32_t> cuts;
+    for (ui::GainStrip* s : {&a, &b}) {
+        s->setrect({0, 0, 548, 131});
+        s->setplot(Gains(300, 100), {1, 2, 3}, 5000, qc::spf44);
+        s->oncut = [&](std::int32_t n) { cuts.push_back(n); };
+    }
+    // a cut typed far beyond the examined frames is drawn at the far edge;
+    // a key that would move it further leaves it alone
+    EXPECT_DOUBLE_EQ(a.cutx(), a.boundaryx(300));
+    EXPECT_DOUBLE_EQ(b.cutx(), b.boundaryx(0));
+    a.arrowkey(true, false);
+    b.arrowkey(false, true);
+    EXPECT_TRUE(cuts.empty());
+    a.arrowkey(false, false);
+    b.arrowkey(true, false);
+    EXPECT_EQ(cuts, (std::vector<std::int32_t>{299, 299}));
+
+    // whole seconds, as far as the strip reaches: from the start, and
+    // before the end with 0 at the right edge
+    const double length = 300 * qc::spf44;
+    for (ui::GainStrip* s : {&a, &b}) {
+        const std::vector<ui::Tick> ticks = s->ticks();
+        ASSERT_EQ(ticks.size(), static_cast<std::size_t>(length) + 1);
+        for (std::size_t k = 0; k + 1 < ticks.size(); ++k)
+            EXPECT_LT(ticks[k].x, ticks[k + 1].x);
+        EXPECT_GE(ticks[1].x - ticks[0].x, 40.0);  // room for the labels
+    }
+    EXPECT_EQ(a.ticks().front().text, "0");
+    EXPECT_EQ(a.ticks().back().text, std::to_string(static_cast<int>(length)));
+    EXPECT_DOUBLE_EQ(a.ticks()[2].x, a.boundaryx(0) + 2 / qc::spf44 * a.plotarea().width / 300);
+    EXPECT_EQ(b.ticks().back().text, "0");
+    EXPECT_DOUBLE_EQ(b.ticks().back().x, b.boundaryx(300));
+    EXPECT_EQ(b.ticks().front().text, "-" + std::to_string(static_cast<int>(length)));
+}
+
+TEST(GainStrip, TheWindowGrowsToTheRightOfItsControls)
+{
+    ui::AutoForm form;
+    const ui::Rect a = form.gainstripa.rect(), b = form.gainstripb.rect();
+    // every other control keeps the left 402 pixels
+    for (ui::Control* c : form.children()) {
+        if (c != &form.gainstripa && c != &form.gainstripb) {
+            EXPECT_LE(c->rect().left + c->rect().width, 402) << c->name();
+        }
+    }
+    for (const ui::Rect& r : {a, b}) {
+        EXPECT_GE(r.left, 402);
+        EXPECT_LE(r.left + r.width, form.clientwidth());
+        EXPECT_LE(r.top + r.height, form.clientheight());
+    }
+    EXPECT_LE(a.top + a.height, b.top);  // the start above the end
+    EXPECT_EQ(form.clientheight(), 392);
+
+    // the keyboard reaches the strips after every control it reached before
+    std::vector<ui::Control*> order = form.taborder();
+    ASSERT_EQ(order.size(), 2 * form.taborder(0).size() + 3);
+    EXPECT_EQ(order[order.size() - 3], &form.OKbut);
+    EXPECT_EQ(order[order.size() - 2], &form.gainstripa);
+    EXPECT_EQ(order.back(), &form.gainstripb);
 }
 
 }  // namespace

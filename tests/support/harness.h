@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "analysis/scanner.h"
+#include "shell/load_command.h"
+#include "shell/load_texts.h"
 #include "cutting/cut_positions.h"
 #include "stream/loaded_file.h"
 #include "support/scripted_box.h"
@@ -33,7 +35,7 @@ struct Loader {
     ScriptedBox box;
     CountingPump pump;
     FixedMeasure measure;
-    qc::Scanner scanner;
+    qc::LoadCommand scanner;
 };
 
 std::string samplepath(const std::string& name);

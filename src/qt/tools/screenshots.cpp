@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QPainter>
+#include <cmath>
 #include <cstdio>
 
 #include "qt/border_painter.h"
@@ -32,15 +33,14 @@ public:
 // The open dialog chooses the sample.
 class SampleDialog : public ui::DialogRunner {
 public:
-    explicit SampleDialog(std::string sample) : sample_(std::move(sample)) {}
+    explicit SampleDialog(std::string first) : sample(std::move(first)) {}
     bool execute(ui::FileDialog& d) override
     {
-        d.filename = sample_;
+        d.filename = sample;
         return true;
     }
 
-private:
-    std::string sample_;
+    std::string sample;
 };
 
 void settle()
@@ -119,12 +119,31 @@ int main(int argc, char** argv)
     form.stmenu.click();
     form.bothbutmenu.click();
 
-    program.autoform().show();
+    ui::AutoForm& autoform = program.autoform();
+    autoform.show();
     settle();
-    program.autoform().metod2a.click();
-    program.autoform().metod2b.click();
+    autoform.activate();  // as the window manager's activation would
+    autoform.metod2a.click();
+    autoform.metod2b.click();
     shoot(autoview.window(), outdir + QStringLiteral("/auto.png"));
-    program.autoform().close();
+    autoform.close();
+
+    // A tone with digital silence at both ends, where the three methods
+    // disagree at the start; the cuts set by clicking the strips at the
+    // proposals of method 2.
+    dialogs.sample = QC_SILENCE_SAMPLE;
+    form.openbut.click();
+    settle();
+    autoform.show();
+    settle();
+    autoform.activate();  // as the window manager's activation would
+    autoform.metod2a.click();
+    autoform.metod2b.click();
+    for (ui::GainStrip* strip : {&autoform.gainstripa, &autoform.gainstripb})
+        strip->pointer(static_cast<int>(std::lround(strip->markx(2))));
+    autoview.widget(autoform.gainstripa)->setFocus();
+    shoot(autoview.window(), outdir + QStringLiteral("/auto-silence.png"));
+    autoform.close();
 
     program.aboutmenuClick();
     shoot(infoview.window(), outdir + QStringLiteral("/info.png"));

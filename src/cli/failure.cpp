@@ -1,0 +1,133 @@
+#include "cli/failure.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "shell/load_texts.h"
+
+namespace qccli {
+
+const char* kindname(ErrorKind kind)
+{
+    switch (kind) {
+    case ErrorKind::NotFound:
+        return "not-found";
+    case ErrorKind::Permission:
+        return "permission";
+    case ErrorKind::ReadFailed:
+        return "read-failed";
+    case ErrorKind::NotMp3:
+        return "not-mp3";
+    case ErrorKind::Damaged:
+        return "damaged";
+    case ErrorKind::TooLarge:
+        return "too-large";
+    case ErrorKind::NothingToSave:
+        return "nothing-to-save";
+    case ErrorKind::WriteFailed:
+        return "write-failed";
+    case ErrorKind::Usage:
+        return "usage";
+    case ErrorKind::Internal:
+        return "internal";
+    }
+    return "internal";
+}
+
+std::string errnotext(int code)
+{
+    std::array<char, 256> buf{};
+    // the GNU strerror_r returns the text, which need not be in buf
+    return ::strerror_r(code, buf.data(), buf.size());
+}
+
+namespace {
+
+ErrorKind openkind(int code)
+{
+    switch (code) {
+    case ENOENT:
+    case ENOTDIR:
+    case ELOOP:
+    case ENAMETOOLONG:
+        return ErrorKind::NotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+        return ErrorKind::Permission;
+    default:
+        return ErrorKind::ReadFailed;
+    }
+}
+
+Failure cannotopen(const std::string& path, ErrorKind kind, const std::string& why)
+{
+    return {kind, "cannot open " + path + ": " + why, qc::loaderror::disk};
+}
+
+}  // namespace
+
+std::optional<Failure> openfailure(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return cannotopen(path, openkind(errno), errnotext(errno));
+    if (S_ISDIR(st.st_mode))
+        return cannotopen(path, ErrorKind::ReadFailed, errnotext(EISDIR));
+    if (!S_ISREG(st.st_mode))
+        return cannotopen(path, ErrorKind::ReadFailed, "not a regular file");
+    // The load opens its source for writing too, and refuses a file whose
+    // write permission bits are all clear, also for root.
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return cannotopen(path, ErrorKind::Permission, "the file is read-only (no write permission bit set)");
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return cannotopen(path, openkind(errno), errnotext(errno));
+    ::close(fd);
+    return std::nullopt;
+}
+
+Failure loadfailure(const std::string& path, const qc::LoadError& error, const std::string& windowtext)
+{
+    Failure f{ErrorKind::Damaged, path + ": " + windowtext, windowtext};
+    switch (error.kind) {
+    case qc::ErrorKind::NotFound:
+        f.kind = ErrorKind::NotFound;
+        break;
+    case qc::ErrorKind::Permission:
+        f.kind = ErrorKind::Permission;
+        break;
+    case qc::ErrorKind::ReadFailed:
+        f.kind = ErrorKind::ReadFailed;
+        f.message = "cannot read " + path + ": " +
+                    (error.errnum != 0 ? errnotext(error.errnum)
+                                       : std::string("it ends before its data does (did it change while it was loaded?)"));
+        break;
+    case qc::ErrorKind::NotMp3:
+        f.kind = ErrorKind::NotMp3;
+        break;
+    case qc::ErrorKind::TooLarge:
+        f.kind = ErrorKind::TooLarge;
+        break;
+    case qc::ErrorKind::Cancelled:  // --policy fail said no to going past damage
+    case qc::ErrorKind::NothingToSave:
+        f.kind = ErrorKind::NothingToSave;
+        break;
+    case qc::ErrorKind::WriteFailed:
+        f.kind = ErrorKind::WriteFailed;
+        break;
+    case qc::ErrorKind::Damaged:
+    case qc::ErrorKind::None:
+        break;
+    }
+    if (error.errnum != 0 && (f.kind == ErrorKind::NotFound || f.kind == ErrorKind::Permission))
+        f.message = "cannot open " + path + ": " + errnotext(error.errnum);
+    return f;
+}
+
+}  // namespace qccli

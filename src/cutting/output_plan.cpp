@@ -1,0 +1,85 @@
+#include "cutting/output_plan.h"
+
+#include <algorithm>
+
+#include "cutting/crc16.h"
+
+namespace qc {
+
+void OutputPlan::addsource(Piece p)
+{
+    if (p.size() > 0)
+        pieces.push_back({p, -1});
+}
+
+int OutputPlan::addliteral(std::vector<std::uint8_t> bytes)
+{
+    literals.push_back(std::move(bytes));
+    int index = static_cast<int>(literals.size() - 1);
+    pieces.push_back({{}, index});
+    return index;
+}
+
+std::int64_t OutputPlan::size(const OutPiece& p) const
+{
+    return p.literal < 0 ? p.source.size() : static_cast<std::int64_t>(literals[p.literal].size());
+}
+
+std::int64_t OutputPlan::bytes() const
+{
+    std::int64_t n = 0;
+    for (const OutPiece& p : pieces)
+        n += size(p);
+    return n;
+}
+
+bool writeoutputplan(BinaryFile& source, BinaryFile& output, const OutputPlan& plan,
+                     std::span<std::uint8_t> buffer)
+{
+    CopyPlan run;
+    auto flushrun = [&] {
+        bool ok = run.pieces.empty() || copypieces(source, output, run, buffer);
+        run.pieces.clear();
+        return ok;
+    };
+    for (const OutPiece& p : plan.pieces) {
+        if (p.literal < 0) {
+            run.pieces.push_back(p.source);
+            continue;
+        }
+        if (!flushrun())
+            return false;
+        const std::vector<std::uint8_t>& bytes = plan.literals[p.literal];
+        if (!bytes.empty() && (output.write(bytes.data(), bytes.size()) != bytes.size() || output.failed()))
+            return false;
+    }
+    return flushrun();
+}
+
+bool outputcrc(BinaryFile& source, const OutputPlan& plan, std::size_t from, std::size_t to,
+               std::span<std::uint8_t> buffer, std::uint16_t& crc)
+{
+    if (buffer.empty())
+        return false;
+    for (std::size_t i = from; i < to && i < plan.pieces.size(); ++i) {
+        const OutPiece& p = plan.pieces[i];
+        if (p.literal >= 0) {
+            const std::vector<std::uint8_t>& bytes = plan.literals[p.literal];
+            crc = crc16arc(crc, bytes.data(), bytes.size());
+            continue;
+        }
+        source.seek(p.source.from - 1);
+        std::int64_t remaining = p.source.size();
+        while (remaining > 0) {
+            std::size_t n = static_cast<std::size_t>(
+                std::min<std::int64_t>(remaining, static_cast<std::int64_t>(buffer.size())));
+            if (source.read(buffer.data(), n) != n || source.failed())
+                return false;
+            crc = crc16arc(crc, buffer.data(), n);
+            remaining -= static_cast<std::int64_t>(n);
+        }
+    }
+    return true;
+}
+
+}  // namespace qc

@@ -1,0 +1,68 @@
+// Open and Reload as the main window runs them: the window's state while
+// the load runs, its questions as message boxes, and the load report
+// applied to the window afterwards (captions, counts, removal boxes).
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "analysis/load_options.h"
+#include "analysis/load_report.h"
+#include "analysis/scanner.h"
+#include "cutting/cut_positions.h"
+#include "stream/loaded_file.h"
+#include "ui/main_form.h"
+#include "ui/msgbox.h"
+#include "ui/platform.h"
+
+namespace qc {
+
+class LoadCommand : private LoadQuestions, private LoadProgress {
+public:
+    LoadCommand(LoadedFile& file, ui::MainForm& form, CutPositions& cuts, ui::MessageBox& box,
+                ui::EventPump& pump, ui::TextMeasure& measure);
+
+    // Runs the whole load of file.sourcename; its outcome is file.loadok,
+    // the report and the state of the main window. freshload (Open) resets
+    // the cuts and the removal boxes first; Reload keeps them.
+    void scanfile(bool freshload);
+
+    // Runs at the end of every successful load (the silence auto-use).
+    std::function<void()> afterload;
+
+    // The policy the Options menu's check marks choose.
+    ErrorPolicy policy() const;
+
+    // When set, the load's questions and notices go here instead of the
+    // message box (quillcut-cli and the test rigs answer them this way).
+    LoadQuestions* answers = nullptr;
+
+    const LoadReport& report() const { return report_; }
+    // The last load's error text as the window shows it after the prefix;
+    // empty when it loaded or was cancelled.
+    std::string errortext() const;
+
+private:
+    Answer ask(const Question& question) override;
+    void tell(const Notice& notice) override;
+    void position(int percent) override;
+    void walkdone() override;
+
+    void beginload(bool freshload);
+    void showsummary(bool freshload);
+    void showstructures(bool freshload);
+    std::string shortenedname() const;
+    void cancelexit();
+    void commonexit();
+
+    LoadedFile& f_;
+    ui::MainForm& w_;
+    CutPositions& cuts_;
+    ui::MessageBox& box_;
+    ui::EventPump& pump_;
+    ui::TextMeasure& measure_;
+    Scanner scanner_;
+    LoadReport report_;
+};
+
+}  // namespace qc

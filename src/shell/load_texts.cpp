@@ -1,0 +1,164 @@
+#include "shell/load_texts.h"
+
+#include <cmath>
+
+#include "cutting/fixed.h"
+#include "stream/frame_header.h"
+#include "ui/msgbox.h"
+
+namespace qc {
+
+namespace {
+
+const char* const warning = "Warning";
+const char* const unknowncaption = "unknown origin data";
+const char* const continuecaption = "Error, may be possible to continue";
+
+std::string trimleft(const std::string& s)
+{
+    std::size_t i = s.find_first_not_of(' ');
+    return i == std::string::npos ? std::string() : s.substr(i);
+}
+
+std::string durationtext(double seconds)
+{
+    auto minutes = static_cast<std::int64_t>(std::trunc(seconds / 60));
+    double rest = seconds - 60.0 * static_cast<double>(minutes);
+    if (rest < 0)
+        rest = 0;
+    if (minutes == 0)
+        return fixed(seconds, 3);
+    std::string r = fixed(rest, 1);
+    if (r.size() == 3)
+        r = "0" + r;
+    return std::to_string(minutes) + ":" + r;
+}
+
+std::string bytes(std::int64_t n)
+{
+    return std::to_string(n);
+}
+
+}  // namespace
+
+std::string failuretext(const LoadError& error)
+{
+    switch (error.failure) {
+    case LoadFailure::None:
+    case LoadFailure::Cancelled:
+        return {};
+    case LoadFailure::Disk:
+        return loaderror::disk;
+    case LoadFailure::TooLarge:
+        return loaderror::toolarge;
+    case LoadFailure::TagTooLarge:
+        return loaderror::tagtoolarge;
+    case LoadFailure::InvalidHeader:
+        return loaderror::invalidheader;
+    case LoadFailure::NotMp3Rate:
+        return loaderror::notmp3rate;
+    case LoadFailure::NotMp3:
+        return loaderror::notmp3;
+    case LoadFailure::MaxFrames:
+        return loaderror::maxframes;
+    case LoadFailure::VariableRate:
+        return loaderror::variablerate;
+    case LoadFailure::FrameSize:
+        return loaderror::framesize;
+    case LoadFailure::ImproperFrameHeader:
+        return "Improper frame header around position " + std::to_string(error.position) + ".";
+    }
+    return loaderror::disk;
+}
+
+BoxText questionbox(const Question& q)
+{
+    switch (q.kind) {
+    case Question::ImproperHeader:
+        return {"Improper or unknown header format.\r\nTry to continue processing?", 36, continuecaption};
+    case Question::ImproperFrameSize:
+        return {"Improper frame size at position " + std::to_string(q.value) +
+                    "\r\nTry to continue processing?",
+                36, continuecaption};
+    case Question::LeadingData:
+        return {"Data of unknown origin (possibly a part of unknown type header tag),\r\n" +
+                    std::to_string(q.value) +
+                    " bytes, was found on file beginning. Display [some of] this data?",
+                67, warning};
+    case Question::DataAfterTag:
+        return {"Data of unknown origin (" + bytes(q.value) + " bytes) has been" + "\r\n" +
+                    "found after footer (ID3v1) tag. Display [some of] it?",
+                67, warning};
+    case Question::DataBeforeTag:
+        return {"Data of unknown origin (" + bytes(q.value) +
+                    " bytes) has been found between last frame and footer (ID3v1) tag." + "\r\n" +
+                    "This data may represent a comment, a part of an invalid size frame, "
+                    "or a tag of unknown type." +
+                    "\r\n" + "Do you want to display [some of] it?",
+                67, warning};
+    case Question::DataAtEnd:
+        return {"Data of unknown origin (" + bytes(q.value) +
+                    " bytes) has been found on the file end. This data" + "\r\n" +
+                    "may represent a comment, a tag of unknown type, or a part of an invalid "
+                    "size frame." +
+                    "\r\n" + "Do you want to display [some of] it?",
+                67, warning};
+    case Question::DamagedTail:
+        return {"Large amount of data which can't be interpretted as mp3 frame(s) or\r\n"
+                "tag(s) has been found near the file end. if you choose to process the\r\n"
+                "file, it will have to be truncated. Display some of this data?",
+                67, warning};
+    case Question::Truncate:
+        return {"Truncate the file or cancel?", 65, "now what?"};
+    case Question::Include:
+        return {"Include this data to output file?\r\n(not recommended)", 323, unknowncaption};
+    }
+    return {};
+}
+
+BoxText noticebox(const Notice& n)
+{
+    switch (n.kind) {
+    case Notice::DamagedFooter:
+        return {"Damaged footer (ID3v1) tag!\r\nIt will not be written to output file.", 48, warning};
+    case Notice::FreeFormat:
+        return {"Possible length error < " + fixed(n.seconds, 2) + " sec" + "\r\n" +
+                    "(due to free format frame" + (n.count > 1 ? "s" : "") + ")",
+                48, warning};
+    case Notice::ShowData:
+        return {n.text, 0, unknowncaption};
+    }
+    return {};
+}
+
+Answer answerof(int button)
+{
+    switch (button) {
+    case ui::idyes:
+        return Answer::Yes;
+    case ui::idno:
+        return Answer::No;
+    case ui::idok:
+        return Answer::Ok;
+    case ui::idcancel:
+        return Answer::Cancel;
+    default:
+        // any other button neither stops nor agrees
+        return Answer::No;
+    }
+}
+
+std::string infocaption(const LoadReport& r)
+{
+    std::string rate =
+        r.dominantbitrate < 0 ? "var.kbps" : trimleft(bitratetext(r.dominantbitrate)) + " kbps";
+    return sampleratetext(r.sampleratebits) + rate + ", " + durationtext(r.seconds) +
+           ", " + channelmodetext(r.channelmode);
+}
+
+std::string bitratecaption(int index, std::int32_t frames)
+{
+    return bitratetext(index) + " kbps frames:" + std::to_string(frames);
+}
+
+}  // namespace qc

@@ -1,0 +1,49 @@
+// The window texts of a load: its questions and notices as message boxes
+// (text, style, caption), its error messages, and the summary's captions.
+// One table, so that the load itself holds no window text.
+#pragma once
+
+#include <string>
+
+#include "analysis/load_options.h"
+#include "analysis/load_report.h"
+
+namespace qc {
+
+// Load error texts, shown after "Error processing file: \r\n ".
+namespace loaderror {
+inline constexpr const char* disk = "Disk or unknown error.";
+inline constexpr const char* tagtoolarge = "Header (ID3v2) tag larger than 256K.";
+inline constexpr const char* invalidheader = "Invalid header.";
+inline constexpr const char* notmp3rate = "Not a 32 or 44.1 or 48KHz mp3 file.";
+inline constexpr const char* notmp3 = "Not a mp3 file or unknown format header tag.";
+inline constexpr const char* maxframes = "Maximum of 500,000 frames reached.";
+inline constexpr const char* variablerate = "Variable sampling rate mp3 - not allowed.";
+inline constexpr const char* framesize = "Improper frame size";
+inline constexpr const char* toolarge = "File of 2 GB or more - too large to process.";
+}  // namespace loaderror
+
+inline constexpr const char* errorprefix = "Error processing file: \r\n ";
+inline constexpr const char* errorcaption = "error";
+inline constexpr int errorboxstyle = 48;
+
+struct BoxText {
+    std::string text;
+    int style = 0;
+    std::string caption;
+};
+
+// The window's text of a failure (without the prefix); empty for a load
+// that was cancelled, which shows no error.
+std::string failuretext(const LoadError& error);
+BoxText questionbox(const Question& question);
+BoxText noticebox(const Notice& notice);
+// The button of a question's box as an answer.
+Answer answerof(int button);
+
+// "44.1 KHz, 128 kbps, 3.135, joint stereo" and the like.
+std::string infocaption(const LoadReport& report);
+// " 128 kbps frames:120" and the like.
+std::string bitratecaption(int index, std::int32_t frames);
+
+}  // namespace qc

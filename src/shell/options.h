@@ -1,0 +1,23 @@
+// The user's options that the 543-byte settings record has no room for,
+// kept in a small JSON file beside it (quillcut.json in the directory of
+// the mp3qc.ini in use). A missing or unreadable file gives the defaults,
+// silently; the record itself is never touched here.
+#pragma once
+
+#include <string>
+
+namespace qc {
+
+struct Options {
+    bool exactoutput = true;  // Options > Exact output
+};
+
+// The options file for the settings file at settingspath.
+std::string optionspath(const std::string& settingspath);
+
+Options readoptions(const std::string& path);
+// Writes through a temporary file and a rename, so a crash leaves the old
+// file or the new one; false on failure.
+bool writeoptions(const std::string& path, const Options& options);
+
+}  // namespace qc

@@ -1,0 +1,136 @@
+#include "exact/exact_media.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace qctest {
+
+namespace {
+
+std::string shq(const std::string& s)
+{
+    std::string out = "'";
+    for (char c : s)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+Pcm decode(const std::string& command, int channels)
+{
+    Pcm pcm;
+    pcm.channels = channels;
+    FILE* p = popen(command.c_str(), "r");
+    if (!p)
+        return pcm;
+    std::int16_t buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 2, 4096, p)) > 0)
+        pcm.data.insert(pcm.data.end(), buf, buf + n);
+    pclose(p);
+    return pcm;
+}
+
+std::uint32_t be32(const std::uint8_t* p)
+{
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+
+}  // namespace
+
+std::string encode(const TempDir& dir, const std::string& name, int rate, int channels,
+                   const std::string& lameoptions, double seconds)
+{
+    std::string wav = dir.path(name + ".wav"), mp3 = dir.path(name);
+    std::string sox = "sox -R -n -r " + std::to_string(rate) + " -c " + std::to_string(channels) + " " + shq(wav) +
+                      " synth " + std::to_string(seconds) + " pinknoise synth " + std::to_string(seconds) +
+                      " sine amod 3 gain -6 2>/dev/null";
+    std::string lame = "lame --quiet --resample " + std::to_string(rate / 1000.0).substr(0, 4) + " " +
+                       lameoptions + " " + shq(wav) + " " + shq(mp3) + " 2>/dev/null";
+    if (std::system(sox.c_str()) != 0 || std::system(lame.c_str()) != 0)
+        return {};
+    return mp3;
+}
+
+std::vector<std::int16_t> Pcm::slice(std::int64_t from, std::int64_t to) const
+{
+    from = std::max<std::int64_t>(0, std::min(from, frames()));
+    to = std::max(from, std::min(to, frames()));
+    return {data.begin() + from * channels, data.begin() + to * channels};
+}
+
+Pcm decodeffmpeg(const std::string& file, int channels)
+{
+    return decode("ffmpeg -v error -i " + shq(file) + " -f s16le - 2>/dev/null", channels);
+}
+
+Pcm decodempg123(const std::string& file, int channels)
+{
+    return decode("mpg123 -q -s " + shq(file) + " 2>/dev/null", channels);
+}
+
+std::vector<WalkedFrame> walkframes(const Bytes& f)
+{
+    static const int kbps[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
+    static const int rates[4] = {44100, 48000, 32000, 0};
+    std::size_t p = 0;
+    if (f.size() >= 10 && std::memcmp(f.data(), "ID3", 3) == 0)
+        p = 10 + ((f[6] & 0x7F) << 21 | (f[7] & 0x7F) << 14 | (f[8] & 0x7F) << 7 | (f[9] & 0x7F));
+    while (p + 1 < f.size() && !(f[p] == 0xFF && (f[p + 1] & 0xFE) == 0xFA))
+        ++p;
+    std::size_t end = f.size();
+    if (end >= 128 && std::memcmp(f.data() + end - 128, "TAG", 3) == 0)
+        end -= 128;
+    std::vector<WalkedFrame> frames;
+    while (p + 4 <= end && f[p] == 0xFF && (f[p + 1] & 0xFE) == 0xFA) {
+        int rate = rates[(f[p + 2] >> 2) & 3];
+        int bitrate = kbps[f[p + 2] >> 4];
+        if (rate == 0 || bitrate == 0)
+            break;
+        std::size_t len = 144000u * bitrate / rate + ((f[p + 2] >> 1) & 1);
+        if (p + len > end)
+            break;
+        frames.push_back({p, len});
+        p += len;
+    }
+    return frames;
+}
+
+std::optional<ReadTag> readtag(const Bytes& f, const WalkedFrame& first)
+{
+    const std::uint8_t* fr = f.data() + first.offset;
+    bool mono = (fr[3] & 0xC0) == 0xC0;
+    std::size_t id = mono ? 21 : 36;
+    if (first.length < id + 156)
+        return std::nullopt;
+    ReadTag t;
+    t.idoffset = id;
+    t.id.assign(reinterpret_cast<const char*>(fr + id), 4);
+    if (t.id != "Xing" && t.id != "Info")
+        return std::nullopt;
+    t.flags = be32(fr + id + 4);
+    t.frames = be32(fr + id + 8);
+    t.bytes = be32(fr + id + 12);
+    t.toc.assign(fr + id + 16, fr + id + 116);
+    const std::uint8_t* lame = fr + id + 120;
+    t.encoder.assign(reinterpret_cast<const char*>(lame), 9);
+    t.delay = (lame[21] << 4) | (lame[22] >> 4);
+    t.padding = ((lame[22] & 0x0F) << 8) | lame[23];
+    t.musiclength = be32(lame + 28);
+    t.musiccrc = static_cast<std::uint16_t>((lame[32] << 8) | lame[33]);
+    t.tagcrc = static_cast<std::uint16_t>((lame[34] << 8) | lame[35]);
+    return t;
+}
+
+std::uint16_t bitcrc(const std::uint8_t* data, std::size_t n)
+{
+    std::uint16_t crc = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k)
+            crc = static_cast<std::uint16_t>((crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1);
+    }
+    return crc;
+}
+
+}  // namespace qctest

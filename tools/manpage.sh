@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Writes the manual page of quillcut-cli from the program's own help texts
+# (the main --help and each verb's --help), so that every verb and option
+# the program has is in the page without anyone keeping a copy up to date.
+#
+# usage: tools/manpage.sh QUILLCUT-CLI VERSION OUTPUT
+set -euo pipefail
+cli=$1 version=$2 out=$3
+export ASAN_OPTIONS=detect_leaks=0
+
+# Text for roff: backslashes kept, a line starting with a control character
+# kept as text, hyphens as plain hyphens (as typed on the command line).
+roff() { sed -e 's/\\/\\e/g' -e 's/-/\\-/g' -e "s/^\\([.']\\)/\\\\\\&\\1/"; }
+
+main=$("$cli" --help)
+verbs=$(printf '%s\n' "$main" | awk '/^Subcommands:/ { on = 1; next }
+    on && /^  [^ ]/ { print $1 } on && /^$/ { on = 0 }')
+[ -n "$verbs" ] || { echo "manpage.sh: no verbs in '$cli --help'" >&2; exit 1; }
+summary=$(printf '%s\n' "$main" | head -n 1 | sed 's/^Quillcut: //')
+
+tmp=$(mktemp)
+trap 'rm -f "$tmp"' EXIT
+{
+    echo ".TH QUILLCUT\\-CLI 1 \"\" \"quillcut\\-cli $version\" \"User Commands\""
+    echo ".nh"
+    echo ".ad l"
+    echo ".SH NAME"
+    echo "quillcut\\-cli \\- $(printf '%s' "$summary" | roff)"
+    echo ".SH SYNOPSIS"
+    for v in $verbs; do
+        "$cli" "$v" --help | awk '/^Usage:/ { sub(/^Usage: */, ""); print; exit }' | roff |
+            sed -e 's/^quillcut\\-cli /.B quillcut\\-cli\n/' -e '$a .br'
+    done
+    echo ".B quillcut\\-cli"
+    echo "\\-\\-version | \\-\\-help"
+    echo ".SH DESCRIPTION"
+    echo "quillcut\\-cli is the engine of Quillcut for scripts and batch work: it loads"
+    echo "MPEG\\-1 Layer III files as the window program does, reports their structure"
+    echo "and tags, and saves trimmed copies that hold only the kept frames and"
+    echo "structures, copied byte for byte."
+    echo ".SH OPTIONS"
+    echo ".nf"
+    printf '%s\n' "$main" | awk '/^Options:/ { on = 1; next } on && /^$/ { exit } on' | roff
+    echo ".fi"
+    echo ".SH VERBS"
+    for v in $verbs; do
+        echo ".SS $v"
+        echo ".nf"
+        "$cli" "$v" --help | roff
+        echo ".fi"
+    done
+    cat <<'ROFF'
+.SH EXIT STATUS
+0 when every file was handled, 1 when one failed (the reason also goes to
+standard error), 2 for a usage error.
+.SH EXAMPLES
+.nf
+quillcut\-cli info song.mp3
+quillcut\-cli cut song.mp3 \-o trimmed.mp3 \-\-start 0.3 \-\-end\-frames 10 \-\-remove\-id3v1
+quillcut\-cli tags \-\-json song.mp3
+.fi
+.SH SEE ALSO
+.BR quillcut (1)
+ROFF
+} >"$tmp"
+mv "$tmp" "$out"
+trap - EXIT
