@@ -50,6 +50,8 @@ void synccommon(const ui::Control& c, QWidget* w)
     if (w->toolTip() != hint)
         w->setToolTip(hint);
     w->setEnabled(c.enabled());
+    if (!c.tabstop() && w->focusPolicy() == Qt::StrongFocus)
+        w->setFocusPolicy(Qt::ClickFocus);
     if (w->isHidden() == c.visible())
         w->setVisible(c.visible());
 }

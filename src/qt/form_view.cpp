@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QMenuBar>
 #include <QPainter>
 #include <QTimer>
@@ -16,13 +18,14 @@
 #include "qt/menu_view.h"
 #include "qt/picture_button.h"
 #include "qt/updown_widget.h"
+#include "qt/window_look.h"
 #include "ui/auto_form.h"
 
 namespace qcqt {
 
 FormView* FormView::active_ = nullptr;
 
-FormView::FormView(ui::Form& form) : form_(form), window_(std::make_unique<FormWindow>())
+FormView::FormView(ui::Form& form) : form_(form), window_(std::make_unique<FormWindow>(form.minimizebox()))
 {
     observe(form_);
     wirewindow();
@@ -32,6 +35,7 @@ FormView::FormView(ui::Form& form) : form_(form), window_(std::make_unique<FormW
     syncform();
     --pushing_;
     build(form_, window_->client());
+    wirebuddies();
     ++pushing_;
     syncform();
     --pushing_;
@@ -101,6 +105,26 @@ void FormView::build(ui::Control& parent, QWidget* into)
             continue;
         attach(*c, w);
         build(*c, w);
+    }
+}
+
+void FormView::wirebuddies()
+{
+    for (const auto& [control, w] : widgets_) {
+        ui::Control* buddy = control->buddy();
+        QWidget* partner = buddy ? widget(*buddy) : nullptr;
+        auto* label = qobject_cast<QLabel*>(w);
+        if (!label || !partner)
+            continue;
+        label->setBuddy(partner);  // for assistive tools; the label is rich text, which grabs no key
+        const QKeySequence key = QKeySequence::mnemonic(toqt(control->caption()));
+        if (key.isEmpty())
+            continue;
+        auto* shortcut = new QShortcut(key, window_.get());
+        connect(shortcut, &QShortcut::activated, this, [this, buddy] {
+            if (buddy->usable())
+                form_.setfocus(buddy);
+        });
     }
 }
 
@@ -203,7 +227,12 @@ void FormView::wirewindow()
     };
     w->minimizedchanged = [this](bool minimized) { form_.setminimized(minimized); };
     w->moved = [this] {
-        if (pushing_ || !window_->isVisible())
+        // The window manager reports the frame's size only after the window
+        // is mapped, and Qt then reports the same place a frame's size
+        // higher and further left: moves right after showing are the
+        // window manager's, not the user's, and would store a position that
+        // creeps up at every start.
+        if (pushing_ || !window_->isVisible() || (shown_.isValid() && shown_.elapsed() < 1500))
             return;
         const QPoint p = window_->pos();
         const ui::Rect r = form_.rect();
@@ -309,11 +338,23 @@ void FormView::syncform()
             window_->client()->setFont(f);
     }
     window_->client()->setbackground(form_.color() >= 0 ? qtcolor(form_.color()) : QColor());
+    // A window with its own background colour has its own look throughout;
+    // one without follows the desktop's palette.
+    if (form_.color() >= 0 && !lookset_) {
+        window_->setPalette(fixedlook(qtcolor(form_.color())));
+        lookset_ = true;
+    }
     const ui::Rect& r = form_.rect();
     // A new height changes the window's height only; its top edge stays.
     window_->setclientsize(r.width, r.height);
-    if (window_->pos() != QPoint(r.left, r.top))
+    // The first move also tells the window manager that the program places
+    // the window itself (0,0 included, which a new window already reports
+    // as its position): the window manager would centre it otherwise. The
+    // position is the frame's outer corner, as the settings store it.
+    if (!placed_ || window_->pos() != QPoint(r.left, r.top)) {
         window_->move(r.left, r.top);
+        placed_ = true;
+    }
     synccursor();
     if (started_)
         syncvisible();
@@ -323,6 +364,9 @@ void FormView::syncform()
 void FormView::syncvisible()
 {
     if (form_.visible() && !window_->isVisible()) {
+        // (a platform without a window manager has no frame to report)
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            shown_.start();
         window_->show();
         window_->raise();
         window_->activateWindow();

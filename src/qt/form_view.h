@@ -5,6 +5,7 @@
 // focus, closing, activation, moves), which decides what happens.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -55,6 +56,7 @@ private:
     void wireuser(ui::Control& c, QWidget* w);
     void wireedit(ui::Control& c, EditBox* e);
     void wirewindow();
+    void wirebuddies();
 
     void push(ui::Control& c);  // model -> widget
     void syncform();
@@ -77,6 +79,9 @@ private:
     bool started_ = false;
     bool endsprogram_ = false;
     bool cursorset_ = false;
+    bool placed_ = false;
+    bool lookset_ = false;
+    QElapsedTimer shown_;
     bool paintqueued_ = false;
     bool dying_ = false;
 

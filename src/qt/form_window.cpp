@@ -34,7 +34,7 @@ void ClientArea::paintEvent(QPaintEvent*)
         painted();
 }
 
-FormWindow::FormWindow()
+FormWindow::FormWindow(bool minimizebox)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       client_(new ClientArea(this))
@@ -45,6 +45,8 @@ FormWindow::FormWindow()
     // the window takes exactly the size of its menu bar and client area
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(client_);
+    if (!minimizebox)
+        setWindowFlag(Qt::WindowMinimizeButtonHint, false);
 }
 
 QMenuBar* FormWindow::menubar()

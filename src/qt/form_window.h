@@ -27,7 +27,8 @@ private:
 
 class FormWindow : public QWidget {
 public:
-    FormWindow();
+    // A fixed-size window: close, and minimise when asked; never maximise.
+    explicit FormWindow(bool minimizebox = true);
 
     ClientArea* client() const { return client_; }
     // The menu bar above the client area, made on first use.

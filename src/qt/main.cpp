@@ -1,6 +1,8 @@
 // Quillcut, the window program: one main window, the silence detection
 // window and the Info window, all rendered from their models.
 #include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
 #include <QPainter>
 #include <cstdio>
 #include <cstring>
@@ -34,6 +36,10 @@ int main(int argc, char** argv)
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     }
     QApplication app(argc, argv);
+    // The desktop's icon of the installed program; in the build tree the
+    // picture in the sources (needs Qt's SVG image plugin).
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.quillcut.Quillcut"),
+                                                 QIcon(QStringLiteral(QC_ICON_FILE))));
     qcqt::QtPlatform services;
 
     // Before any window exists: a second copy says so and ends.
@@ -58,5 +64,8 @@ int main(int argc, char** argv)
     mainview.showifvisible();
     autoview.showifvisible();
     infoview.showifvisible();
+    // quillcut FILE opens FILE as Open would.
+    if (argc > 1 && argv[1][0] != '\0')
+        program.openfile(qcqt::fromqt(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath()));
     return QApplication::exec();
 }

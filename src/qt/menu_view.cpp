@@ -1,5 +1,6 @@
 #include "qt/menu_view.h"
 
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -55,6 +56,9 @@ void syncaction(const ui::Control& c, QAction* a)
         // checkable only while checked: an unchecked item shows no box
         a->setCheckable(c.checked());
         a->setChecked(c.checked());
+        const QKeySequence key(toqt(c.shortcut()));
+        if (a->shortcut() != key)
+            a->setShortcut(key);
     }
 }
 

@@ -114,6 +114,8 @@ void CutPositions::typed(int side)
     if (!t) {
         f_.cutframes[side] = 0;
         w_.tbox[side]->settext("0");  // runs this rule again, now with a number
+        // the 0 is selected, so that what is typed next replaces it
+        w_.tbox[side]->setselection(0, 1);
         return;
     }
     double spf = f_.secondsperframe;
@@ -147,6 +149,7 @@ void CutPositions::keypress(int side, char& key)
         key = 0;
         f_.cutframes[side] = 0;
         w_.tbox[side]->settext("0");
+        w_.tbox[side]->setselection(0, 1);
     }
 }
 
@@ -168,6 +171,8 @@ void CutPositions::resetcuts()
     f_.cutframes[1] = 0;
     w_.tbox0.settext("0");
     w_.tbox1.settext("0");
+    showtime(0);
+    showtime(1);
     for (ui::Control* box : {&w_.riffcheck, &w_.headtagcheck, &w_.Foottagcheck}) {
         box->setchecked(false);
         box->setenabled(true);
@@ -194,8 +199,14 @@ bool CutPositions::pendingchange() const
     return f_.cutframes[0] != 0 || f_.cutframes[1] != 0 || removalchosen() || leftout();
 }
 
+void CutPositions::showtime(int side)
+{
+    w_.cuttime[side]->setcaption(fixed(f_.cutframes[side] * f_.secondsperframe, 3) + " s");
+}
+
 void CutPositions::saveavailability(int side)
 {
+    showtime(side);
     if (f_.cutframes[side] != 0)
         setsave(true);
     else if (f_.cutframes[1 - side] == 0 && !removalchosen() && !leftout())

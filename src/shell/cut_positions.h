@@ -46,6 +46,7 @@ public:
 
 private:
     void show(int side);
+    void showtime(int side);
     void setsave(bool on);
     double boxnumber(int side) const;
 

@@ -14,7 +14,13 @@ void Program::loadmenuClick()
     opendlg1.filename.clear();
     if (!platform_.dialogs.execute(opendlg1))
         return;
-    const std::string chosen = opendlg1.filename;
+    openfile(opendlg1.filename);
+}
+
+void Program::openfile(const std::string& chosen)
+{
+    if (file_.busy)
+        return;
 
     // Only what fits the settings record is kept; the old directory stays otherwise.
     const std::string dir = directoryof(chosen);

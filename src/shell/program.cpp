@@ -38,6 +38,13 @@ void Program::wire()
     form_.trymenu.onclick = [this] { setpolicy(2); };
     form_.exactmenu.onclick = [this] { exactmenuClick(); };
     form_.aboutmenu.onclick = [this] { aboutmenuClick(); };
+    form_.quitmenu.onclick = [this] { form_.close(); };
+    infoform_.onformkey = [this](char& key) {
+        if (key == ui::key_enter || key == ui::key_escape) {
+            key = 0;
+            infoform_.close();
+        }
+    };
     for (ui::Control* c : {&form_.playsrcmenu, &form_.playsrcbut})
         c->onclick = [this] { playsrcmenuClick(); };
     for (ui::Control* c : {&form_.playmenu, &form_.playbut})

@@ -48,6 +48,10 @@ public:
 
     // The commands of the File and Options menus, the play commands and Info.
     void loadmenuClick();
+    // Opens a file as Open does once its dialog has chosen it: the file
+    // named on the command line, handed over by a second start, or dropped
+    // on the window.
+    void openfile(const std::string& chosen);
     void reloadbutClick();
     void setpolicy(int policy);  // failmenuClick 0, promptmenuClick 1, trymenuClick 2
     void aboutmenuClick();

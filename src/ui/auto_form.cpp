@@ -87,6 +87,7 @@ AutoForm::AutoForm() : Form("AutoForm")
     setrect({0, 0, gainstripleft + gainstripwidth + 8, 392});
     setfont(font);
     setvisible(false);  // created hidden, shown by the Auto button
+    setminimizebox(false);  // a tool window of the main one: close only
 
     place(toplabel, 8, 12, 385, 17);
     label(toplabel, "stop mouse cursor over a control to get a short explanation of its function");

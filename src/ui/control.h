@@ -113,6 +113,17 @@ public:
     int maximum() const { return max_; }
     void setrange(int lo, int hi);
 
+    // A menu item's key combination ("Ctrl+O", "F1"), empty for none.
+    const std::string& shortcut() const { return shortcut_; }
+    void setshortcut(const std::string& s) { shortcut_ = s; }
+    // Whether Tab stops at the control (it still takes clicks when not).
+    bool tabstop() const { return tabstop_; }
+    void settabstop(bool on) { tabstop_ = on; }
+
+    // A label's partner: the control that its access key gives the focus to.
+    Control* buddy() const { return buddy_; }
+    void setbuddy(Control* c) { buddy_ = c; }
+
     // picture shown on a button (a resource name), empty for none
     const std::string& picture() const { return picture_; }
     void setpicture(const std::string& p);
@@ -145,6 +156,9 @@ private:
     Kind kind_;
     std::string name_;
     Control* parent_;
+    Control* buddy_ = nullptr;
+    std::string shortcut_;
+    bool tabstop_ = true;
     std::vector<Control*> children_;
     std::string caption_, hint_, text_, picture_;
     Rect rect_;
@@ -176,6 +190,10 @@ public:
     void setcursor(Cursor c);
     bool minimized() const { return minimized_; }
     void setminimized(bool m);
+    // The window's border offers a minimise button (every window offers
+    // close; none offers maximise: the windows have a fixed size).
+    bool minimizebox() const { return minimizebox_; }
+    void setminimizebox(bool on) { minimizebox_ = on; }
 
     // show/hide (Form::setvisible with the show/close events)
     void show();
@@ -201,6 +219,7 @@ private:
     Control* focus_ = nullptr;
     Cursor cursor_ = Cursor::Normal;
     bool minimized_ = false;
+    bool minimizebox_ = true;
 };
 
 // Looks a control up by name among c and its descendants; nullptr if none.

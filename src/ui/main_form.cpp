@@ -39,7 +39,13 @@ MainForm::MainForm() : Form("mainqcform")
     item(loadmenu, "&Open");
     item(reloadmenu, "&Reopen", false);
     item(savemenu, "&Save as", false);
-    item(optmenu, " Options ");
+    item(quitmenu, "&Quit");
+    loadmenu.setshortcut("Ctrl+O");
+    reloadmenu.setshortcut("Ctrl+R");
+    savemenu.setshortcut("Ctrl+S");
+    quitmenu.setshortcut("Ctrl+Q");
+    // access letters that no button or box of the window uses
+    item(optmenu, " &Options ");
     item(failmenu, "&Fail if processing error occurs");
     item(promptmenu, "&Prompt if processing error occurs");
     promptmenu.setchecked(true);
@@ -51,9 +57,10 @@ MainForm::MainForm() : Form("mainqcform")
     item(bothbutmenu, "&Both pictures and text");
     item(exactmenu, "E&xact output (rewrite VBR/gapless header)");
     exactmenu.setchecked(true);
-    item(playsrcmenu, " Play source ", false);
-    item(playmenu, " Play target ", false);
-    item(aboutmenu, " Info ");
+    item(playsrcmenu, " Play sour&ce ", false);
+    item(playmenu, " Play tar&get ", false);
+    item(aboutmenu, " I&nfo ");
+    aboutmenu.setshortcut("F1");
 
     struct Tool {
         Control& button;
@@ -113,6 +120,15 @@ MainForm::MainForm() : Form("mainqcform")
     cutlabel0.setcaption("cut from the st&art: ");
     place(cutlabel1, 16, 360, 97, 17, arial11);
     cutlabel1.setcaption("cut from the &end: ");
+    for (Control* t : {&cuttime0, &cuttime1}) {
+        t->setfont({"Arial", 10});
+        t->setalign(Align::Right);
+        t->sethint("The time cut: whole frames, the nearest to the number typed");
+    }
+    place(cuttime0, 16, 337, 93, 13);
+    place(cuttime1, 16, 377, 93, 13);
+    cutlabel0.setbuddy(&tbox0);
+    cutlabel1.setbuddy(&tbox1);
     for (Control* box : {&tbox0, &tbox1}) {
         box->setfont(courier16);
         box->setmaxlength(6);
@@ -143,6 +159,7 @@ MainForm::MainForm() : Form("mainqcform")
         place(s.button, s.left, s.top, 18, 17);
         s.button.sethint(s.hint);
         s.button.setpicture(s.picture);
+        s.button.settabstop(false);  // Tab goes from box to box; the buttons are for the mouse
     }
 
     place(startautobut, 230, 335, 36, 24, arial11bold);
@@ -175,6 +192,7 @@ MainForm::MainForm() : Form("mainqcform")
                  labels[5], labels[6], labels[7],  labels[8],  labels[9],
                  labels[10], labels[11], labels[12], labels[13], labels[14]};
     tbox = {&tbox0, &tbox1};
+    cuttime = {&cuttime0, &cuttime1};
 }
 
 }  // namespace ui

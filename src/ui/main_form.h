@@ -23,6 +23,8 @@ public:
     Control loadmenu{Kind::MenuItem, "loadmenu", &filemenu};
     Control reloadmenu{Kind::MenuItem, "reloadmenu", &filemenu};
     Control savemenu{Kind::MenuItem, "savemenu", &filemenu};
+    Control fileseparator{Kind::Separator, "fileseparator", &filemenu};
+    Control quitmenu{Kind::MenuItem, "quitmenu", &filemenu};
     Control optmenu{Kind::Menu, "optmenu", &menubar};
     Control failmenu{Kind::MenuItem, "failmenu", &optmenu};
     Control promptmenu{Kind::MenuItem, "promptmenu", &optmenu};
@@ -74,6 +76,9 @@ public:
     Control infolabel{Kind::Label, "infolabel", &frame1};
     Control cutlabel0{Kind::Label, "cutlabel0", &frame1};
     Control cutlabel1{Kind::Label, "cutlabel1", &frame1};
+    // the time each cut really takes away, in whole frames
+    Control cuttime0{Kind::Label, "cuttime0", &frame1};
+    Control cuttime1{Kind::Label, "cuttime1", &frame1};
     Control tbox0{Kind::Edit, "tbox0", &frame1};
     Control tbox1{Kind::Edit, "tbox1", &frame1};
     Control cmfrup0{Kind::Button, "cmfrup0", &frame1};
@@ -97,6 +102,7 @@ public:
     // the bitrate-label table (index = bitrate index) and the cut box table (index = side)
     std::array<Control*, 15> kbpslabel{};
     std::array<Control*, 2> tbox{};
+    std::array<Control*, 2> cuttime{};
 
     std::array<Control*, 5> toolbar() { return {&openbut, &reloadbut, &savebut, &playsrcbut, &playbut}; }
     std::array<Control*, 5> store()

@@ -90,8 +90,9 @@ TEST(MainFormView, EveryControlShowsItsModel)
         }
     });
     // the whole window: 5 toolbar + 5 store buttons, the panel and its 39 controls
-    EXPECT_EQ(widgets, 50);
-    EXPECT_EQ(actions, 17);  // the exact output item included
+    // the two cut time labels; the exact output item and File > Quit included
+    EXPECT_EQ(widgets, 52);
+    EXPECT_EQ(actions, 18);
 
     // The labels show their captions, the access key of a cut label underlined.
     EXPECT_EQ(shown<QLabel>(view, form.infolabel)->text(), "no file loaded");
@@ -261,9 +262,11 @@ TEST(MainFormView, TypingIntoACutBoxRunsTheTypingRule)
 
     // Editing the widget does by itself (select all, Delete) reaches the model
     // as text, and the typing rule answers an empty box with "0".
+    // (the reset 0 is selected: the 7 replaces it)
     qttest::typetext(box, "7");
+    EXPECT_EQ(form.tbox0.text(), "7");
     box->selectAll();
-    EXPECT_EQ(form.tbox0.sellength(), 2);
+    EXPECT_EQ(form.tbox0.sellength(), 1);
     qttest::presskey(box, Qt::Key_Delete);
     EXPECT_EQ(form.tbox0.text(), "0");
     EXPECT_EQ(box->text(), "0");

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# The window program under a real X server with a window manager (its own
+# Xvfb and openbox, never the user's display): the main window opens with
+# its frame where the settings say, the window manager offers no maximise
+# button for it, and closing it stores the same bytes again, start after
+# start. Without a settings file the window opens at 0,0 after the reset
+# message, and no settings file is made.
+#
+#   window_position_test.sh QUILLCUT WORKDIR
+# Exit 77 (skipped) when Xvfb, openbox or xdotool is missing.
+set -u
+program=$1
+work=$2
+for tool in Xvfb openbox xdotool xwininfo xprop; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+
+rm -rf "$work" && mkdir -p "$work/run" "$work/home/.config/quillcut" && chmod 700 "$work/run"
+# A hard link: the program finds its settings beside the path it was started by.
+ln "$program" "$work/quillcut" 2>/dev/null || cp "$program" "$work/quillcut"
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    wait 2>/dev/null
+}
+trap cleanup EXIT
+fail() { echo "FAILED: $*"; exit 1; }
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+exec 3>&-
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 0.5
+
+export XDG_RUNTIME_DIR="$work/run" HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
+export QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0
+
+# A settings record with the main window at top 60, left 100, wherever the
+# program looks for it.
+python3 - "$work" <<'PY'
+import struct, sys, pathlib
+w = pathlib.Path(sys.argv[1])
+rec = bytearray(543)
+for off in (0, 256):
+    rec[off:off + 6] = bytes([5]) + b"/tmp/"
+rec[512:520] = struct.pack("<ii", 60, 100)
+rec[520:523] = bytes([3, 3, 1])
+for p in (w / "mp3qc.ini", w / "home/.config/quillcut/mp3qc.ini"):
+    p.write_bytes(rec)
+PY
+cp "$work/mp3qc.ini" "$work/expected.ini"
+
+waitwindow() {  # the id of the visible window titled $1
+    for _ in $(seq 100); do
+        local id
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$id" ] && { sleep 1; echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+frameposition() {  # left,top of the window's frame
+    xwininfo -id "$1" | awk '/Absolute upper-left X/{ax=$NF} /Absolute upper-left Y/{ay=$NF}
+        /Relative upper-left X/{rx=$NF} /Relative upper-left Y/{ry=$NF} END{print ax-rx "," ay-ry}'
+}
+near() {  # "left,top" within a frame's size (title bar, border) of $2,$3
+    local l=${1%,*} t=${1#*,}
+    [ $((l - $2)) -ge -2 ] && [ $((l - $2)) -le 2 ] && [ $((t - $3)) -ge -30 ] && [ $((t - $3)) -le 30 ]
+}
+closewindow() {  # asks the window manager to close the window, waits for the program to end
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1
+    xdotool key --clearmodifiers alt+F4
+    for _ in $(seq 100); do kill -0 "$2" 2>/dev/null || return 0; sleep 0.1; done
+    return 1
+}
+
+for round in 1 2 3; do
+    "$work/quillcut" 2>"$work/err$round.txt" &
+    pid=$!
+    pids+=($pid)
+    win=$(waitwindow Quillcut) || fail "round $round: no main window"
+    # (where the frame lands depends on when the window manager reports
+    # its frame: see near() below; the stored bytes must not move at all)
+    near "$(frameposition "$win")" 100 60 || fail "round $round: frame at $(frameposition "$win"), not near 100,60"
+    if [ "$round" = 1 ]; then
+        actions=$(xprop -id "$win" _NET_WM_ALLOWED_ACTIONS)
+        case "$actions" in *MAXIMIZE*) fail "a maximise action is offered: $actions" ;; esac
+    fi
+    closewindow "$win" "$pid" || fail "round $round: the program did not end on close"
+    for f in "$work/mp3qc.ini" "$work/home/.config/quillcut/mp3qc.ini"; do
+        cmp -s "$f" "$work/expected.ini" || fail "round $round: $f changed: $(cmp "$f" "$work/expected.ini")"
+    done
+done
+
+# No settings file: the reset message first, then the window at 0,0.
+rm -f "$work/mp3qc.ini" "$work/home/.config/quillcut/mp3qc.ini"
+"$work/quillcut" 2>"$work/err-reset.txt" &
+pid=$!
+pids+=($pid)
+box=$(waitwindow error) || fail "no reset message"
+xdotool windowactivate --sync "$box" >/dev/null 2>&1
+xdotool key --clearmodifiers Return
+win=$(waitwindow Quillcut) || fail "no main window after the reset message"
+near "$(frameposition "$win")" 0 0 || fail "without settings the frame is at $(frameposition "$win"), not at 0,0 (centred?)"
+closewindow "$win" "$pid" || fail "the program did not end on close"
+[ ! -e "$work/mp3qc.ini" ] && [ ! -e "$work/home/.config/quillcut/mp3qc.ini" ] || fail "a settings file was made"
+echo "1 passed, 0 failed"
