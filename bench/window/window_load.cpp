@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "shell/load_command.h"
-#include "cutting/cut_positions.h"
+#include "shell/cut_positions.h"
 #include "qt/conversions.h"
 #include "qt/form_view.h"
 #include "qt/platform_services.h"
