@@ -3,28 +3,13 @@
 #include <algorithm>
 
 #include "analysis/load_report.h"
+#include "cutting/copy_plan.h"
 
 namespace qccli {
 
 namespace {
 
-constexpr std::int64_t headerbytes = 4;
 constexpr std::int64_t footersize = 128;
-
-// Where the last frame ends: at the first structure that follows it, as the
-// writer's copy of the last frame stops there.
-std::int64_t lastframeend(const qc::LoadedFile& f)
-{
-    std::int64_t from = std::int64_t{f.framepos[f.framecount - 1]} + headerbytes;
-    std::int64_t end = std::int64_t{f.filesize} + 1;
-    if (f.footerfound)
-        end = std::min(end, std::max<std::int64_t>(f.footerpos, from));
-    if (f.betweenstart >= from)
-        end = std::min<std::int64_t>(end, f.betweenstart);
-    if (f.afterstart >= from)
-        end = std::min<std::int64_t>(end, f.afterstart);
-    return std::min(std::max(end, from), std::int64_t{f.filesize} + 1);
-}
 
 }  // namespace
 
@@ -59,7 +44,7 @@ std::vector<Region> fileregions(const qc::LoadedFile& f, bool truncated)
     }
     if (f.riffpresent)
         add({"riff", "", std::max<std::int64_t>(next, f.riffstart), f.framepos[0], false});
-    add({"frames", "", f.framepos[0], lastframeend(f), false});
+    add({"frames", "", f.framepos[0], qc::lastframeend(f), false});
     if (const qc::UnknownStretch* u = stretch(qc::UnknownStretch::Between))
         add({"unknown", "between", u->from, u->end, u->included});
     if (f.footerfound && f.footerpos != 0) {

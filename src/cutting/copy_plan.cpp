@@ -98,6 +98,11 @@ void trailingpieces(const LoadedFile& f, const SaveChoices& c, CopyPlan& plan)
 
 }  // namespace
 
+std::int64_t lastframeend(const LoadedFile& f)
+{
+    return lastframeend(f, f.framepos[f.framecount - 1]);
+}
+
 std::int64_t CopyPlan::bytes() const
 {
     std::int64_t n = 0;

@@ -62,6 +62,11 @@ std::optional<CopyPlan> makesaveplan(const LoadedFile& f, const SaveChoices& cho
 // The same with the record's cuts and included stretches.
 std::optional<CopyPlan> makecopyplan(const LoadedFile& f, const KeptStructures& keep);
 
+// Where the loaded file's last frame ends (one past its last byte): its length
+// is not recorded, so it runs to the first structure that follows it. Needs
+// at least one frame.
+std::int64_t lastframeend(const LoadedFile& f);
+
 // The same plan for any run of kept frames firstframe..lastframe (indices),
 // with the places where its frame pieces begin and end, so that a writer
 // can put its own bytes around them.
