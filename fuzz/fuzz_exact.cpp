@@ -139,9 +139,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static qcfuzz::AnswerBox box;
     static qcfuzz::NoPump pump;
     static qcfuzz::FixedMeasure measure;
-    static qc::Scanner scanner(loaded, form, cuts, box, pump, measure);
+    static qc::LoadCommand scanner(loaded, form, cuts, box, pump, measure);
     static bool wired = [] {
         cuts.wire();
+        box.use(qcfuzz::Answers::Yes);
+        scanner.answers = &box;
         form.trymenu.setchecked(true);
         return true;
     }();
