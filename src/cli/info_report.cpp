@@ -1,22 +1,11 @@
 #include "cli/info_report.h"
 
+#include "analysis/load_report.h"
 #include "silence/methods.h"
 
 namespace qccli {
 
 namespace {
-
-int samplerate(std::uint8_t bits)
-{
-    switch (bits) {
-    case 0:
-        return 44100;
-    case 4:
-        return 48000;
-    default:
-        return 32000;
-    }
-}
 
 // What each silence detection method finds at one end, as the auto-use on
 // load examines the file.
@@ -50,7 +39,7 @@ InfoReport inforeport(const Engine& engine, const std::string& given, bool gains
     facts.frames = f.framecount;
     facts.firstframe = f.framepos[0] - 1;
     facts.lastframe = f.framepos[f.framecount - 1] - 1;
-    facts.samplerate = samplerate(f.sampleratebits);
+    facts.samplerate = qc::sampleratehz(f.sampleratebits);
     facts.channelmode = qc::channelmodetext(f.channelmode);
     for (int i = 0; i <= 14; ++i)
         if (f.ratecount[i] != 0)
