@@ -38,6 +38,13 @@ Scanner::Scanner(LoadedFile& file) : f_(file) {}
 
 void Scanner::error(LoadFailure failure, int errnum, std::int64_t position)
 {
+    // What looks like damage may be the zeros of a map past the end of a file
+    // cut short meanwhile: the read through the window would have failed.
+    if (failure != LoadFailure::Disk && failure != LoadFailure::Cancelled && f_.sourcefile.cutshort()) {
+        failure = LoadFailure::Disk;
+        errnum = systemerror(BinaryFile::eof_error);
+        position = 0;
+    }
     report_.error = {errorkindof(failure, errnum), failure, position, errnum};
     throw Stop{};
 }
@@ -370,6 +377,8 @@ Scanner::Step Scanner::probes(int fromstage)
             return {Step::Frame, x, byteat(x + 2), 0};
         }
     }
+    if (f_.sourcefile.cutshort())
+        error(LoadFailure::Disk, systemerror(BinaryFile::eof_error));
     if (size_ - e_ < 1574)
         return {Step::Trailing, e_, 0, 0};
     switch (options_.policy) {

@@ -15,6 +15,9 @@ void Scanner::loadsummary()
         f_.includeleading = include();
     }
 
+    // a file cut short under the map may have shown zeros for its last frames
+    if (f_.sourcefile.cutshort())
+        error(LoadFailure::Disk, systemerror(BinaryFile::eof_error));
     f_.sourcefile.close();
     f_.sourcefile.ioresult();
 

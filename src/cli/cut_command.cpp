@@ -127,6 +127,8 @@ public:
     std::optional<Failure> reserve(const std::string& target, std::size_t index)
     {
         target_ = target;
+        std::error_code ignored;
+        replacing_ = fs::exists(target, ignored);
         fs::path dir = fs::path(target).parent_path();
         std::string name = ".qc" + std::to_string(::getpid()) + "-" + std::to_string(index) + ".part";
         staged_ = (dir.empty() ? fs::path(name) : dir / name).string();
@@ -148,11 +150,16 @@ public:
     // Moves the finished file into place.
     std::optional<Failure> commit()
     {
-        // on the disk before it takes the name, as a replacement of the source is
-        int fd = ::open(staged_.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::fsync(fd);
-            ::close(fd);
+        // A file that takes the place of another is on the disk before it
+        // takes the name, as a replacement of the source is: a crash then
+        // leaves the old content or the new one. A new name puts nothing
+        // at risk, and is left to the system's write-back, as cp leaves it.
+        if (replacing_) {
+            int fd = ::open(staged_.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd >= 0) {
+                ::fsync(fd);
+                ::close(fd);
+            }
         }
         if (::rename(staged_.c_str(), target_.c_str()) != 0) {
             int code = errno;
@@ -175,6 +182,7 @@ public:
 
 private:
     std::string target_, staged_;
+    bool replacing_ = false;  // the target existed when the name was reserved
 };
 
 // The cause behind the writer's one disk error text.

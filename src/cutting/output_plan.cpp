@@ -1,13 +1,13 @@
 #include "cutting/output_plan.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 
 #include "cutting/crc16.h"
+#include "stream/mapped_file.h"
 
 namespace qc {
 
@@ -94,17 +94,15 @@ bool mappedcrc(const std::string& path, const OutputPlan& plan, std::size_t from
     if (fd < 0)
         return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || st.st_size <= 0) {
-        ::close(fd);
-        return false;
-    }
-    const std::size_t size = static_cast<std::size_t>(st.st_size);
-    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    MappedFile map;
+    // guarded: a source cut short during the pass reads as zeros, not SIGBUS
+    const bool mapped = ::fstat(fd, &st) == 0 && st.st_size > 0 &&
+                        map.map(fd, static_cast<std::size_t>(st.st_size));
     ::close(fd);
-    if (map == MAP_FAILED)
+    if (!mapped)
         return false;
-    ::madvise(map, size, MADV_SEQUENTIAL);
-    const auto* bytes = static_cast<const std::uint8_t*>(map);
+    const std::uint8_t* bytes = map.data();
+    const std::size_t size = map.size();
     std::uint16_t c = crc;
     bool ok = true;
     for (std::size_t i = from; i < to && i < plan.pieces.size() && ok; ++i) {
@@ -118,7 +116,10 @@ bool mappedcrc(const std::string& path, const OutputPlan& plan, std::size_t from
             c = crc16arc(c, bytes + p.source.from - 1, static_cast<std::size_t>(p.source.size()));
         }
     }
-    ::munmap(map, size);
+    // zeros read in place of a vanished end are not the file's: the caller's
+    // read of the source then finds out what is there
+    if (map.faulted())
+        ok = false;
     if (ok)
         crc = c;
     return ok;

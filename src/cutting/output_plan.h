@@ -40,7 +40,8 @@ bool writeoutputplan(BinaryFile& source, BinaryFile& output, const OutputPlan& p
 bool outputcrc(BinaryFile& source, const OutputPlan& plan, std::size_t from, std::size_t to,
                std::span<std::uint8_t> buffer, std::uint16_t& crc);
 
-// The same over the file mapped into memory, which spares the copies of a
+// The same over the file mapped into memory (guarded against a source cut
+// short meanwhile: false then), which spares the copies of a
 // second read through the buffer; false when it cannot be mapped (the
 // caller then reads it) or is shorter than the pieces.
 bool mappedcrc(const std::string& path, const OutputPlan& plan, std::size_t from, std::size_t to,

@@ -49,6 +49,8 @@ bool BinaryFile::openexisting(const std::string& path)
     pos_ = 0;
     winlen_ = 0;
     wbuf_.clear();
+    map_.unmap();
+    maptried_ = false;
     return true;
 }
 
@@ -65,6 +67,8 @@ bool BinaryFile::create(const std::string& path)
     pos_ = 0;
     winlen_ = 0;
     wbuf_.clear();
+    map_.unmap();
+    maptried_ = false;
     return true;
 }
 
@@ -78,6 +82,8 @@ void BinaryFile::close()
         fail(errno);
     if (::close(fd_) != 0)
         fail(errno);
+    map_.unmap();
+    maptried_ = false;
     fd_ = -1;
     winlen_ = 0;
     wbuf_.clear();
@@ -166,8 +172,36 @@ bool BinaryFile::fillwindow(std::int64_t at)
     return true;
 }
 
+void BinaryFile::trymap()
+{
+    maptried_ = true;
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        map_.mapforreading(fd_, static_cast<std::size_t>(st.st_size));
+}
+
+bool BinaryFile::cutshort() const
+{
+    if (!map_.mapped())
+        return false;
+    if (map_.faulted())
+        return true;
+    // the page that holds the new end reads as zeros past it, without a fault
+    struct stat st {};
+    return ::fstat(fd_, &st) == 0 && static_cast<std::uint64_t>(st.st_size) < map_.size();
+}
+
 std::size_t BinaryFile::read(void* buf, std::size_t n)
 {
+    if (error_ == 0 && wbuf_.empty() && inmap(pos_, n)) {
+        std::memcpy(buf, map_.data() + pos_, n);
+        // bytes copied from a page that turned out to be past the end are
+        // not the file's: the window's read finds out what is there
+        if (!map_.faulted()) {
+            pos_ += static_cast<std::int64_t>(n);
+            return n;
+        }
+    }
     // the common case: a small read inside the current window
     if (error_ == 0 && wbuf_.empty() && winlen_ > 0 && pos_ >= winstart_ &&
         pos_ + static_cast<std::int64_t>(n) <= winstart_ + static_cast<std::int64_t>(winlen_)) {
@@ -241,6 +275,15 @@ const std::uint8_t* BinaryFile::view(std::int64_t offset, std::size_t n)
     if (error_ != 0 || fd_ < 0 || !wbuf_.empty() || offset < 0 || n > firstfill)
         return nullptr;
     const auto end = offset + static_cast<std::int64_t>(n);
+    if (!maptried_)
+        trymap();
+    if (inmap(offset, n)) {
+        pos_ = end;
+        // the walk's next frames, so that it does not wait on memory at each page
+        if (static_cast<std::uint64_t>(offset) + 1024 < map_.size())
+            __builtin_prefetch(map_.data() + offset + 1024);
+        return map_.data() + offset;
+    }
     if (winlen_ == 0 || offset < winstart_ || end > winstart_ + static_cast<std::int64_t>(winlen_)) {
         // a failed pread stays pending, as it would for the read
         if (!fillwindow(offset) || static_cast<std::int64_t>(winlen_) < static_cast<std::int64_t>(n))
@@ -253,6 +296,13 @@ const std::uint8_t* BinaryFile::view(std::int64_t offset, std::size_t n)
 std::uint8_t BinaryFile::readbyte()
 {
     std::uint8_t b = 0;
+    if (error_ == 0 && wbuf_.empty() && inmap(pos_, 1)) {
+        b = map_.data()[pos_];
+        if (!map_.faulted()) {
+            ++pos_;
+            return b;
+        }
+    }
     if (error_ == 0 && fd_ >= 0 && winlen_ > 0 && wbuf_.empty() && pos_ >= winstart_ &&
         pos_ < winstart_ + static_cast<std::int64_t>(winlen_)) {
         b = window_[static_cast<std::size_t>(pos_ - winstart_)];

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "hostile_rig.h"
+#include "stream/mapped_file.h"
 
 namespace {
 
@@ -89,11 +90,13 @@ TEST(LargeFiles, TwoGigabytesAreRefusedBeforeAnyPositionIsRead)
 
 }  // namespace
 
-// The walk reads from a window of up to 1 MiB: a file cut short while it is
-// walked ends the load with the disk error once the walk passes what was
-// read before the cut, however far ahead that was.
-TEST(LargeFiles, AFileCutShortDuringTheLoadFailsItWithTheDiskError)
+// The walk reads from a window of up to 256 KiB (or from a map of the file):
+// a file cut short while it is walked ends the load with the disk error once
+// the walk passes what was read before the cut, however far ahead that was.
+// The map's pages past the new end read as zeros until the next look.
+void cutshortduringtheload(bool mapped)
 {
+    qc::MappedFile::setenabled(mapped);
     TempDir dir;
     const std::string path = dir.path("shrinking.mp3");
     writeframes(path, 40000);  // 3.84 MB
@@ -101,12 +104,16 @@ TEST(LargeFiles, AFileCutShortDuringTheLoadFailsItWithTheDiskError)
         SCOPED_TRACE(cutto);
         HostileRig rig(Answers::Yes);
         rig.pump.count = 0;
+        bool wasmapped = false;
         rig.pump.hook = [&] {
             // the progress after frame 10,241, a megabyte into the file
-            if (rig.pump.count == 41)
+            if (rig.pump.count == 41) {
+                wasmapped = rig.file.sourcefile.mapped();
                 fs::resize_file(path, static_cast<std::uintmax_t>(cutto));
+            }
         };
         EXPECT_FALSE(rig.load(path));
+        EXPECT_EQ(wasmapped, mapped);
         EXPECT_EQ(rig.loaderror(), "Disk or unknown error.");
         EXPECT_FALSE(rig.file.loadok);
         EXPECT_FALSE(rig.file.sourcefile.isopen());
@@ -114,4 +121,37 @@ TEST(LargeFiles, AFileCutShortDuringTheLoadFailsItWithTheDiskError)
         rig.pump.hook = nullptr;
         writeframes(path, 40000);
     }
+    qc::MappedFile::setenabled(false);
+}
+
+TEST(LargeFiles, AFileCutShortDuringTheLoadFailsItWithTheDiskError)
+{
+    cutshortduringtheload(false);
+}
+
+TEST(LargeFiles, AFileCutShortUnderItsMapDuringTheLoadFailsItWithTheDiskError)
+{
+    cutshortduringtheload(true);
+}
+
+// The whole load through the map agrees with the load through the window.
+TEST(LargeFiles, AMappedLoadRecordsWhatTheWindowedLoadRecords)
+{
+    TempDir dir;
+    const std::string path = dir.path("frames.mp3");
+    writeframes(path, 30000);
+    HostileRig windowed(Answers::Yes);
+    ASSERT_TRUE(windowed.load(path));
+    qc::MappedFile::setenabled(true);
+    HostileRig mapped(Answers::Yes);
+    const bool ok = mapped.load(path);
+    qc::MappedFile::setenabled(false);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(mapped.file.framecount, windowed.file.framecount);
+    EXPECT_EQ(mapped.form.infolabel.caption(), windowed.form.infolabel.caption());
+    for (int i = 0; i < windowed.file.framecount; i += 997) {
+        EXPECT_EQ(mapped.file.framepos[i], windowed.file.framepos[i]);
+        EXPECT_EQ(mapped.file.framegain[i], windowed.file.framegain[i]);
+    }
+    expectconsistentload(mapped.file, 30000 * 96, path);
 }

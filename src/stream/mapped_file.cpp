@@ -1,0 +1,171 @@
+#include "stream/mapped_file.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <mutex>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace qc {
+
+namespace {
+
+// The maps the handler answers for. A slot is claimed (used), then given
+// its range; the handler only reads, so it needs no lock.
+struct GuardSlot {
+    std::atomic<int> used{0};
+    std::atomic<std::uintptr_t> start{0};
+    std::atomic<std::uintptr_t> end{0};
+    std::atomic<int> faulted{0};
+};
+constexpr int slotcount = 64;
+GuardSlot slots[slotcount];
+
+std::atomic<bool> mapsenabled{false};
+std::mutex installlock;
+struct sigaction previous {};
+std::uintptr_t pagesize = 4096;
+
+void guardhandler(int sig, siginfo_t* info, void* context);
+
+// Hands a SIGBUS that is not ours to whoever had it before.
+void passon(int sig, siginfo_t* info, void* context)
+{
+    if ((previous.sa_flags & SA_SIGINFO) != 0 && previous.sa_sigaction != nullptr) {
+        previous.sa_sigaction(sig, info, context);
+        return;
+    }
+    if (previous.sa_handler == SIG_IGN && info != nullptr && info->si_code <= 0)
+        return;  // sent by a process and ignored, as it was before
+    if (previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) {
+        previous.sa_handler(sig);
+        return;
+    }
+    // The default action: taken when the handler returns (the signal is
+    // blocked until then), for a fault and for a sent signal alike.
+    struct sigaction dfl {};
+    dfl.sa_handler = SIG_DFL;
+    sigemptyset(&dfl.sa_mask);
+    ::sigaction(SIGBUS, &dfl, nullptr);
+    ::raise(SIGBUS);
+}
+
+void guardhandler(int sig, siginfo_t* info, void* context)
+{
+    const int saved = errno;
+    if (info != nullptr && info->si_code > 0) {  // raised by the kernel for an access
+        const auto at = reinterpret_cast<std::uintptr_t>(info->si_addr);
+        for (GuardSlot& s : slots) {
+            if (s.used.load(std::memory_order_acquire) == 0)
+                continue;
+            const std::uintptr_t start = s.start.load(std::memory_order_acquire);
+            const std::uintptr_t end = s.end.load(std::memory_order_acquire);
+            if (at < start || at >= end)
+                continue;
+            void* page = reinterpret_cast<void*>(at & ~(pagesize - 1));
+            if (::mmap(page, pagesize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) !=
+                MAP_FAILED) {
+                s.faulted.store(1, std::memory_order_release);
+                errno = saved;
+                return;  // the access is made again, and reads zeros
+            }
+            break;
+        }
+    }
+    errno = saved;
+    passon(sig, info, context);
+}
+
+// Puts the handler in place, in front of whatever is there now; done again
+// at every map in case another handler was installed since (it is then
+// the one passed on to).
+void installguard()
+{
+    std::lock_guard<std::mutex> lock(installlock);
+    struct sigaction current {};
+    if (::sigaction(SIGBUS, nullptr, &current) != 0)
+        return;
+    if ((current.sa_flags & SA_SIGINFO) != 0 && current.sa_sigaction == guardhandler)
+        return;
+    const long ps = ::sysconf(_SC_PAGESIZE);
+    if (ps > 0)
+        pagesize = static_cast<std::uintptr_t>(ps);
+    previous = current;
+    struct sigaction ours {};
+    ours.sa_sigaction = guardhandler;
+    ours.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESTART;
+    sigemptyset(&ours.sa_mask);
+    ::sigaction(SIGBUS, &ours, nullptr);
+}
+
+}  // namespace
+
+bool MappedFile::enabled()
+{
+    return mapsenabled.load(std::memory_order_relaxed);
+}
+
+void MappedFile::setenabled(bool on)
+{
+    mapsenabled.store(on, std::memory_order_relaxed);
+}
+
+bool MappedFile::mapforreading(int fd, std::size_t size)
+{
+    return enabled() && map(fd, size);
+}
+
+bool MappedFile::map(int fd, std::size_t size)
+{
+    unmap();
+    if (size == 0)
+        return false;
+    int slot = -1;
+    for (int i = 0; i < slotcount && slot < 0; ++i) {
+        int expected = 0;
+        if (slots[i].used.compare_exchange_strong(expected, 1, std::memory_order_acq_rel))
+            slot = i;
+    }
+    if (slot < 0)
+        return false;
+    installguard();
+    void* p = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
+    if (p == MAP_FAILED) {
+        slots[slot].used.store(0, std::memory_order_release);
+        return false;
+    }
+    // The walk goes through the file once, front to back.
+    // Read ahead of the walk, which goes through the file once (the
+    // sequential advice alone measured slower here).
+    ::madvise(p, size, MADV_WILLNEED);
+    GuardSlot& s = slots[slot];
+    s.faulted.store(0, std::memory_order_relaxed);
+    s.start.store(reinterpret_cast<std::uintptr_t>(p), std::memory_order_release);
+    s.end.store(reinterpret_cast<std::uintptr_t>(p) + size, std::memory_order_release);
+    data_ = static_cast<const std::uint8_t*>(p);
+    size_ = size;
+    slot_ = slot;
+    return true;
+}
+
+void MappedFile::unmap()
+{
+    if (data_ == nullptr)
+        return;
+    GuardSlot& s = slots[slot_];
+    s.end.store(0, std::memory_order_release);
+    s.start.store(0, std::memory_order_release);
+    ::munmap(const_cast<std::uint8_t*>(data_), size_);
+    s.used.store(0, std::memory_order_release);
+    data_ = nullptr;
+    size_ = 0;
+    slot_ = -1;
+}
+
+bool MappedFile::faulted() const
+{
+    return slot_ >= 0 && slots[slot_].faulted.load(std::memory_order_acquire) != 0;
+}
+
+}  // namespace qc
