@@ -7,20 +7,23 @@
 #
 #   bench/run.sh [WORKDIR]        (default /tmp/quillcut-bench)
 #
-# QC_BENCH_EXACT_FLAG: the cut option that selects the exact writer
-# (default --exact); its save is timed when quillcut-cli knows the option.
+# The saves are timed both ways quillcut-cli writes: --byte-exact (the
+# kept frames copied byte for byte) and the default exact output (a new
+# VBR/gapless tag with the CRC of the audio). A save to a new name is set
+# beside cp to a new name (neither is flushed to the disk); a save over an
+# existing file, which quillcut-cli flushes before the rename that makes it
+# take the name, beside cp followed by sync of that file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 work=${1:-/tmp/quillcut-bench}
 mkdir -p "$work"
 build=build/bench
-exactflag=${QC_BENCH_EXACT_FLAG:---exact}
 
 # GCC 12 at -O3 reports a false -Wrestrict inside std::string's operator+
 # (ui/gain_strip.cpp); it is kept a warning in this tree only.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQC_TESTS=OFF -DQC_GUI=ON \
     -DCMAKE_CXX_FLAGS=-Wno-error=restrict -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
-cmake --build "$build" -j2 --target quillcut-cli load_bench window_load defaultini >/dev/null
+cmake --build "$build" -j2 --target quillcut-cli load_bench save_bench exact_bench window_load defaultini >/dev/null
 
 cli=$PWD/$build/quillcut-cli
 big=$work/500k.mp3
@@ -43,31 +46,59 @@ for r in res:
 PY
 }
 
-savecmds=("$cli cut $big -o $work/saved.mp3 --start-frames 1 --end-frames 1")
-if "$cli" cut --help 2>&1 | grep -q -- "$exactflag"; then
-    savecmds+=("$cli cut $big -o $work/exact.mp3 --start-frames 1 --end-frames 1 $exactflag")
-else
-    echo "(exact save not timed: quillcut-cli cut has no $exactflag yet)"
-fi
-
+cut1="--start-frames 1 --end-frames 1"
+newsaves=("cp $big $work/copy.mp3"
+    "$cli cut $big -o $work/saved.mp3 $cut1 --byte-exact"
+    "$cli cut $big -o $work/exact.mp3 $cut1")
+printf '#!/bin/sh\ncp "$1" "$2" && sync "$2"\n' > "$work/cpsync.sh"
+chmod +x "$work/cpsync.sh"
+oversaves=("$work/cpsync.sh $big $work/copy.mp3"
+    "$cli cut $big -o $work/saved.mp3 $cut1 --byte-exact"
+    "$cli cut $big -o $work/exact.mp3 $cut1")
+rmouts="rm -f $work/copy.mp3 $work/saved.mp3 $work/exact.mp3"
 run() {  # run LABEL RUNS PREPARE
     local label=$1 runs=$2 prepare=$3
-    hyperfine -N -w 1 -r "$runs" --prepare "$prepare" --export-json "$work/load.json" \
+    hyperfine -N -w 1 -r "$runs" --prepare "sh -c '$prepare'" --export-json "$work/load.json" \
         "dd if=$big of=/dev/null bs=1M" "mp3val $big" "$cli info $big" >/dev/null 2>&1
     table "load, $label (median of $runs; ratio to dd bs=1M)" "$work/load.json"
-    hyperfine -N -w 1 -r "$runs" --prepare "$prepare" --export-json "$work/save.json" \
-        "cp $big $work/copy.mp3" "${savecmds[@]}" >/dev/null 2>&1
-    table "save with one frame cut at each end, $label (median of $runs; ratio to cp)" "$work/save.json"
+    hyperfine -N -w 1 -r "$runs" --prepare "sh -c '$rmouts; $prepare'" --export-json "$work/save.json" \
+        "${newsaves[@]}" >/dev/null 2>&1
+    table "save to a new name, one frame cut at each end, $label (median of $runs; ratio to cp)" "$work/save.json"
+    hyperfine -N -w 1 -r "$runs" --prepare "sh -c '$prepare'" --export-json "$work/over.json" \
+        "${oversaves[@]}" >/dev/null 2>&1
+    table "save over an existing file, flushed, $label (median of $runs; ratio to cp && sync)" "$work/over.json"
 }
 
+echo
+echo "save alone, after the load, in one process (warm cache):"
+"$build/bench/save_bench" samples/tone44-cbr128.mp3 "$work/save-src.mp3" | sed 's/^/  /'
+"$build/bench/exact_bench" samples/tone44-cbr128.mp3 "$work/exact-src.mp3" | sed 's/^/  /'
+rm -f "$work/save-src.mp3" "$work/exact-src.mp3"
+
 run "warm cache" 9 "true"
+uptime
 if [ "$(id -u)" = 0 ] && [ -w /proc/sys/vm/drop_caches ]; then
-    run "cold cache" 3 "sh -c 'sync; echo 3 > /proc/sys/vm/drop_caches'"
+    run "cold cache" 3 "sync; echo 3 > /proc/sys/vm/drop_caches"
 else
     echo "(cold cache skipped: dropping the page cache needs root)"
 fi
 
 echo
-echo "window program, warm cache:"
-QT_QPA_PLATFORM=offscreen "$build/bench/window_load" "$big" 7 2>/dev/null | sed 's/^/  /'
-rm -f "$work/saved.mp3" "$work/exact.mp3" "$work/copy.mp3" "$work"/*.json
+echo "window program, warm cache (5 fresh processes of 3 Opens each):"
+for i in 1 2 3 4 5; do
+    QT_QPA_PLATFORM=offscreen "$build/bench/window_load" "$big" 3 2>/dev/null
+done > "$work/window.txt"
+python3 - "$work/window.txt" <<'PY'
+import re, statistics, sys
+text = open(sys.argv[1]).read()
+first = [float(x) for x in re.findall(r"first window Open, offscreen: ([0-9.]+)", text)]
+later = [float(x) for x in re.findall(r"window Open, offscreen \(median of \d+\): ([0-9.]+)", text)]
+engine = [float(x) for x in re.findall(r"engine load, no window \(median of \d+\): ([0-9.]+)", text)]
+if not first or not engine:
+    print("  window_load printed no figures"); sys.exit(0)
+e = statistics.median(engine)
+print(f"  first Open of a fresh process:  {statistics.median(first):.3f} s  {statistics.median(first) / e:.2f} x engine load")
+print(f"  later Opens (median):           {statistics.median(later):.3f} s  {statistics.median(later) / e:.2f} x engine load")
+print(f"  engine load, same processes:    {e:.3f} s")
+PY
+rm -f "$work/saved.mp3" "$work/exact.mp3" "$work/copy.mp3" "$work"/*.json "$work/window.txt" "$work/cpsync.sh"
