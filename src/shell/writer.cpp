@@ -263,17 +263,13 @@ SaveReport Writer::exactout(BinaryFile& source, std::int64_t& bytes)
         return savefailure(SaveFailure::NothingKept);
     }
     ExactPlan& plan = *r.plan;
-    if (plan.tagliteral >= 0) {
-        std::uint16_t crc = 0;
-        // the source's size was checked on opening; the mapping sees the same file
-        if (!mappedcrc(f_.sourcename, plan.output, plan.audiofrom, plan.audioto, crc) &&
-            !outputcrc(source, plan.output, plan.audiofrom, plan.audioto, copybuffer_, crc))
-            return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
-        finishexactplan(plan, crc);
-    }
-    if (!writeoutputplan(source, outputfile, plan.output, copybuffer_)) {
-        if (source.failed())
-            return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
+    // the source's size was checked on opening; the mapping sees the same file
+    switch (writeexactoutput(source, outputfile, plan, f_.sourcename, copybuffer_, crcpass)) {
+    case ExactWriteFailure::None:
+        break;
+    case ExactWriteFailure::Source:
+        return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
+    case ExactWriteFailure::Target:
         return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
     }
     written = plan.summary;

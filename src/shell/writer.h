@@ -11,6 +11,7 @@
 
 #include "cutting/copy_plan.h"
 #include "cutting/exact_plan.h"
+#include "cutting/exact_write.h"
 #include "cutting/save_report.h"
 #include "shell/cut_positions.h"
 #include "stream/binary_file.h"
@@ -75,6 +76,9 @@ public:
     // The in-kernel copy of the run of frames. Tests put one here that
     // refuses or fails as a file system would.
     BinaryFile::RangeCopier rangecopier = systemcopyrange;
+    // Where the exact output's music CRC is computed: beside the copy, on a
+    // second thread. Tests compare it with the single pass before the copy.
+    CrcPass crcpass = CrcPass::Beside;
 
 private:
     struct Job;

@@ -155,4 +155,36 @@ TEST(ExactWriter, ByteForByteModeIgnoresSampleCutsAndWritesNoTag)
     EXPECT_EQ(rig.writer.written.samples, 12 * 1152 - 5000);
 }
 
+// The music CRC is computed on a second thread while the frames are copied,
+// and the tag frame put in place afterwards: the output is the one the single
+// pass before the copy writes, byte for byte, wherever the tag frame lands.
+TEST(ExactWriter, TheCrcBesideTheCopyWritesWhatTheSinglePassWrites)
+{
+    std::vector<std::uint8_t> gains;
+    for (int i = 0; i < 90; ++i)
+        gains.push_back(static_cast<std::uint8_t>(100 + i));
+    const Bytes stream = frames(600, FrameSpec{}, gains);
+    for (const Bytes& head : {Bytes{}, id3v2tag(300)}) {
+        SCOPED_TRACE(head.size());
+        Bytes outs[2];
+        for (int k = 0; k < 2; ++k) {
+            ExactRig rig;
+            rig.writer.crcpass = k == 0 ? qc::CrcPass::Beside : qc::CrcPass::Before;
+            ASSERT_TRUE(rig.load(head + stream + id3v1tag()));
+            rig.cut(0, 7);
+            rig.cut(1, 11);
+            outs[k] = rig.saveto(rig.dir.path("out.mp3"));
+            ASSERT_TRUE(rig.writer.saveok);
+        }
+        EXPECT_EQ(outs[0], outs[1]);
+        const Bytes& out = outs[0];
+        const std::size_t taglen = 417;
+        ASSERT_GT(out.size(), head.size() + taglen + 128);
+        ASSERT_TRUE(qc::readxingtag(&out[head.size()], taglen));
+        const std::size_t crcat = head.size() + 36 + qc::lameoffset + qc::lamemusiccrc;  // stereo side information
+        const auto musiccrc = static_cast<std::uint16_t>((out[crcat] << 8) | out[crcat + 1]);
+        EXPECT_EQ(musiccrc, slowcrc(&out[head.size() + taglen], out.size() - head.size() - taglen - 128));
+    }
+}
+
 }  // namespace qctest

@@ -1,0 +1,76 @@
+#include "cutting/exact_write.h"
+
+#include <thread>
+
+#include "cutting/output_plan.h"
+
+namespace qc {
+
+namespace {
+
+ExactWriteFailure writefailure(BinaryFile& source)
+{
+    return source.failed() ? ExactWriteFailure::Source : ExactWriteFailure::Target;
+}
+
+// The CRC through the map, or else through source and the buffer.
+bool musiccrc(BinaryFile& source, const ExactPlan& plan, const std::string& sourcename,
+              std::span<std::uint8_t> buffer, std::uint16_t& crc)
+{
+    crc = 0;
+    return mappedcrc(sourcename, plan.output, plan.audiofrom, plan.audioto, crc) ||
+           outputcrc(source, plan.output, plan.audiofrom, plan.audioto, buffer, crc);
+}
+
+}  // namespace
+
+ExactWriteFailure writeexactoutput(BinaryFile& source, BinaryFile& output, ExactPlan& plan,
+                                   const std::string& sourcename, std::span<std::uint8_t> buffer,
+                                   CrcPass pass)
+{
+    if (plan.tagliteral < 0)
+        return writeoutputplan(source, output, plan.output, buffer) ? ExactWriteFailure::None
+                                                                    : writefailure(source);
+    if (pass == CrcPass::Before) {
+        std::uint16_t crc = 0;
+        if (!musiccrc(source, plan, sourcename, buffer, crc))
+            return ExactWriteFailure::Source;
+        finishexactplan(plan, crc);
+        return writeoutputplan(source, output, plan.output, buffer) ? ExactWriteFailure::None
+                                                                    : writefailure(source);
+    }
+
+    // Where the tag frame goes: after what precedes it in the plan.
+    const std::int64_t start = output.position();
+    std::int64_t tagat = start;
+    for (const OutPiece& p : plan.output.pieces) {
+        if (p.literal == plan.tagliteral)
+            break;
+        tagat += plan.output.size(p);
+    }
+
+    // The map is read on its own thread; source and buffer stay the copy's.
+    std::uint16_t crc = 0;
+    bool mapped = false;
+    finishexactplan(plan, 0);  // the tag frame's size, for the copy
+    std::thread crcpass([&] { mapped = mappedcrc(sourcename, plan.output, plan.audiofrom, plan.audioto, crc); });
+    const bool wrote = writeoutputplan(source, output, plan.output, buffer);
+    crcpass.join();
+    if (!wrote)
+        return writefailure(source);
+    if (!mapped) {
+        crc = 0;
+        if (!outputcrc(source, plan.output, plan.audiofrom, plan.audioto, buffer, crc))
+            return ExactWriteFailure::Source;
+    }
+    finishexactplan(plan, crc);
+    const std::vector<std::uint8_t>& tag = plan.output.literals[static_cast<std::size_t>(plan.tagliteral)];
+    const std::int64_t end = output.position();
+    output.seek(tagat);
+    if (!tag.empty() && (output.write(tag.data(), tag.size()) != tag.size() || output.failed()))
+        return ExactWriteFailure::Target;
+    output.seek(end);
+    return output.failed() ? ExactWriteFailure::Target : ExactWriteFailure::None;
+}
+
+}  // namespace qc

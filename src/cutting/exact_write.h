@@ -1,0 +1,36 @@
+// Writing an exact plan's output. The tag frame at its head carries the CRC
+// of the audio behind it, which takes a pass over the source's frames: that
+// pass runs on a second thread, over a map of the source, while the frames
+// are copied in the kernel, and the tag frame (whose size does not depend on
+// the CRC) is written in its final form once the pass is done.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "cutting/exact_plan.h"
+#include "stream/binary_file.h"
+
+namespace qc {
+
+enum class ExactWriteFailure {
+    None,
+    Source,  // the source could not be read (its error is pending in source)
+    Target,  // the output could not be written (its error is pending in output)
+};
+
+// How the music CRC is computed: beside the copy (the default), or in one
+// pass over the source before it (what a single core does best, and what
+// the tests compare the default with).
+enum class CrcPass { Beside, Before };
+
+// Writes plan.output to output, at its current position, and completes the
+// plan's tag frame. sourcename is the file source reads, mapped for the CRC;
+// buffer carries the copy where the kernel does not, and the CRC's own
+// reads where the source cannot be mapped.
+ExactWriteFailure writeexactoutput(BinaryFile& source, BinaryFile& output, ExactPlan& plan,
+                                   const std::string& sourcename, std::span<std::uint8_t> buffer,
+                                   CrcPass pass = CrcPass::Beside);
+
+}  // namespace qc
