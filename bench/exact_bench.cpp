@@ -109,7 +109,7 @@ int main(int argc, char** argv)
     cuts.applycut(1, 1);
 
     const std::string cp = "cp '" + big + "' '" + copy + "'";
-    double bestcp = 1e9, bestsave = 1e9, bestbytes = 1e9;
+    double bestcp = 1e9, bestsave = 1e9, bestbytes = 1e9, bestbefore = 1e9;
     std::int64_t exactbytes = 0, copybytes = 0;
     for (int run = 0; run < 5; ++run) {
         auto t0 = std::chrono::steady_clock::now();
@@ -123,6 +123,14 @@ int main(int argc, char** argv)
         if (!writer.saveok)
             return 1;
         exactbytes = writer.byteswritten;
+        // the music CRC in its own pass before the copy
+        writer.crcpass = qc::CrcPass::Before;
+        t0 = std::chrono::steady_clock::now();
+        writer.savebutClick();
+        bestbefore = std::min(bestbefore, seconds(t0));
+        writer.crcpass = qc::CrcPass::Beside;
+        if (!writer.saveok || writer.byteswritten != exactbytes)
+            return 1;
         writer.exact = false;
         t0 = std::chrono::steady_clock::now();
         writer.savebutClick();
@@ -135,6 +143,8 @@ int main(int argc, char** argv)
     std::printf("cp of the file (warm, best of 5):                  %.3f s\n", bestcp);
     std::printf("exact save, one frame cut at each end (best of 5): %.3f s  (%.2f x cp), %lld bytes\n", bestsave,
                 bestsave / bestcp, static_cast<long long>(exactbytes));
+    std::printf("  the same, its CRC pass before the copy:         %.3f s  (%.2f x cp)\n", bestbefore,
+                bestbefore / bestcp);
     std::printf("byte-for-byte save, same cuts (best of 5):         %.3f s  (%.2f x cp), %lld bytes\n", bestbytes,
                 bestbytes / bestcp, static_cast<long long>(copybytes));
     qc::deletefile(target);

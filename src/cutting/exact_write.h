@@ -1,8 +1,12 @@
 // Writing an exact plan's output. The tag frame at its head carries the CRC
-// of the audio behind it, which takes a pass over the source's frames: that
-// pass runs on a second thread, over a map of the source, while the frames
-// are copied in the kernel, and the tag frame (whose size does not depend on
-// the CRC) is written in its final form once the pass is done.
+// of the audio behind it, which takes a pass over the source's frames
+// (mapped, so nothing is copied for it). By default the pass runs on a
+// second thread while the frames are copied in the kernel, and the tag
+// frame (whose size does not depend on the CRC) is written in its final
+// form once the pass is done; the pass can also run before the copy. With
+// a core to spare the pass beside the copy measured faster; on a machine
+// whose cores are both busy, the pass before it (bench/exact_bench prints
+// both).
 #pragma once
 
 #include <cstdint>
@@ -20,9 +24,8 @@ enum class ExactWriteFailure {
     Target,  // the output could not be written (its error is pending in output)
 };
 
-// How the music CRC is computed: beside the copy (the default), or in one
-// pass over the source before it (what a single core does best, and what
-// the tests compare the default with).
+// How the music CRC is computed: beside the copy on a second thread (the
+// default), or in one pass over the source before the copy.
 enum class CrcPass { Beside, Before };
 
 // Writes plan.output to output, at its current position, and completes the

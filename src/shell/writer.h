@@ -76,8 +76,8 @@ public:
     // The in-kernel copy of the run of frames. Tests put one here that
     // refuses or fails as a file system would.
     BinaryFile::RangeCopier rangecopier = systemcopyrange;
-    // Where the exact output's music CRC is computed: beside the copy, on a
-    // second thread. Tests compare it with the single pass before the copy.
+    // Where the exact output's music CRC is computed: beside the copy on a
+    // second thread, or in a pass before it (see cutting/exact_write.h).
     CrcPass crcpass = CrcPass::Beside;
 
 private:
