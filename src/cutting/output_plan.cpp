@@ -97,7 +97,7 @@ bool mappedcrc(const std::string& path, const OutputPlan& plan, std::size_t from
     MappedFile map;
     // guarded: a source cut short during the pass reads as zeros, not SIGBUS
     const bool mapped = ::fstat(fd, &st) == 0 && st.st_size > 0 &&
-                        map.map(fd, static_cast<std::size_t>(st.st_size));
+                        map.map(fd, static_cast<std::size_t>(st.st_size), true);
     ::close(fd);
     if (!mapped)
         return false;

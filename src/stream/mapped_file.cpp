@@ -116,7 +116,7 @@ bool MappedFile::mapforreading(int fd, std::size_t size)
     return enabled() && map(fd, size);
 }
 
-bool MappedFile::map(int fd, std::size_t size)
+bool MappedFile::map(int fd, std::size_t size, bool populate)
 {
     unmap();
     if (size == 0)
@@ -130,15 +130,15 @@ bool MappedFile::map(int fd, std::size_t size)
     if (slot < 0)
         return false;
     installguard();
-    void* p = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
+    void* p = ::mmap(nullptr, size, PROT_READ, MAP_SHARED | (populate ? MAP_POPULATE : 0), fd, 0);
     if (p == MAP_FAILED) {
         slots[slot].used.store(0, std::memory_order_release);
         return false;
     }
     // The walk goes through the file once, front to back.
-    // Read ahead of the walk, which goes through the file once (the
-    // sequential advice alone measured slower here).
-    ::madvise(p, size, MADV_WILLNEED);
+    // Read ahead of the reader, which goes through the file once (the
+    // sequential advice measured slower here for the load's walk).
+    ::madvise(p, size, populate ? MADV_SEQUENTIAL : MADV_WILLNEED);
     GuardSlot& s = slots[slot];
     s.faulted.store(0, std::memory_order_relaxed);
     s.start.store(reinterpret_cast<std::uintptr_t>(p), std::memory_order_release);

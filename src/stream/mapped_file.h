@@ -22,7 +22,9 @@ public:
 
     // Maps the first size bytes of the open file fd; false (and nothing
     // mapped) when the system refuses or every guard slot is taken.
-    bool map(int fd, std::size_t size);
+    // populate: the page tables are filled at once (for a pass over every
+    // byte, which would otherwise fault every 64 KiB).
+    bool map(int fd, std::size_t size, bool populate = false);
     // map, when files are mapped for reading (enabled()).
     bool mapforreading(int fd, std::size_t size);
     void unmap();
