@@ -3,12 +3,17 @@
 // checksum behind the tag's CRC fields.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstring>
+#include <memory>
 #include <random>
 
 #include "cutting/crc16.h"
 #include "cutting/writer_fixture.h"
 #include "cutting/xing_tag.h"
+#include "stream/mapped_file.h"
 
 namespace qctest {
 
@@ -216,6 +221,43 @@ TEST(ExactWriter, TheCrcBesideTheCopyWritesWhatTheSinglePassWrites)
         const std::size_t crcat = head.size() + 36 + qc::lameoffset + qc::lamemusiccrc;  // stereo side information
         const auto musiccrc = static_cast<std::uint16_t>((out[crcat] << 8) | out[crcat + 1]);
         EXPECT_EQ(musiccrc, slowcrc(&out[head.size() + taglen], out.size() - head.size() - taglen - 128));
+    }
+}
+
+// Where the source cannot be mapped (here: every guard slot of the maps is
+// taken), the CRC is read through the source after the copy, to the same
+// output.
+TEST(ExactWriter, WithoutAMapTheCrcIsReadAfterTheCopyToTheSameOutput)
+{
+    std::vector<std::uint8_t> gains;
+    for (int i = 0; i < 50; ++i)
+        gains.push_back(static_cast<std::uint8_t>(120 + i));
+    const Bytes stream = frames(300, FrameSpec{}, gains);
+    ExactRig mapped;
+    ASSERT_TRUE(mapped.load(stream));
+    mapped.cut(0, 4);
+    const Bytes expected = mapped.saveto(mapped.dir.path("mapped.mp3"));
+    ASSERT_TRUE(mapped.writer.saveok);
+
+    const std::string filler = mapped.dir.write("filler.bin", Bytes(4096, 1));
+    const int fd = ::open(filler.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    std::vector<std::unique_ptr<qc::MappedFile>> taken;
+    for (;;) {
+        auto m = std::make_unique<qc::MappedFile>();
+        if (!m->map(fd, 4096))
+            break;
+        taken.push_back(std::move(m));
+        ASSERT_LT(taken.size(), 10000u);
+    }
+    ::close(fd);
+    for (qc::CrcPass pass : {qc::CrcPass::Beside, qc::CrcPass::Before}) {
+        ExactRig rig;
+        rig.writer.crcpass = pass;
+        ASSERT_TRUE(rig.load(stream));
+        rig.cut(0, 4);
+        EXPECT_EQ(rig.saveto(rig.dir.path("read.mp3")), expected);
+        EXPECT_TRUE(rig.writer.saveok);
     }
 }
 
