@@ -1,6 +1,7 @@
 #include "cutting/copy_plan.h"
 
 #include "analysis/load_report.h"
+#include "cutting/mapped_copy.h"
 
 #include <algorithm>
 #include <limits>
@@ -169,7 +170,7 @@ std::optional<CopySections> makesavesections(const LoadedFile& f, const SaveChoi
 bool copypieces(BinaryFile& source, BinaryFile& output, const CopyPlan& plan,
                 std::span<std::uint8_t> buffer)
 {
-    return copypieces(source, output, plan, buffer, systemcopyrange);
+    return copypieces(source, output, plan, buffer, mappedcopyrange);
 }
 
 bool copypieces(BinaryFile& source, BinaryFile& output, const CopyPlan& plan,

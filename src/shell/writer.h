@@ -12,6 +12,7 @@
 #include "cutting/copy_plan.h"
 #include "cutting/exact_plan.h"
 #include "cutting/exact_write.h"
+#include "cutting/mapped_copy.h"
 #include "cutting/save_report.h"
 #include "shell/cut_positions.h"
 #include "stream/binary_file.h"
@@ -75,7 +76,7 @@ public:
     std::function<bool(const std::string& from, const std::string& to)> renamer = renamefile;
     // The in-kernel copy of the run of frames. Tests put one here that
     // refuses or fails as a file system would.
-    BinaryFile::RangeCopier rangecopier = systemcopyrange;
+    BinaryFile::RangeCopier rangecopier = mappedcopyrange;
     // Where the exact output's music CRC is computed: beside the copy on a
     // second thread, or in a pass before it (see cutting/exact_write.h).
     CrcPass crcpass = CrcPass::Beside;
