@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "qt/form_view.h"
 #include "qt_app.h"
@@ -37,6 +38,7 @@ double contrast(QRgb a, QRgb b)
 double drawncontrast(QWidget* w, QRgb background, int from)
 {
     const QImage image = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    image.save(QStringLiteral("/tmp/grab-%1.png").arg(w->objectName().isEmpty() ? QString::number(quintptr(w)) : w->objectName()));
     double best = 1.0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = from; x < image.width(); ++x)
@@ -69,6 +71,7 @@ TEST(DarkDesktopLook, PanelTextsAreDrawnDarkOnTheLightPanel)
             const int from = c->kind() == ui::Kind::CheckBox ? std::min(w->width() - 1, w->height() + 4) : 0;
             const std::int32_t own = c->color() >= 0 ? c->color() : form.frame1.color();
             const QRgb background = QColor(QRgb(static_cast<unsigned>(own))).rgb();
+            std::printf("%s %d %.2f vis\n", c->name().c_str(), int(c->kind()), drawncontrast(w, background, from));
             EXPECT_GE(drawncontrast(w, background, from), 7.0) << c->name() << " \"" << c->caption() << "\"";
             ++seen;
         }
