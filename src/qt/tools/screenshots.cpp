@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QPainter>
 #include <QPalette>
@@ -175,7 +176,16 @@ int main(int argc, char** argv)
 
     qcqt::QtPlatform services;
     LoggedBox box;
-    SampleDialog dialogs(sample);
+    // The samples are loaded from the private folder, so that the pictures
+    // show a short path, not the one of the source tree they were taken in.
+    auto local = [&home](const std::string& path) {
+        const QString from = QString::fromLocal8Bit(path.c_str());
+        const QString to = home + QLatin1Char('/') + QFileInfo(from).fileName();
+        QFile::remove(to);
+        QFile::copy(from, to);
+        return qcqt::fromqt(to);
+    };
+    SampleDialog dialogs(local(sample));
     ui::Platform platform{box, services.pump, services.measure, dialogs, services.shell, services.screen};
     qc::Program program(platform, qcqt::fromqt(home + QStringLiteral("/quillcut")));
     program.start();
@@ -226,7 +236,7 @@ int main(int argc, char** argv)
     // A tone with digital silence at both ends, where the three methods
     // disagree at the start; the cuts set by clicking the strips at the
     // proposals of method 2.
-    dialogs.sample = QC_SILENCE_SAMPLE;
+    dialogs.sample = local(QC_SILENCE_SAMPLE);
     form.openbut.click();
     settle();
     autoform.show();
@@ -246,7 +256,7 @@ int main(int argc, char** argv)
 
     // A damaged file: the first question of its load, over the main window.
     box.picture = named("box");
-    dialogs.sample = QC_DAMAGED_SAMPLE;
+    dialogs.sample = local(QC_DAMAGED_SAMPLE);
     form.openbut.click();
     settle();
     if (!box.picture.isEmpty())
