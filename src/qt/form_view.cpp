@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QShortcut>
 #include <QMenuBar>
@@ -247,6 +248,8 @@ QMargins FormView::framemargins() const
 
 void FormView::place()
 {
+    if (QLayout* l = window_->layout())
+        l->activate();  // the window's size follows its client area
     const QPoint at = fitframe(placedfor_, window_->size(), framemargins(), availablearea());
     placedat_ = at;
     // QWidget::move takes a frame position before the window exists, and
@@ -431,8 +434,11 @@ void FormView::syncform()
 void FormView::syncvisible()
 {
     if (form_.visible() && !window_->isVisible()) {
+        place();  // with the window's size final, kept on the screen
         window_->show();
-        margins_ = framemargins();  // (none known yet under a window manager)
+        // placed without a frame: where the frame is known at once, again with it
+        margins_ = QMargins();
+        framechanged();
         // The frame's size is known once the window manager has framed the
         // window, which it reports by no event of its own: looked at when
         // the window is first drawn and a few times after.
