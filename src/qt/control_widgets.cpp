@@ -28,6 +28,9 @@ namespace {
 // on the window's own light background.
 class CheckBoxStyle : public QProxyStyle {
 public:
+    // a style of its own of the application's kind (the desktop's, or the one
+    // asked for by -style): a proxy would own a style it is given
+    CheckBoxStyle() : QProxyStyle(QApplication::style()->name()) {}
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
     {
         if (metric == PM_CheckBoxLabelSpacing)
