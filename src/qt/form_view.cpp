@@ -248,9 +248,14 @@ QMargins FormView::framemargins() const
 
 void FormView::place()
 {
+    // A screen too short for the window (high scaling, a small screen):
+    // the client area scrolls, so that the title bar and the menu bar show.
+    const QRect area = availablearea();
+    const QMargins m = framemargins();
+    window_->setheightlimit(area.isValid() ? area.height() - m.top() - m.bottom() - window_->menubarheight() : -1);
     if (QLayout* l = window_->layout())
         l->activate();  // the window's size follows its client area
-    const QPoint at = fitframe(placedfor_, window_->size(), framemargins(), availablearea());
+    const QPoint at = fitframe(placedfor_, window_->size(), m, area);
     placedat_ = at;
     // QWidget::move takes a frame position before the window exists, and
     // once the frame's size is known; in between (shown, not yet framed by
@@ -281,10 +286,10 @@ bool FormView::framechanged()
     // then the window could only be placed by its client's corner, and a
     // window manager keeps the client where it is when it adds the frame:
     // the frame now goes where it was asked to be, its size known.
+    // (placed again in any case: the height a too-short screen leaves the
+    // client area depends on the frame's size too)
     margins_ = m;
-    const QPoint frame = window_->geometry().topLeft() - QPoint(m.left(), m.top());
-    if (frame != fitframe(placedfor_, window_->size(), m, availablearea()))
-        place();
+    place();
     return true;
 }
 

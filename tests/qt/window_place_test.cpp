@@ -90,3 +90,29 @@ TEST(WindowPlace, TheUsersMovesReachTheModelNeverNegativeAndResizingKeepsTheTop)
     EXPECT_EQ(view.window()->pos(), QPoint(10, 20));
     form.close();
 }
+
+TEST(WindowPlace, AClientAreaTallerThanTheScreenScrollsBelowTheMenuBar)
+{
+    qcqt::FormWindow w;
+    w.menubar();
+    w.setclientsize(300, 547);
+    w.show();
+    qttest::settle();
+    const int bar = w.menubarheight();
+    EXPECT_EQ(w.size(), QSize(300, 547 + bar));
+
+    w.setheightlimit(400);
+    qttest::settle();
+    EXPECT_EQ(w.height(), 400 + bar);
+    EXPECT_GT(w.width(), 300);              // room for the scroll bar
+    EXPECT_EQ(w.client()->size(), QSize(300, 547));  // the controls keep their places
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());     // still one fixed size
+
+    w.setheightlimit(600);  // tall enough again: no scrolling
+    qttest::settle();
+    EXPECT_EQ(w.size(), QSize(300, 547 + bar));
+    w.setheightlimit(-1);
+    w.setclientsize(300, 480);
+    qttest::settle();
+    EXPECT_EQ(w.size(), QSize(300, 480 + bar));
+}
