@@ -99,6 +99,9 @@ QPixmap picture(QWidget* window)
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return window->grab();
+    // the window in front and active, its title bar as the user sees it
+    window->raise();
+    window->activateWindow();
     waitforframe(window);
     const QRect frame = window->frameGeometry();
     QScreen* screen = window->screen();
