@@ -1,12 +1,15 @@
 #include "qt/control_widgets.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
+#include <QProxyStyle>
 
 #include "qt/conversions.h"
 #include "qt/edit_box.h"
@@ -18,6 +21,33 @@
 namespace qcqt {
 
 namespace {
+
+// The caption close to the box, as the layouts' widths assume. A style, not
+// a style sheet: a widget with a style sheet draws its text in the
+// application's palette, which under a dark desktop theme is a light grey
+// on the window's own light background.
+class CheckBoxStyle : public QProxyStyle {
+public:
+    // a style of its own of the application's kind (the desktop's, or the one
+    // asked for by -style): a proxy would own a style it is given
+    CheckBoxStyle() : QProxyStyle(QApplication::style()->name()) {}
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_CheckBoxLabelSpacing)
+            return 3;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+QStyle* checkboxstyle()
+{
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new CheckBoxStyle;
+        style->setParent(qApp);  // goes with the application
+    }
+    return style;
+}
 
 void setbackground(QWidget* w, std::int32_t color, QPalette::ColorRole role)
 {
@@ -127,9 +157,8 @@ QWidget* makewidget(ui::Kind kind, QWidget* parent)
     case ui::Kind::Label: return new QLabel(parent);
     case ui::Kind::Button: return new PictureButton(parent);
     case ui::Kind::CheckBox: {
-        // the caption close to the box, as the layouts' widths assume
         auto* b = new QCheckBox(parent);
-        b->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
+        b->setStyle(checkboxstyle());
         return b;
     }
     case ui::Kind::Edit: return new EditBox(parent);

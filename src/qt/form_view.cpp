@@ -5,11 +5,15 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QShortcut>
 #include <QMenuBar>
 #include <QPainter>
 #include <QTimer>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
 
 #include "qt/control_widgets.h"
 #include "qt/conversions.h"
@@ -18,6 +22,7 @@
 #include "qt/menu_view.h"
 #include "qt/picture_button.h"
 #include "qt/updown_widget.h"
+#include "qt/window_fit.h"
 #include "qt/window_look.h"
 #include "ui/auto_form.h"
 
@@ -222,27 +227,88 @@ void FormView::wirewindow()
     FormWindow* w = window_.get();
     w->closebutton = [this] { form_.close(); };
     w->activation = [this](bool active) {
+        framechanged();  // (a window manager started late activates what it frames)
         if (active)
             activated();
     };
     w->minimizedchanged = [this](bool minimized) { form_.setminimized(minimized); };
-    w->moved = [this] {
-        // The window manager reports the frame's size only after the window
-        // is mapped, and Qt then reports the same place a frame's size
-        // higher and further left: moves right after showing are the
-        // window manager's, not the user's, and would store a position that
-        // creeps up at every start.
-        if (pushing_ || !window_->isVisible() || (shown_.isValid() && shown_.elapsed() < 1500))
-            return;
-        const QPoint p = window_->pos();
-        const ui::Rect r = form_.rect();
-        form_.setrect({p.x(), p.y(), r.width, r.height});
-    };
+    w->moved = [this] { windowmoved(); };
     w->keytyped = [this](char key) {
         if (form_.onformkey)
             form_.presskey(key);
     };
     w->client()->painted = [this] { queuepaint(); };
+}
+
+QMargins FormView::framemargins() const
+{
+    const QWindow* handle = window_->windowHandle();
+    return handle && window_->isVisible() ? handle->frameMargins() : QMargins();
+}
+
+void FormView::place()
+{
+    // A screen too short for the window (high scaling, a small screen):
+    // the client area scrolls, so that the title bar and the menu bar show.
+    const QRect area = availablearea();
+    const QMargins m = framemargins();
+    window_->setheightlimit(area.isValid() ? area.height() - m.top() - m.bottom() - window_->menubarheight() : -1);
+    if (QLayout* l = window_->layout())
+        l->activate();  // the window's size follows its client area
+    const QPoint at = fitframe(placedfor_, window_->size(), m, area);
+    placedat_ = at;
+    // QWidget::move takes a frame position before the window exists, and
+    // once the frame's size is known; in between (shown, not yet framed by
+    // the window manager) it would place the client there. The window's
+    // own frame position goes to the window manager as such (north-west
+    // gravity) whether or not the frame's size is known.
+    QWindow* handle = window_->windowHandle();
+    if (!handle || (window_->isVisible() && !margins_.isNull()))
+        window_->move(at);
+    else
+        handle->setFramePosition(at);
+}
+
+QRect FormView::availablearea() const
+{
+    const QScreen* s = window_->screen();
+    if (!s)
+        s = QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect();
+}
+
+bool FormView::framechanged()
+{
+    const QMargins m = framemargins();
+    if (m == margins_)
+        return false;
+    // The window manager has framed the window (or framed it anew). Until
+    // then the window could only be placed by its client's corner, and a
+    // window manager keeps the client where it is when it adds the frame:
+    // the frame now goes where it was asked to be, its size known.
+    // (placed again in any case: the height a too-short screen leaves the
+    // client area depends on the frame's size too)
+    margins_ = m;
+    place();
+    return true;
+}
+
+void FormView::windowmoved()
+{
+    if (pushing_ || !window_->isVisible())
+        return;
+    const QMargins m = framemargins();
+    const QPoint frame = window_->geometry().topLeft() - QPoint(m.left(), m.top());
+    if (framechanged())
+        return;
+    if (frame == placedat_)
+        return;
+    // The user moved the window. The stored position is the frame's, and
+    // never negative (the title bar may have been dragged off the screen).
+    placedat_ = frame;
+    const ui::Rect r = form_.rect();
+    placedfor_ = QPoint(std::max(0, frame.x()), std::max(0, frame.y()));
+    form_.setrect({placedfor_.x(), placedfor_.y(), r.width, r.height});
 }
 
 void FormView::activated()
@@ -274,6 +340,11 @@ bool FormView::eventFilter(QObject* watched, QEvent* e)
 {
     if (dying_)
         return false;
+    if (watched == window_->windowHandle()) {
+        if (e->type() == QEvent::Expose && window_->isVisible())
+            QTimer::singleShot(0, this, [this] { framechanged(); });
+        return false;
+    }
     auto it = controls_.find(watched);
     if (it == controls_.end())
         return false;
@@ -350,10 +421,14 @@ void FormView::syncform()
     // The first move also tells the window manager that the program places
     // the window itself (0,0 included, which a new window already reports
     // as its position): the window manager would centre it otherwise. The
-    // position is the frame's outer corner, as the settings store it.
-    if (!placed_ || window_->pos() != QPoint(r.left, r.top)) {
-        window_->move(r.left, r.top);
+    // position is the frame's outer corner, as the settings store it. Only
+    // a new position in the model moves the window: what the window reports
+    // while the window manager is still framing it is no reason to.
+    const QPoint wanted(r.left, r.top);
+    if (!placed_ || wanted != placedfor_) {
+        placedfor_ = wanted;
         placed_ = true;
+        place();
     }
     synccursor();
     if (started_)
@@ -364,10 +439,23 @@ void FormView::syncform()
 void FormView::syncvisible()
 {
     if (form_.visible() && !window_->isVisible()) {
-        // (a platform without a window manager has no frame to report)
-        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-            shown_.start();
+        place();  // with the window's size final, kept on the screen
         window_->show();
+        // placed without a frame: where the frame is known at once, again with it
+        margins_ = QMargins();
+        framechanged();
+        // The frame's size is known once the window manager has framed the
+        // window, which it reports by no event of its own: looked at when
+        // the window is first drawn and a few times after.
+        if (!exposewatched_ && window_->windowHandle()) {
+            window_->windowHandle()->installEventFilter(this);
+            exposewatched_ = true;
+        }
+        for (int ms : {100, 400, 1000, 2000})
+            QTimer::singleShot(ms, this, [this] {
+                if (window_->isVisible())
+                    framechanged();
+            });
         window_->raise();
         window_->activateWindow();
     } else if (!form_.visible() && window_->isVisible()) {

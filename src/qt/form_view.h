@@ -5,8 +5,9 @@
 // focus, closing, activation, moves), which decides what happens.
 #pragma once
 
-#include <QElapsedTimer>
+#include <QMargins>
 #include <QObject>
+#include <QPoint>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -67,6 +68,11 @@ private:
     bool editkey(ui::Control& c, QKeyEvent* e);
     void typed(ui::Control& c, char key);
     void activated();
+    void windowmoved();
+    bool framechanged();
+    void place();
+    QMargins framemargins() const;
+    QRect availablearea() const;
     void queuepaint();
 
     ui::Form& form_;
@@ -81,7 +87,10 @@ private:
     bool cursorset_ = false;
     bool placed_ = false;
     bool lookset_ = false;
-    QElapsedTimer shown_;
+    QPoint placedfor_;  // the model's position the window was placed for
+    QPoint placedat_;   // where its frame was asked to be (kept on the screen)
+    QMargins margins_;  // the frame's size as last seen
+    bool exposewatched_ = false;
     bool paintqueued_ = false;
     bool dying_ = false;
 

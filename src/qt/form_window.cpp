@@ -4,10 +4,14 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "qt/conversions.h"
 #include "ui/control.h"
+
+#include <algorithm>
 
 namespace qcqt {
 
@@ -37,14 +41,24 @@ void ClientArea::paintEvent(QPaintEvent*)
 FormWindow::FormWindow(bool minimizebox)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      client_(new ClientArea(this))
+      client_(new ClientArea(nullptr)),
+      view_(new QScrollArea(this))
 {
+    // The client area scrolls only on a screen too short for it (see
+    // setheightlimit); otherwise the view is exactly its size and shows
+    // nothing of its own.
+    view_->setFrameShape(QFrame::NoFrame);
+    view_->setFocusPolicy(Qt::NoFocus);
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view_->setWidgetResizable(false);
+    view_->setWidget(client_);
+    client_->setAutoFillBackground(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     // the window takes exactly the size of its menu bar and client area
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(client_);
+    layout->addWidget(view_);
     if (!minimizebox)
         setWindowFlag(Qt::WindowMinimizeButtonHint, false);
 }
@@ -69,6 +83,29 @@ void FormWindow::setclientsize(int width, int height)
 {
     if (client_->size() != QSize(width, height))
         client_->setFixedSize(width, height);
+    sizeview();
+}
+
+void FormWindow::setheightlimit(int height)
+{
+    heightlimit_ = height;
+    sizeview();
+}
+
+int FormWindow::menubarheight() const
+{
+    return menubar_ ? menubar_->sizeHint().height() : 0;
+}
+
+void FormWindow::sizeview()
+{
+    const QSize c = client_->size();
+    const bool scrolls = heightlimit_ >= 0 && c.height() > heightlimit_;
+    const int bar = view_->verticalScrollBar()->sizeHint().width();
+    const QSize v(c.width() + (scrolls ? bar : 0), scrolls ? std::max(heightlimit_, 1) : c.height());
+    view_->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    if (view_->size() != v || view_->minimumSize() != v)
+        view_->setFixedSize(v);
 }
 
 void FormWindow::closeEvent(QCloseEvent* e)

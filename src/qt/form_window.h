@@ -8,6 +8,7 @@
 #include <functional>
 
 class QMenuBar;
+class QScrollArea;
 
 namespace qcqt {
 
@@ -34,6 +35,10 @@ public:
     // The menu bar above the client area, made on first use.
     QMenuBar* menubar();
     void setclientsize(int width, int height);
+    // The most the client area may take of the screen's height (a negative
+    // value: no limit). A taller client area scrolls in a view that high.
+    void setheightlimit(int height);
+    int menubarheight() const;
 
     std::function<void()> closebutton;        // the user asked to close
     std::function<void(bool)> activation;     // became active / inactive
@@ -48,8 +53,12 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    void sizeview();
+
     ClientArea* client_;
+    QScrollArea* view_;
     QMenuBar* menubar_ = nullptr;
+    int heightlimit_ = -1;
 };
 
 // The character a key press stands for, as the models take keys: Enter is

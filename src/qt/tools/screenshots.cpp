@@ -1,16 +1,30 @@
 // Takes pictures of the windows for the documentation: the main window with
-// a sample loaded in each toolbar presentation, and the silence detection
-// window and the Info window. Run it under a real display (xvfb-run); it is not part of the
-// program or of the test run.
+// a sample loaded in each toolbar presentation, the silence detection
+// window, the Info window and a message box. Run it under a real X server;
+// with a window manager the pictures hold the windows' frames and title
+// bars, taken from the screen (tools/desktop_screenshots.sh runs it so).
+// It is not part of the program or of the test run.
 //
-//   screenshots OUTDIR [SAMPLE.mp3]
+//   screenshots OUTDIR [--dark] [SAMPLE.mp3]
+//
+// --dark: a dark application palette, as a desktop's dark theme gives it;
+// the pictures are named *-dark.png, and only the main window with the
+// sample, the silence detection window, the Info window and the box are taken.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QPainter>
+#include <QPalette>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QWindow>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include "qt/border_painter.h"
 #include "qt/conversions.h"
@@ -20,14 +34,29 @@
 
 namespace {
 
-// Answers every box with OK, saying what it was, so that nothing waits.
+void shoot(QWidget* window, const QString& file);
+
+// Answers every box with OK (Yes where there is no OK), saying what it was,
+// so that nothing waits. While `picture` is set, the next box is shown for
+// real over the main window and its picture taken before it is answered.
 class LoggedBox : public ui::MessageBox {
 public:
-    int msgbox(const std::string& text, int, const std::string& caption) override
+    int msgbox(const std::string& text, int style, const std::string& caption) override
     {
         std::printf("box \"%s\": %s\n", caption.c_str(), text.c_str());
-        return ui::idok;
+        const int answer = (style & 0x0F) == 3 || (style & 0x0F) == 4 ? ui::idyes : ui::idok;
+        if (!picture.isEmpty()) {
+            std::unique_ptr<QMessageBox> box = qcqt::makebox(text, style, caption, owner);
+            box->open();
+            shoot(box.get(), picture);
+            picture.clear();
+            box->done(0);
+        }
+        return answer;
     }
+
+    QString picture;
+    QWidget* owner = nullptr;
 };
 
 // The open dialog chooses the sample.
@@ -49,10 +78,40 @@ void settle()
         QCoreApplication::processEvents();
 }
 
+// Waits until the window manager has framed a newly shown window (if there
+// is one: without, the frame stays empty and the wait ends after a while).
+void waitforframe(QWidget* window)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 1500) {
+        settle();
+        const QWindow* handle = window->windowHandle();
+        if (handle && handle->isExposed() && !handle->frameMargins().isNull())
+            break;
+    }
+    settle();
+}
+
+// The window with its frame as the screen shows it; on a platform without a
+// screen to read (offscreen), the window's own drawing.
+QPixmap picture(QWidget* window)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return window->grab();
+    // the window in front and active, its title bar as the user sees it
+    window->raise();
+    window->activateWindow();
+    waitforframe(window);
+    const QRect frame = window->frameGeometry();
+    QScreen* screen = window->screen();
+    return screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+}
+
 void shoot(QWidget* window, const QString& file)
 {
     settle();
-    if (!window->grab().save(file))
+    if (!picture(window).save(file))
         std::printf("could not write %s\n", qPrintable(file));
     else
         std::printf("wrote %s\n", qPrintable(file));
@@ -69,13 +128,45 @@ void reportfont(const char* name)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::printf("usage: screenshots OUTDIR [SAMPLE.mp3]\n");
+    QString outdir;
+    std::string sample = QC_SAMPLE;
+    bool dark = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--dark") == 0)
+            dark = true;
+        else if (outdir.isEmpty())
+            outdir = QString::fromLocal8Bit(argv[i]);
+        else
+            sample = argv[i];
+    }
+    if (outdir.isEmpty()) {
+        std::printf("usage: screenshots OUTDIR [--dark] [SAMPLE.mp3]\n");
         return 2;
     }
-    const QString outdir = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(outdir);
-    const std::string sample = argc > 2 ? argv[2] : QC_SAMPLE;
+    if (dark) {
+        // What a dark desktop theme hands the program: its palette, on the
+        // style the desktop would give a Qt program without a theme plugin.
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QPalette p;
+        p.setColor(QPalette::Window, QColor(0x2B, 0x2B, 0x2B));
+        p.setColor(QPalette::WindowText, QColor(0xE6, 0xE6, 0xE6));
+        p.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
+        p.setColor(QPalette::AlternateBase, QColor(0x33, 0x33, 0x33));
+        p.setColor(QPalette::Text, QColor(0xE6, 0xE6, 0xE6));
+        p.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+        p.setColor(QPalette::ButtonText, QColor(0xE6, 0xE6, 0xE6));
+        p.setColor(QPalette::ToolTipBase, QColor(0x35, 0x35, 0x35));
+        p.setColor(QPalette::ToolTipText, QColor(0xE6, 0xE6, 0xE6));
+        p.setColor(QPalette::Highlight, QColor(0x3D, 0x7A, 0xC6));
+        p.setColor(QPalette::HighlightedText, Qt::white);
+        p.setColor(QPalette::PlaceholderText, QColor(0x8C, 0x8C, 0x8C));
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            p.setColor(QPalette::Disabled, role, QColor(0x80, 0x80, 0x80));
+        QApplication::setPalette(p);
+    }
+    const QString suffix = dark ? QStringLiteral("-dark.png") : QStringLiteral(".png");
+    auto named = [&](const char* name) { return outdir + QLatin1Char('/') + QLatin1String(name) + suffix; };
 
     // A private copy of the default settings, so that the presentations shown
     // here do not stay in the build's settings file.
@@ -88,7 +179,16 @@ int main(int argc, char** argv)
 
     qcqt::QtPlatform services;
     LoggedBox box;
-    SampleDialog dialogs(sample);
+    // The samples are loaded from the private folder, so that the pictures
+    // show a short path, not the one of the source tree they were taken in.
+    auto local = [&home](const std::string& path) {
+        const QString from = QString::fromLocal8Bit(path.c_str());
+        const QString to = home + QLatin1Char('/') + QFileInfo(from).fileName();
+        QFile::remove(to);
+        QFile::copy(from, to);
+        return qcqt::fromqt(to);
+    };
+    SampleDialog dialogs(local(sample));
     ui::Platform platform{box, services.pump, services.measure, dialogs, services.shell, services.screen};
     qc::Program program(platform, qcqt::fromqt(home + QStringLiteral("/quillcut")));
     program.start();
@@ -100,38 +200,46 @@ int main(int argc, char** argv)
         qcqt::drawoutlines(p, program.toolbar().border(services.screen.buttonface()));
     });
     autoview.settaborder(program.autoform().taborder());
+    box.owner = mainview.window();
     mainview.showifvisible();
+    autoview.showifvisible();
+    infoview.showifvisible();
     settle();
-    shoot(mainview.window(), outdir + QStringLiteral("/main-start.png"));
+    if (!dark)
+        shoot(mainview.window(), named("main-start"));
 
     ui::MainForm& form = program.mainform();
     form.openbut.click();
     settle();
 
     form.bothbutmenu.click();
-    shoot(mainview.window(), outdir + QStringLiteral("/main-both.png"));
-    form.picbutmenu.click();
-    shoot(mainview.window(), outdir + QStringLiteral("/main-pictures.png"));
-    form.textbutmenu.click();
-    shoot(mainview.window(), outdir + QStringLiteral("/main-text.png"));
-    form.stmenu.click();
-    shoot(mainview.window(), outdir + QStringLiteral("/main-hidden.png"));
-    form.stmenu.click();
-    form.bothbutmenu.click();
+    shoot(mainview.window(), named("main-both"));
+    if (!dark) {
+        form.picbutmenu.click();
+        shoot(mainview.window(), named("main-pictures"));
+        form.textbutmenu.click();
+        shoot(mainview.window(), named("main-text"));
+        form.stmenu.click();
+        shoot(mainview.window(), named("main-hidden"));
+        form.stmenu.click();
+        form.bothbutmenu.click();
+    }
 
     ui::AutoForm& autoform = program.autoform();
-    autoform.show();
-    settle();
-    autoform.activate();  // as the window manager's activation would
-    autoform.metod2a.click();
-    autoform.metod2b.click();
-    shoot(autoview.window(), outdir + QStringLiteral("/auto.png"));
-    autoform.close();
+    if (!dark) {
+        autoform.show();
+        settle();
+        autoform.activate();  // as the window manager's activation would
+        autoform.metod2a.click();
+        autoform.metod2b.click();
+        shoot(autoview.window(), named("auto"));
+        autoform.close();
+    }
 
     // A tone with digital silence at both ends, where the three methods
     // disagree at the start; the cuts set by clicking the strips at the
     // proposals of method 2.
-    dialogs.sample = QC_SILENCE_SAMPLE;
+    dialogs.sample = local(QC_SILENCE_SAMPLE);
     form.openbut.click();
     settle();
     autoform.show();
@@ -142,12 +250,20 @@ int main(int argc, char** argv)
     for (ui::GainStrip* strip : {&autoform.gainstripa, &autoform.gainstripb})
         strip->pointer(static_cast<int>(std::lround(strip->markx(2))));
     autoview.widget(autoform.gainstripa)->setFocus();
-    shoot(autoview.window(), outdir + QStringLiteral("/auto-silence.png"));
+    shoot(autoview.window(), named("auto-silence"));
     autoform.close();
 
     program.aboutmenuClick();
-    shoot(infoview.window(), outdir + QStringLiteral("/info.png"));
+    shoot(infoview.window(), named("info"));
     program.infoform().close();
+
+    // A damaged file: the first question of its load, over the main window.
+    box.picture = named("box");
+    dialogs.sample = local(QC_DAMAGED_SAMPLE);
+    form.openbut.click();
+    settle();
+    if (!box.picture.isEmpty())
+        std::printf("no box was shown for %s\n", QC_DAMAGED_SAMPLE);
 
     for (const char* name : {"Arial", "Times New Roman", "Courier", "Tahoma"})
         reportfont(name);

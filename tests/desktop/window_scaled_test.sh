@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The window program at 200 % scaling (QT_SCALE_FACTOR=2 on a 2560x1440
+# X server, a 1280x720 logical screen) under a real window manager (its own
+# Xvfb and openbox, never the user's display): a window stored where it
+# fits opens with its frame exactly there, scaled; one stored so low that
+# its frame would leave the screen is pulled up until the whole frame shows,
+# title bar first; and closing it stores the position read, not the place
+# it was shown at.
+#
+#   window_scaled_test.sh QUILLCUT WORKDIR
+# Exit 77 (skipped) when Xvfb, openbox or xdotool is missing.
+set -u
+program=$1
+work=$2
+for tool in Xvfb openbox xdotool xwininfo; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+
+rm -rf "$work" && mkdir -p "$work/run" "$work/home/.config/quillcut" && chmod 700 "$work/run"
+# A hard link: the program finds its settings beside the path it was started by.
+ln "$program" "$work/quillcut" 2>/dev/null || cp "$program" "$work/quillcut"
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    wait 2>/dev/null
+}
+trap cleanup EXIT
+fail() { echo "FAILED: $*"; exit 1; }
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 2560x1440x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+exec 3>&-
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 0.5
+
+export XDG_RUNTIME_DIR="$work/run" HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
+export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 ASAN_OPTIONS=detect_leaks=0
+
+settings() {  # a settings record with the main window at top $1, left $2, wherever the program looks
+    python3 - "$work" "$1" "$2" <<'PY'
+import struct, sys, pathlib
+w = pathlib.Path(sys.argv[1])
+rec = bytearray(543)
+for off in (0, 256):
+    rec[off:off + 6] = bytes([5]) + b"/tmp/"
+rec[512:520] = struct.pack("<ii", int(sys.argv[2]), int(sys.argv[3]))
+rec[520:523] = bytes([3, 3, 1])
+for p in (w / "mp3qc.ini", w / "home/.config/quillcut/mp3qc.ini", w / "expected.ini"):
+    p.write_bytes(rec)
+PY
+}
+waitwindow() {  # the id of the visible window titled $1
+    for _ in $(seq 100); do
+        local id
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$id" ] && { sleep 1; echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+frame() {  # left top width height of the window's frame, in the screen's pixels
+    xwininfo -id "$1" | awk '/Absolute upper-left X/{ax=$NF} /Absolute upper-left Y/{ay=$NF}
+        /Relative upper-left X/{rx=$NF} /Relative upper-left Y/{ry=$NF}
+        /^  Width:/{w=$NF} /^  Height:/{h=$NF}
+        END{print ax-rx, ay-ry, w+2*rx, h+ry+rx}'
+}
+closewindow() {  # asks the window manager to close the window, waits for the program to end
+    # (again if the key went to no window: activation can come late)
+    for _ in 1 2 3; do
+        xdotool windowactivate --sync "$1" >/dev/null 2>&1
+        xdotool key --clearmodifiers alt+F4
+        for _ in $(seq 30); do kill -0 "$2" 2>/dev/null || return 0; sleep 0.1; done
+    done
+    return 1
+}
+run() {  # starts the program, leaves the main window's frame in $left $top $width $height
+    "$work/quillcut" 2>"$work/err-$1.txt" &
+    pid=$!
+    pids+=($pid)
+    win=$(waitwindow Quillcut) || fail "$1: no main window"
+    read -r left top width height < <(frame "$win")
+}
+unchanged() {
+    for f in "$work/mp3qc.ini" "$work/home/.config/quillcut/mp3qc.ini"; do
+        cmp -s "$f" "$work/expected.ini" || fail "$1: $f changed: $(cmp "$f" "$work/expected.ini")"
+    done
+}
+
+# Where it fits: the frame's corner at twice the stored place (the frame's
+# border may take half a logical pixel: one screen pixel either way).
+settings 60 100
+run fits
+[ $((left - 200)) -ge -1 ] && [ $((left - 200)) -le 1 ] && [ "$top" = 120 ] ||
+    fail "fits: frame at $left,$top, not at 200,120"
+[ "$height" -lt 1440 ] || fail "fits: the window is $height pixels high, taller than the screen"
+closewindow "$win" "$pid" || fail "fits: the program did not end on close"
+unchanged fits
+
+# Stored as low and as far right as the window's own size allows, without
+# its menu bar and frame (the program's own rule for stored positions lets
+# that pass): the whole frame is pulled onto the screen, the title bar
+# shows, and closing stores what was read.
+settings 178 980
+run low
+[ "$top" -ge 0 ] || fail "low: the title bar is above the screen (frame top $top)"
+[ $((top + height)) -le 1440 ] || fail "low: the frame ends at $((top + height)), below the screen's 1440"
+[ $((left + width)) -le 2560 ] || fail "low: the frame ends at $((left + width)), right of the screen's 2560"
+closewindow "$win" "$pid" || fail "low: the program did not end on close"
+unchanged low
+echo "1 passed, 0 failed"
