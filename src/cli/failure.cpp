@@ -14,28 +14,13 @@ namespace qccli {
 const char* kindname(ErrorKind kind)
 {
     switch (kind) {
-    case ErrorKind::NotFound:
-        return "not-found";
-    case ErrorKind::Permission:
-        return "permission";
-    case ErrorKind::ReadFailed:
-        return "read-failed";
-    case ErrorKind::NotMp3:
-        return "not-mp3";
-    case ErrorKind::Damaged:
-        return "damaged";
-    case ErrorKind::TooLarge:
-        return "too-large";
-    case ErrorKind::NothingToSave:
-        return "nothing-to-save";
-    case ErrorKind::WriteFailed:
-        return "write-failed";
     case ErrorKind::Usage:
         return "usage";
     case ErrorKind::Internal:
         return "internal";
+    default:
+        return qc::errorkindname(static_cast<qc::ErrorKind>(kind));
     }
-    return "internal";
 }
 
 std::string errnotext(int code)
@@ -49,19 +34,16 @@ namespace {
 
 ErrorKind openkind(int code)
 {
+    // A name that cannot be resolved is as good as missing; a file being run
+    // cannot be opened for writing.
     switch (code) {
-    case ENOENT:
-    case ENOTDIR:
     case ELOOP:
     case ENAMETOOLONG:
         return ErrorKind::NotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
     case ETXTBSY:
         return ErrorKind::Permission;
     default:
-        return ErrorKind::ReadFailed;
+        return static_cast<ErrorKind>(qc::openfailurekind(code, qc::ErrorKind::ReadFailed));
     }
 }
 
@@ -94,35 +76,20 @@ std::optional<Failure> openfailure(const std::string& path)
 
 Failure loadfailure(const std::string& path, const qc::LoadError& error, const std::string& windowtext)
 {
-    Failure f{ErrorKind::Damaged, path + ": " + windowtext, windowtext};
+    Failure f{static_cast<ErrorKind>(error.kind), path + ": " + windowtext, windowtext};
     switch (error.kind) {
-    case qc::ErrorKind::NotFound:
-        f.kind = ErrorKind::NotFound;
-        break;
-    case qc::ErrorKind::Permission:
-        f.kind = ErrorKind::Permission;
-        break;
     case qc::ErrorKind::ReadFailed:
-        f.kind = ErrorKind::ReadFailed;
         f.message = "cannot read " + path + ": " +
                     (error.errnum != 0 ? errnotext(error.errnum)
                                        : std::string("it ends before its data does (did it change while it was loaded?)"));
         break;
-    case qc::ErrorKind::NotMp3:
-        f.kind = ErrorKind::NotMp3;
-        break;
-    case qc::ErrorKind::TooLarge:
-        f.kind = ErrorKind::TooLarge;
-        break;
     case qc::ErrorKind::Cancelled:  // --policy fail said no to going past damage
-    case qc::ErrorKind::NothingToSave:
         f.kind = ErrorKind::NothingToSave;
         break;
-    case qc::ErrorKind::WriteFailed:
-        f.kind = ErrorKind::WriteFailed;
-        break;
-    case qc::ErrorKind::Damaged:
     case qc::ErrorKind::None:
+        f.kind = ErrorKind::Damaged;
+        break;
+    default:
         break;
     }
     if (error.errnum != 0 && (f.kind == ErrorKind::NotFound || f.kind == ErrorKind::Permission))

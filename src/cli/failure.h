@@ -10,16 +10,18 @@
 
 namespace qccli {
 
+// The engine's kinds keep their values, so a load's or a save's kind is one of
+// these as it stands; two kinds belong to the command line alone.
 enum class ErrorKind {
-    NotFound,
-    Permission,
-    ReadFailed,
-    NotMp3,
-    Damaged,
-    TooLarge,
-    NothingToSave,
-    WriteFailed,
-    Usage,
+    NotFound = static_cast<int>(qc::ErrorKind::NotFound),
+    Permission = static_cast<int>(qc::ErrorKind::Permission),
+    ReadFailed = static_cast<int>(qc::ErrorKind::ReadFailed),
+    NotMp3 = static_cast<int>(qc::ErrorKind::NotMp3),
+    Damaged = static_cast<int>(qc::ErrorKind::Damaged),
+    TooLarge = static_cast<int>(qc::ErrorKind::TooLarge),
+    NothingToSave = static_cast<int>(qc::ErrorKind::NothingToSave),
+    WriteFailed = static_cast<int>(qc::ErrorKind::WriteFailed),
+    Usage = 100,
     Internal,  // the worker handling the file stopped without a report
 };
 
