@@ -129,3 +129,29 @@ TEST(SingleInstanceProgram, ASecondStartWithAFileHandsItToTheRunningWindow)
     ::kill(first, SIGKILL);
     waitexit(first, std::chrono::seconds(10));
 }
+
+TEST(SingleInstanceProgram, AFileOnTheCommandLineOpensAsOpenWould)
+{
+    qctest::TempDir dir;
+    using qctest::operator+;
+    ASSERT_EQ(::mkdir(dir.path("songs").c_str(), 0700), 0);
+    dir.write("songs/song.mp3", qctest::readbytes(QC_SAMPLES_DIR "/tone44-cbr128.mp3") + qctest::filler(20, 'A'));
+
+    // found from the working directory, loaded, its question asked
+    pid_t run = startprogram(dir.path(""), dir.path("run.txt"), "song.mp3", dir.path("songs"));
+    EXPECT_TRUE(appears(dir.path("run.txt"), "Data of unknown origin (20 bytes) has been found on the file end",
+                        std::chrono::seconds(30)))
+        << slurp(dir.path("run.txt"));
+    EXPECT_EQ(slurp(dir.path("run.txt")).find("Error processing file"), std::string::npos);
+    ::kill(run, SIGKILL);
+    waitexit(run, std::chrono::seconds(10));
+
+    // a missing file: the load's own error box, and the window stays
+    pid_t missing = startprogram(dir.path(""), dir.path("missing.txt"), "nothere.mp3", dir.path("songs"));
+    EXPECT_TRUE(appears(dir.path("missing.txt"), " Disk or unknown error.", std::chrono::seconds(30)))
+        << slurp(dir.path("missing.txt"));
+    EXPECT_NE(slurp(dir.path("missing.txt")).find("error: Error processing file: "), std::string::npos);
+    EXPECT_EQ(waitexit(missing, std::chrono::seconds(1)), -1);
+    ::kill(missing, SIGKILL);
+    waitexit(missing, std::chrono::seconds(10));
+}
