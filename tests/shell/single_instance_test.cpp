@@ -125,7 +125,7 @@ TEST(HandOver, TheRunningCopyGetsTheNameAndConfirmsIt)
     qc::HandOverListener l;
     ASSERT_TRUE(l.listen(socket));
 
-    for (const std::string name : {std::string("/music/a song, with blanks.mp3"), std::string("/m/\xE9t\xE9.mp3"), std::string()}) {
+    for (const std::string& name : {std::string("/music/a song, with blanks.mp3"), std::string("/m/\xE9t\xE9.mp3"), std::string()}) {
         bool confirmed = false;
         std::thread later([&] { confirmed = qc::handover(socket, name); });
         EXPECT_EQ(takeone(l), name);
