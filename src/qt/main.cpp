@@ -9,6 +9,7 @@
 
 #include "qt/border_painter.h"
 #include "qt/conversions.h"
+#include "qt/file_arrivals.h"
 #include "qt/form_view.h"
 #include "qt/platform_services.h"
 #include "shell/program.h"
@@ -31,8 +32,9 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[1], "--version") == 0)
             std::printf("quillcut %s\n", ui::programversion());
         else
-            std::printf("Usage: quillcut [--version | --help]\n"
-                        "Trims MP3 files frame by frame, without re-encoding, in a window.\n");
+            std::printf("Usage: quillcut [FILE | --version | --help]\n"
+                        "Trims MP3 files frame by frame, without re-encoding, in a window.\n"
+                        "FILE is opened at once; while a copy runs, it opens FILE instead.\n");
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     }
     QApplication app(argc, argv);
@@ -42,9 +44,18 @@ int main(int argc, char** argv)
                                                  QIcon(QStringLiteral(QC_ICON_FILE))));
     qcqt::QtPlatform services;
 
-    // Before any window exists: a second copy says so and ends.
-    if (!qc::singleinstance(services.box))
+    // quillcut FILE: the name as this start's working directory means it,
+    // also when a running copy takes it over.
+    const std::string file = argc > 1 && argv[1][0] != '\0'
+                                 ? qcqt::fromqt(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath())
+                                 : std::string();
+    // Before any window exists: a second copy hands its file to the running
+    // one, or says why it ends.
+    const std::string marker = qc::instancemarkerpath();
+    if (!qc::singleinstance(services.box, marker, file))
         return 0;
+    qc::HandOverListener listener;
+    listener.listen(qc::handoverpath(marker));
 
     qc::Program program(services.platform, qcqt::fromqt(QCoreApplication::applicationFilePath()));
     program.start();
@@ -61,11 +72,15 @@ int main(int argc, char** argv)
     services.box.setowner(mainview.window());
     services.dialogs.setowner(mainview.window());
 
+    // Dropped files and files handed over by later starts.
+    qcqt::FileArrivals arrivals(program, mainview);
+    arrivals.listen(listener);
+
     mainview.showifvisible();
     autoview.showifvisible();
     infoview.showifvisible();
     // quillcut FILE opens FILE as Open would.
-    if (argc > 1 && argv[1][0] != '\0')
-        program.openfile(qcqt::fromqt(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath()));
+    if (!file.empty())
+        program.openfile(file);
     return QApplication::exec();
 }

@@ -180,8 +180,7 @@ void LoadCommand::cancelexit()
     w_.pbar.setvisible(false);
     w_.pbar.setposition(0);
     w_.filenamelabel.setvisible(true);
-    w_.infolabel.setcaption("no file loaded");
-    w_.filenamelabel.setcaption("");
+    w_.showempty();
     w_.frame1.setenabled(false);
     f_.loadok = false;
 }

@@ -53,6 +53,9 @@ public:
     // on the window.
     void openfile(const std::string& chosen);
     void reloadbutClick();
+    // No load or save runs and the silence detection window is closed: a
+    // file may arrive from outside the open dialog (dropped, handed over).
+    bool idle() const { return !file_.busy && !autoform_.visible(); }
     void setpolicy(int policy);  // failmenuClick 0, promptmenuClick 1, trymenuClick 2
     void aboutmenuClick();
     // Options > Exact output: toggles the writer's mode and keeps it in the options file.

@@ -1,4 +1,5 @@
 // The ID3v1 footer tag as text lines.
+#include <algorithm>
 #include <cstring>
 
 #include "tags/field_text.h"
@@ -11,9 +12,10 @@ namespace {
 
 constexpr std::size_t titlesize = 30;
 constexpr std::size_t yearsize = 4;
+constexpr std::size_t fieldbytes = 125;  // the tag after "TAG": five fields and the genre
 
-// Reads one field and checks the read at once.
-bool readfield(BinaryFile& file, std::uint8_t* buf, std::size_t n)
+// Reads and checks the read at once.
+bool readbytes(BinaryFile& file, std::uint8_t* buf, std::size_t n)
 {
     file.read(buf, n);
     return file.ioresult() == 0;
@@ -26,8 +28,10 @@ void separateline(std::string& text)
 }
 
 // Title, performer, album, year and comment, each only when not empty; then
-// the genre line, which is always there.
-bool buildtext(BinaryFile& file, std::string& text)
+// the genre line. From n bytes after "TAG": a field cut short by the end of
+// the bytes is taken as far as it goes, and the genre line is there only
+// when its byte is (always, for a whole tag).
+std::string buildtext(const std::uint8_t* bytes, std::size_t n)
 {
     struct Field {
         const char* label;
@@ -38,23 +42,30 @@ bool buildtext(BinaryFile& file, std::string& text)
                                        {"Album: ", titlesize},
                                        {"Year: ", yearsize},
                                        {"Comment: ", titlesize}};
-    text.clear();
-    std::uint8_t buf[titlesize];
+    std::string text;
+    std::size_t at = 0;
     for (const Field& f : fields) {
-        if (!readfield(file, buf, f.size))
-            return false;
-        std::string value = fieldtext(buf, f.size);
+        if (at >= n)
+            return text;
+        std::string value = fieldtext(bytes + at, std::min(f.size, n - at));
+        at += f.size;
         if (value.empty())
             continue;
         separateline(text);
         text += f.label + value;
     }
-    std::uint8_t genre = 0;
-    if (!readfield(file, &genre, 1))
-        return false;
-    separateline(text);
-    text += "Genre: " + genrename(genre);
-    return true;
+    if (at < n) {
+        separateline(text);
+        text += "Genre: " + genrename(bytes[at]);
+    }
+    return text;
+}
+
+bool readid(BinaryFile& file, std::int32_t pos)
+{
+    std::uint8_t id[3] = {};
+    file.seek(static_cast<std::int64_t>(pos) - 1);
+    return readbytes(file, id, sizeof id) && std::memcmp(id, "TAG", 3) == 0;
 }
 
 }  // namespace
@@ -62,13 +73,21 @@ bool buildtext(BinaryFile& file, std::string& text)
 TagRead readid3v1(BinaryFile& file, std::int32_t footerpos)
 {
     TagRead out;
-    std::uint8_t id[3] = {};
-    file.seek(static_cast<std::int64_t>(footerpos) - 1);
-    if (!readfield(file, id, sizeof id) || std::memcmp(id, "TAG", 3) != 0) {
-        out.readfail = true;
-        return out;
-    }
-    out.readfail = !buildtext(file, out.text);
+    std::uint8_t buf[fieldbytes];
+    out.readfail = !readid(file, footerpos) || !readbytes(file, buf, sizeof buf);
+    if (!out.readfail)
+        out.text = buildtext(buf, sizeof buf);
+    return out;
+}
+
+TagRead readdamagedid3v1(BinaryFile& file, std::int32_t pos, std::int32_t length)
+{
+    TagRead out;
+    std::uint8_t buf[fieldbytes];
+    const std::size_t n = length > 3 ? std::min<std::size_t>(static_cast<std::size_t>(length) - 3, fieldbytes) : 0;
+    out.readfail = length < 3 || !readid(file, pos) || !readbytes(file, buf, n);
+    if (!out.readfail)
+        out.text = buildtext(buf, n);
     return out;
 }
 

@@ -102,19 +102,10 @@ MainForm::MainForm() : Form("mainqcform")
     Control* labels[15] = {&kbpslabel0,  &kbpslabel1,  &kbpslabel2,  &kbpslabel3, &kbpslabel4,
                            &kbpslabel5,  &kbpslabel6,  &kbpslabel7,  &kbpslabel8, &kbpslabel9,
                            &kbpslabel10, &kbpslabel11, &kbpslabel12, &kbpslabel13, &kbpslabel14};
-    static const char* const startcaptions[15] = {
-        " free kbps frames:", "   32 kbps frames:", "   40 kbps frames:", "   48 kbps frames:",
-        "   56 kbps frames:", "   64 kbps frames:", "   80 kbps frames:", "   96 kbps frames:",
-        "  112 kbps frames:", "  128 kbps frames:", "  160 kbps frames:", "  192 kbps frames:",
-        "  224 kbps frames:", "  256 kbps frames:", "  320 kbps frames:"};
-    for (int i = 0; i < 15; ++i) {
+    for (int i = 0; i < 15; ++i)
         place(*labels[i], 11, 32 + 16 * i, 268, 17, courier);
-        labels[i]->setcaption(startcaptions[i]);
-        labels[i]->setcolor(windowcolor);
-    }
 
     place(infolabel, 1, 280, 288, 25, tahomabold);
-    infolabel.setcaption("no file loaded");
 
     place(cutlabel0, 16, 320, 97, 17, arial11);
     cutlabel0.setcaption("cut from the st&art: ");
@@ -178,8 +169,6 @@ MainForm::MainForm() : Form("mainqcform")
     Foottagcheck.setcaption("Remove footer (ID3v&1) tag");
     place(nofootlabel, 8, 444, 121, 16, arial13);
     nofootlabel.setcaption("No footer (ID3v1) tag");
-    for (Control* l : {&norifflab, &noheadlabel, &nofootlabel})
-        l->setvisible(false);
 
     place(vhtbutton, 230, 420, 36, 18, arial11bold);
     vhtbutton.setcaption("v&iew");
@@ -193,6 +182,33 @@ MainForm::MainForm() : Form("mainqcform")
                  labels[10], labels[11], labels[12], labels[13], labels[14]};
     tbox = {&tbox0, &tbox1};
     cuttime = {&cuttime0, &cuttime1};
+    showempty();
+}
+
+void MainForm::showempty()
+{
+    static const char* const startcaptions[15] = {
+        " free kbps frames:", "   32 kbps frames:", "   40 kbps frames:", "   48 kbps frames:",
+        "   56 kbps frames:", "   64 kbps frames:", "   80 kbps frames:", "   96 kbps frames:",
+        "  112 kbps frames:", "  128 kbps frames:", "  160 kbps frames:", "  192 kbps frames:",
+        "  224 kbps frames:", "  256 kbps frames:", "  320 kbps frames:"};
+    filenamelabel.setcaption("");
+    for (std::size_t i = 0; i < kbpslabel.size(); ++i) {
+        kbpslabel[i]->setcaption(startcaptions[i]);
+        kbpslabel[i]->setcolor(windowcolor);
+    }
+    infolabel.setcaption("no file loaded");
+    for (Control* box : {&riffcheck, &headtagcheck, &Foottagcheck}) {
+        box->setchecked(false);
+        box->setenabled(true);
+        box->setvisible(true);
+    }
+    for (Control* view : {&vhtbutton, &vftbutton})
+        view->setvisible(true);
+    for (Control* l : {&norifflab, &noheadlabel, &nofootlabel}) {
+        l->setenabled(true);
+        l->setvisible(false);
+    }
 }
 
 }  // namespace ui

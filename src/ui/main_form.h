@@ -17,6 +17,13 @@ class MainForm : public Form {
 public:
     MainForm();
 
+    // The per-file panel before any file is loaded: no name, the bitrate
+    // labels without counts or shading, "no file loaded", and the three
+    // structure rows with unchecked boxes. Start-up shows it, and so does
+    // every load that fails or is cancelled, so that nothing of the
+    // previous file stays in view.
+    void showempty();
+
     // menu bar
     Control menubar{Kind::MenuBar, "menubar", this};
     Control filemenu{Kind::Menu, "filemenu", &menubar};

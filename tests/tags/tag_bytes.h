@@ -93,6 +93,8 @@ inline ViewRun runview(View view, const std::string& path, std::int32_t footerpo
     qc::LoadedFile& file = qctest::sharedfile();
     file.sourcename = path;
     file.footerpos = footerpos;
+    file.footerfound = footerpos != 0;
+    file.footerspan = 127;  // a whole tag, whatever an earlier load left here
     qctest::ScriptedBox box;
     box.answerall(ui::idok);
     qc::TagViews views(file, box);
