@@ -18,29 +18,8 @@ for tool in Xvfb openbox xdotool xwininfo xprop; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
-rm -rf "$work" && mkdir -p "$work/run" "$work/home/.config/quillcut" && chmod 700 "$work/run"
-# A hard link: the program finds its settings beside the path it was started by.
-ln "$program" "$work/quillcut" 2>/dev/null || cp "$program" "$work/quillcut"
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-}
-trap cleanup EXIT
-fail() { echo "FAILED: $*"; exit 1; }
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-exec 3>&-
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
-
-export XDG_RUNTIME_DIR="$work/run" HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
+source "$(dirname "$0")/x_session.sh"
+xsession 1280x800
 export QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0
 
 # A settings record with the main window at top 60, left 100, wherever the
