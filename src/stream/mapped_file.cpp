@@ -1,5 +1,6 @@
 #include "stream/mapped_file.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -22,7 +23,7 @@ struct GuardSlot {
 constexpr int slotcount = 64;
 GuardSlot slots[slotcount];
 
-std::atomic<bool> mapsenabled{false};
+std::atomic<bool> mapsenabled{true};
 std::mutex installlock;
 struct sigaction previous {};
 std::uintptr_t pagesize = 4096;
@@ -135,9 +136,9 @@ bool MappedFile::map(int fd, std::size_t size, bool populate)
         slots[slot].used.store(0, std::memory_order_release);
         return false;
     }
-    // The walk goes through the file once, front to back.
-    // Read ahead of the reader, which goes through the file once (the
-    // sequential advice measured slower here for the load's walk).
+    // The reader goes through the file once, front to back: read ahead of
+    // it (for the load's walk, which touches a few bytes of each frame, the
+    // sequential advice measured slower).
     ::madvise(p, size, populate ? MADV_SEQUENTIAL : MADV_WILLNEED);
     GuardSlot& s = slots[slot];
     s.faulted.store(0, std::memory_order_relaxed);
@@ -146,6 +147,8 @@ bool MappedFile::map(int fd, std::size_t size, bool populate)
     data_ = static_cast<const std::uint8_t*>(p);
     size_ = size;
     slot_ = slot;
+    flag_ = &s.faulted;
+    readystart_ = readyend_ = 0;
     return true;
 }
 
@@ -161,11 +164,23 @@ void MappedFile::unmap()
     data_ = nullptr;
     size_ = 0;
     slot_ = -1;
+    flag_ = nullptr;
+    readystart_ = readyend_ = 0;
 }
 
-bool MappedFile::faulted() const
+void MappedFile::makeready(std::size_t offset)
 {
-    return slot_ >= 0 && slots[slot_].faulted.load(std::memory_order_acquire) != 0;
+    constexpr std::size_t stretch = std::size_t{2} << 20;
+    if (data_ == nullptr || offset >= size_)
+        return;
+    const std::size_t start = offset & ~(stretch - 1);
+    const std::size_t end = std::min(size_, start + stretch);
+    // Faulting the pages in one call costs a fraction of faulting them one
+    // folio at a time, and lets the walk's prefetches land. A failure (the
+    // file cut short, no memory) leaves the pages to fault as they would.
+    ::madvise(const_cast<std::uint8_t*>(data_) + start, end - start, MADV_POPULATE_READ);
+    readystart_ = start;
+    readyend_ = end;
 }
 
 }  // namespace qc
