@@ -136,10 +136,13 @@ bool MappedFile::map(int fd, std::size_t size, bool populate)
         slots[slot].used.store(0, std::memory_order_release);
         return false;
     }
-    // The reader goes through the file once, front to back: read ahead of
-    // it (for the load's walk, which touches a few bytes of each frame, the
-    // sequential advice measured slower).
-    ::madvise(p, size, populate ? MADV_SEQUENTIAL : MADV_WILLNEED);
+    // A pass over every byte reads far ahead. The load's walk, which looks
+    // at a few bytes of each frame, is left to the file's own sequential
+    // read-ahead and to readyahead (asking for the whole file at once here
+    // measured no faster from a cold cache, and holds up the first look at
+    // the file while the reads are queued).
+    if (populate)
+        ::madvise(p, size, MADV_SEQUENTIAL);
     GuardSlot& s = slots[slot];
     s.faulted.store(0, std::memory_order_relaxed);
     s.start.store(reinterpret_cast<std::uintptr_t>(p), std::memory_order_release);
@@ -170,7 +173,9 @@ void MappedFile::unmap()
 
 void MappedFile::makeready(std::size_t offset)
 {
-    constexpr std::size_t stretch = std::size_t{2} << 20;
+    // (on a slow disk a stretch is read before the walk goes on: a smaller
+    // one would cost calls, a larger one the window's responsiveness)
+    constexpr std::size_t stretch = std::size_t{512} << 10;
     if (data_ == nullptr || offset >= size_)
         return;
     const std::size_t start = offset & ~(stretch - 1);

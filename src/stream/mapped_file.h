@@ -40,7 +40,7 @@ public:
     }
 
     // Makes the page tables of the stretch of the map around offset (an
-    // aligned 2 MiB) ready, so that prefetches of it are not dropped and the
+    // aligned 512 KiB) ready, so that prefetches of it are not dropped and the
     // walk takes no fault in it. Nothing happens while offset lies in the
     // stretch made ready last or before it (the walk goes forward only, and
     // a look behind it takes a fault at worst). A file cut short meanwhile
