@@ -1,5 +1,5 @@
 // Prints the time the window program takes to open a file (the main window
-// shown, its Open command, the Qt event pump run every 256 frames, the
+// shown, its Open command, the Qt event pump asked every 256 frames, the
 // progress bar and the summary painted) beside the same load without a
 // window or a pump, in the same process. Run it offscreen:
 //

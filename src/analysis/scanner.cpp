@@ -355,6 +355,10 @@ Scanner::Step Scanner::recordframe(std::int64_t p, std::uint8_t b2)
     }
     f_.ratecount[i] += 1;
     e_ = p + framebytes(f_.sampleratebits, i, b2 & 0x02);
+    // Each step waits on the header it reads: the header some frames on
+    // (where it lies if the frames keep this length) is fetched meanwhile.
+    constexpr std::int64_t lookahead = 16;
+    f_.sourcefile.hint(p - 1 + lookahead * (e_ - p));
     if (e_ >= size_ - 5) {
         if (size_ - p < 127)
             return {Step::Summary, 0, 0, 0};

@@ -139,8 +139,14 @@ void syncprogress(const ui::Control& c, QProgressBar* p)
 {
     if (p->minimum() != c.minimum() || p->maximum() != c.maximum())
         p->setRange(c.minimum(), c.maximum());
-    if (p->value() != c.position())
+    if (p->value() != c.position()) {
+        // QProgressBar repaints at once whenever the bar grows by a pixel;
+        // a long load moves it a hundred times, and each paint then stalls
+        // the walk. It is painted with the next events instead.
+        p->setUpdatesEnabled(false);
         p->setValue(c.position());
+        p->setUpdatesEnabled(true);
+    }
 }
 
 }  // namespace

@@ -17,6 +17,15 @@ void QtEventPump::processpending()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void QtEventPump::keepresponsive()
+{
+    constexpr qint64 interval = 10;  // ms
+    if (sincepump_.isValid() && sincepump_.elapsed() < interval)
+        return;
+    processpending();
+    sincepump_.start();
+}
+
 void QtEventPump::waitforevents()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);

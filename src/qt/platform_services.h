@@ -3,6 +3,8 @@
 // bundle of all of them that the program is given.
 #pragma once
 
+#include <QElapsedTimer>
+
 #include "qt/file_dialogs.h"
 #include "qt/message_box.h"
 #include "ui/platform.h"
@@ -13,6 +15,13 @@ class QtEventPump : public ui::EventPump {
 public:
     void processpending() override;
     void waitforevents() override;
+    // at most every 10 ms: each round of events repaints what changed (the
+    // progress bar above all), which every 256 frames would cost more than
+    // the walk itself on a file in the page cache
+    void keepresponsive() override;
+
+private:
+    QElapsedTimer sincepump_;
 };
 
 class QtTextMeasure : public ui::TextMeasure {

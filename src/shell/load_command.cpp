@@ -40,7 +40,7 @@ void LoadCommand::tell(const Notice& notice)
 void LoadCommand::position(int percent)
 {
     w_.pbar.setposition(percent);
-    pump_.processpending();
+    pump_.keepresponsive();
 }
 
 void LoadCommand::walkdone()

@@ -48,6 +48,7 @@ bool BinaryFile::openexisting(const std::string& path)
     fd_ = fd;
     pos_ = 0;
     winlen_ = 0;
+    lookatnothing();
     wbuf_.clear();
     map_.unmap();
     maptried_ = false;
@@ -66,6 +67,7 @@ bool BinaryFile::create(const std::string& path)
     fd_ = fd;
     pos_ = 0;
     winlen_ = 0;
+    lookatnothing();
     wbuf_.clear();
     map_.unmap();
     maptried_ = false;
@@ -86,6 +88,7 @@ void BinaryFile::close()
     maptried_ = false;
     fd_ = -1;
     winlen_ = 0;
+    lookatnothing();
     wbuf_.clear();
 }
 
@@ -155,6 +158,9 @@ bool BinaryFile::fillwindow(std::int64_t at)
     fillsize_ = onward ? std::min(windowsize, fillsize_ * 2) : firstfill;
     winstart_ = at;
     winlen_ = 0;
+    // (through a map, view serves the map inline, not the window)
+    if (!map_.mapped())
+        lookatnothing();
     while (winlen_ < fillsize_) {
         ssize_t n = ::pread(fd_, window_.data() + winlen_, fillsize_ - winlen_,
                             at + static_cast<std::int64_t>(winlen_));
@@ -163,12 +169,15 @@ bool BinaryFile::fillwindow(std::int64_t at)
         if (n < 0) {
             fail(errno);
             winlen_ = 0;
+            lookatnothing();
             return false;
         }
         if (n == 0)
             break;
         winlen_ += static_cast<std::size_t>(n);
     }
+    if (!map_.mapped())
+        lookatwindow();
     return true;
 }
 
@@ -269,19 +278,22 @@ std::size_t BinaryFile::read(void* buf, std::size_t n)
     return got;
 }
 
-const std::uint8_t* BinaryFile::view(std::int64_t offset, std::size_t n)
+const std::uint8_t* BinaryFile::viewelsewhere(std::int64_t offset, std::size_t n)
 {
     // gathered writes and pending failures are the read path's business
     if (error_ != 0 || fd_ < 0 || !wbuf_.empty() || offset < 0 || n > firstfill)
         return nullptr;
     const auto end = offset + static_cast<std::int64_t>(n);
-    if (!maptried_)
+    if (!maptried_) {
         trymap();
+        if (map_.mapped()) {
+            lookbase_ = map_.data();
+            lookstart_ = 0;
+            lookend_ = static_cast<std::int64_t>(map_.size());
+        }
+    }
     if (inmap(offset, n)) {
         pos_ = end;
-        // the walk's next frames, so that it does not wait on memory at each page
-        if (static_cast<std::uint64_t>(offset) + 1024 < map_.size())
-            __builtin_prefetch(map_.data() + offset + 1024);
         return map_.data() + offset;
     }
     if (winlen_ == 0 || offset < winstart_ || end > winstart_ + static_cast<std::int64_t>(winlen_)) {
@@ -291,6 +303,13 @@ const std::uint8_t* BinaryFile::view(std::int64_t offset, std::size_t n)
     }
     pos_ = end;
     return window_.data() + (offset - winstart_);
+}
+
+void BinaryFile::lookatwindow()
+{
+    lookbase_ = window_.data();
+    lookstart_ = winstart_;
+    lookend_ = winstart_ + static_cast<std::int64_t>(winlen_);
 }
 
 std::uint8_t BinaryFile::readbyte()
@@ -323,6 +342,7 @@ std::size_t BinaryFile::write(const void* buf, std::size_t n)
         return 0;
     }
     winlen_ = 0;  // the read window may no longer match the file
+    lookatnothing();
     const auto* in = static_cast<const std::uint8_t*>(buf);
     if (!wbuf_.empty() && wstart_ + static_cast<std::int64_t>(wbuf_.size()) != pos_) {
         if (!flushwrites()) {
@@ -418,6 +438,7 @@ std::int64_t BinaryFile::copyfrom(BinaryFile& source, std::int64_t offset, std::
         return -1;
     }
     winlen_ = 0;  // the read window may no longer match the file
+    lookatnothing();
     constexpr std::int64_t maxcall = std::int64_t{1} << 30;
     std::int64_t done = 0;
     while (done < n) {

@@ -69,7 +69,29 @@ public:
     // pending that the same read would not make pending, so the caller can
     // fall back to seek and read for the exact outcome. The pointer is good
     // until the next operation on the file.
-    const std::uint8_t* view(std::int64_t offset, std::size_t n);
+    const std::uint8_t* view(std::int64_t offset, std::size_t n)
+    {
+        // the common case, inline: the bytes lie in what is at hand (the
+        // map, or the window) and nothing stands in the way
+        if (offset >= lookstart_ && n <= firstfill &&
+            offset + static_cast<std::int64_t>(n) <= lookend_ && error_ == 0 && !map_.faulted()) {
+            pos_ = offset + static_cast<std::int64_t>(n);
+            return lookbase_ + (offset - lookstart_);
+        }
+        return viewelsewhere(offset, n);
+    }
+    // Says that the bytes at offset will be looked at soon (a frame header
+    // some frames ahead of a walk through a map): their page is made ready
+    // and they are fetched into the cache meanwhile, so that the walk, whose
+    // every step waits on the one before, does not wait on memory.
+    void hint(std::int64_t offset)
+    {
+        if (map_.mapped() && offset >= 0 && static_cast<std::uint64_t>(offset) + 64 <= map_.size()) {
+            map_.readyahead(static_cast<std::size_t>(offset) + 64);
+            __builtin_prefetch(map_.data() + offset);
+            __builtin_prefetch(map_.data() + offset + 63);
+        }
+    }
     std::size_t write(const void* buf, std::size_t n);
     // Writes out gathered data and asks the system to put it on the disk.
     bool flush();
@@ -109,6 +131,10 @@ private:
     void fail(int code);
     bool flushwrites();
     bool fillwindow(std::int64_t at);
+    const std::uint8_t* viewelsewhere(std::int64_t offset, std::size_t n);
+    // what view serves inline: nothing, the map or the window
+    void lookatnothing() { lookstart_ = 0; lookend_ = -1; }
+    void lookatwindow();
     // The map, when it holds [offset, offset + n) and has not faulted.
     bool inmap(std::int64_t offset, std::size_t n) const
     {
@@ -131,6 +157,10 @@ private:
     std::int64_t wstart_ = 0;
     MappedFile map_;
     bool maptried_ = false;
+    // bytes [lookstart_, lookend_) of the file lie at lookbase_
+    const std::uint8_t* lookbase_ = nullptr;
+    std::int64_t lookstart_ = 0;
+    std::int64_t lookend_ = -1;
 };
 
 // The system's copy_file_range, the default copier of copyfrom.

@@ -1,5 +1,6 @@
 #include "stream/mapped_file.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -22,7 +23,7 @@ struct GuardSlot {
 constexpr int slotcount = 64;
 GuardSlot slots[slotcount];
 
-std::atomic<bool> mapsenabled{false};
+std::atomic<bool> mapsenabled{true};
 std::mutex installlock;
 struct sigaction previous {};
 std::uintptr_t pagesize = 4096;
@@ -135,10 +136,13 @@ bool MappedFile::map(int fd, std::size_t size, bool populate)
         slots[slot].used.store(0, std::memory_order_release);
         return false;
     }
-    // The walk goes through the file once, front to back.
-    // Read ahead of the reader, which goes through the file once (the
-    // sequential advice measured slower here for the load's walk).
-    ::madvise(p, size, populate ? MADV_SEQUENTIAL : MADV_WILLNEED);
+    // A pass over every byte reads far ahead. The load's walk, which looks
+    // at a few bytes of each frame, is left to the file's own sequential
+    // read-ahead and to readyahead (asking for the whole file at once here
+    // measured no faster from a cold cache, and holds up the first look at
+    // the file while the reads are queued).
+    if (populate)
+        ::madvise(p, size, MADV_SEQUENTIAL);
     GuardSlot& s = slots[slot];
     s.faulted.store(0, std::memory_order_relaxed);
     s.start.store(reinterpret_cast<std::uintptr_t>(p), std::memory_order_release);
@@ -146,6 +150,8 @@ bool MappedFile::map(int fd, std::size_t size, bool populate)
     data_ = static_cast<const std::uint8_t*>(p);
     size_ = size;
     slot_ = slot;
+    flag_ = &s.faulted;
+    readystart_ = readyend_ = 0;
     return true;
 }
 
@@ -161,11 +167,25 @@ void MappedFile::unmap()
     data_ = nullptr;
     size_ = 0;
     slot_ = -1;
+    flag_ = nullptr;
+    readystart_ = readyend_ = 0;
 }
 
-bool MappedFile::faulted() const
+void MappedFile::makeready(std::size_t offset)
 {
-    return slot_ >= 0 && slots[slot_].faulted.load(std::memory_order_acquire) != 0;
+    // (on a slow disk a stretch is read before the walk goes on: a smaller
+    // one would cost calls, a larger one the window's responsiveness)
+    constexpr std::size_t stretch = std::size_t{512} << 10;
+    if (data_ == nullptr || offset >= size_)
+        return;
+    const std::size_t start = offset & ~(stretch - 1);
+    const std::size_t end = std::min(size_, start + stretch);
+    // Faulting the pages in one call costs a fraction of faulting them one
+    // folio at a time, and lets the walk's prefetches land. A failure (the
+    // file cut short, no memory) leaves the pages to fault as they would.
+    ::madvise(const_cast<std::uint8_t*>(data_) + start, end - start, MADV_POPULATE_READ);
+    readystart_ = start;
+    readyend_ = end;
 }
 
 }  // namespace qc

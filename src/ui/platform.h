@@ -17,6 +17,10 @@ public:
     // Processes events, sleeping until at least one arrives: for loops that
     // only wait for the user, so that waiting costs no processor time.
     virtual void waitforevents() { processpending(); }
+    // Called again and again during long work (a load pumps every 256
+    // frames): processes events often enough for the window to stay
+    // responsive, which may be less often than it is called.
+    virtual void keepresponsive() { processpending(); }
 };
 
 // Width in pixels of a text in a font, as the label would draw it.

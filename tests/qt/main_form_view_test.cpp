@@ -315,6 +315,38 @@ TEST(MainFormView, ClosingAndPaintingGoThroughTheModel)
     EXPECT_TRUE(view.window()->isVisible());
 }
 
+// A load moves the bar a hundred times: it is painted with the events that
+// follow, not at every move, and it shows the last position it was given.
+TEST(MainFormView, TheProgressBarPaintsWithTheNextEventsNotAtEveryMove)
+{
+    ui::MainForm form;
+    FormView view(form);
+    view.showifvisible();
+    form.pbar.setrange(0, 100);
+    form.pbar.setvisible(true);
+    qttest::settle();
+    auto* bar = shown<QProgressBar>(view, form.pbar);
+    struct PaintCount : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                ++paints;
+            return false;
+        }
+    } count;
+    bar->installEventFilter(&count);
+    for (int percent = 1; percent <= 60; ++percent)
+        form.pbar.setposition(percent);
+    EXPECT_EQ(count.paints, 0);
+    EXPECT_EQ(bar->value(), 60);
+    EXPECT_TRUE(bar->updatesEnabled());
+    qttest::settle();
+    EXPECT_GE(count.paints, 1);
+    EXPECT_LE(count.paints, 2);
+    bar->removeEventFilter(&count);
+}
+
 TEST(MainFormView, ClosingTheMainWindowEndsTheProgram)
 {
     ui::MainForm form;

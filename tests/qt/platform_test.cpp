@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QPainter>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include "qt/border_painter.h"
@@ -19,6 +20,39 @@
 namespace {
 
 using qcqt::BoxButton;
+
+// The pump of a long load: the first call processes what is pending, calls
+// within the next 10 ms leave it for later, and a call after them processes
+// it again.
+TEST(QtEventPump, KeepingResponsiveProcessesEventsAtMostEveryTenMilliseconds)
+{
+    struct Counter : QObject {
+        int events = 0;
+        bool event(QEvent* e) override
+        {
+            if (e->type() == QEvent::User) {
+                ++events;
+                return true;
+            }
+            return QObject::event(e);
+        }
+    } counter;
+    qcqt::QtEventPump pump;
+    QCoreApplication::postEvent(&counter, new QEvent(QEvent::User));
+    pump.keepresponsive();
+    EXPECT_EQ(counter.events, 1);
+    QCoreApplication::postEvent(&counter, new QEvent(QEvent::User));
+    pump.keepresponsive();
+    pump.keepresponsive();
+    EXPECT_EQ(counter.events, 1);
+    QThread::msleep(12);
+    pump.keepresponsive();
+    EXPECT_EQ(counter.events, 2);
+    // processpending itself always processes
+    QCoreApplication::postEvent(&counter, new QEvent(QEvent::User));
+    pump.processpending();
+    EXPECT_EQ(counter.events, 3);
+}
 
 TEST(MessageBoxStyle, ButtonsIconsDefaultsAndEscape)
 {

@@ -9,6 +9,7 @@
 
 #include "hostile_rig.h"
 #include "stream/mapped_file.h"
+#include "support/maps_setting.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ TEST(LargeFiles, TwoGigabytesAreRefusedBeforeAnyPositionIsRead)
 // The map's pages past the new end read as zeros until the next look.
 void cutshortduringtheload(bool mapped)
 {
-    qc::MappedFile::setenabled(mapped);
+    qctest::MapsSetting maps(mapped);
     TempDir dir;
     const std::string path = dir.path("shrinking.mp3");
     writeframes(path, 40000);  // 3.84 MB
@@ -121,7 +122,6 @@ void cutshortduringtheload(bool mapped)
         rig.pump.hook = nullptr;
         writeframes(path, 40000);
     }
-    qc::MappedFile::setenabled(false);
 }
 
 TEST(LargeFiles, AFileCutShortDuringTheLoadFailsItWithTheDiskError)
@@ -141,12 +141,12 @@ TEST(LargeFiles, AMappedLoadRecordsWhatTheWindowedLoadRecords)
     const std::string path = dir.path("frames.mp3");
     writeframes(path, 30000);
     HostileRig windowed(Answers::Yes);
-    ASSERT_TRUE(windowed.load(path));
-    qc::MappedFile::setenabled(true);
+    {
+        qctest::MapsSetting off(false);
+        ASSERT_TRUE(windowed.load(path));
+    }
     HostileRig mapped(Answers::Yes);
-    const bool ok = mapped.load(path);
-    qc::MappedFile::setenabled(false);
-    ASSERT_TRUE(ok);
+    ASSERT_TRUE(mapped.load(path));
     EXPECT_EQ(mapped.file.framecount, windowed.file.framecount);
     EXPECT_EQ(mapped.form.infolabel.caption(), windowed.form.infolabel.caption());
     for (int i = 0; i < windowed.file.framecount; i += 997) {

@@ -4,6 +4,7 @@
 #include "stream/binary_file.h"
 #include "stream/frame_gain.h"
 #include "support/harness.h"
+#include "support/maps_setting.h"
 
 using namespace qc;
 using namespace qctest;
@@ -149,6 +150,7 @@ TEST(BinaryFile, ViewShowsTheFileBytesInPlaceAndLeavesFailuresToTheRead)
 
 TEST(BinaryFile, AViewBeyondTheEndOfAShrunkFileFailsAtTheRead)
 {
+    qctest::MapsSetting windowed(false);
     TempDir dir;
     std::string p = dir.write("big", filler(3000000, 0x22));
     BinaryFile f;

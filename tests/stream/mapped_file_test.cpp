@@ -10,6 +10,7 @@
 #include "stream/binary_file.h"
 #include "stream/mapped_file.h"
 #include "support/harness.h"
+#include "support/maps_setting.h"
 
 using namespace qc;
 using namespace qctest;
@@ -25,10 +26,8 @@ Bytes pattern(std::size_t n)
     return b;
 }
 
-// Maps are off by default; these tests switch them on for their own span.
-struct MapsOn {
-    MapsOn() { MappedFile::setenabled(true); }
-    ~MapsOn() { MappedFile::setenabled(false); }
+struct MapsOn : qctest::MapsSetting {
+    MapsOn() : MapsSetting(true) {}
 };
 
 }  // namespace
@@ -142,10 +141,19 @@ TEST(MappedFile, ReadsThroughTheMapMatchTheWindowAndAShrunkFileFailsAtTheRead)
     file.ioresult();
 }
 
-TEST(MappedFile, WithMapsOffTheFileIsReadThroughTheWindow)
+TEST(MappedFile, FilesAreMappedUnlessMapsAreTurnedOff)
 {
     TempDir dir;
     const std::string path = dir.write("m.bin", pattern(1000));
+    {
+        BinaryFile file;
+        ASSERT_TRUE(file.openexisting(path));
+        ASSERT_NE(file.view(10, 4), nullptr);
+        EXPECT_TRUE(file.mapped());  // the default
+        file.close();
+        file.ioresult();
+    }
+    qctest::MapsSetting off(false);
     BinaryFile file;
     ASSERT_TRUE(file.openexisting(path));
     ASSERT_NE(file.view(10, 4), nullptr);
