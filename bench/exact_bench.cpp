@@ -5,74 +5,45 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "shell/load_command.h"
-#include "shell/cut_positions.h"
-#include "shell/writer.h"
+#include "save_rig.h"
 #include "stream/frame_header.h"
-#include "quiet_platform.h"
-#include "ui/main_form.h"
 
 namespace {
 
 using namespace qcbench;
 
-struct NamedTarget : ui::DialogRunner {
-    std::string name;
-    bool execute(ui::FileDialog& d) override
-    {
-        d.filename = name;
-        return true;
-    }
-};
-
-std::vector<unsigned char> readfile(const std::string& path)
-{
-    std::vector<unsigned char> all;
-    FILE* in = std::fopen(path.c_str(), "rb");
-    if (!in)
-        return all;
-    int c;
-    while ((c = std::fgetc(in)) != EOF)
-        all.push_back(static_cast<unsigned char>(c));
-    std::fclose(in);
-    return all;
-}
-
 // The frames of the sample without its tags, repeated to `frames` frames.
 bool makebigfile(const std::string& sample, const std::string& big, std::size_t frames)
 {
-    std::vector<unsigned char> all = readfile(sample);
-    std::size_t first = 0;
-    while (first + 1 < all.size() && !(all[first] == 0xFF && (all[first + 1] & 0xFE) == 0xFA))
-        ++first;
-    std::size_t end = all.size() >= 128 && all[all.size() - 128] == 'T' ? all.size() - 128 : all.size();
-    if (first >= end)
-        return false;
-    FILE* out = std::fopen(big.c_str(), "wb");
-    if (!out)
+    const SampleFrames s(sample);
+    if (s.empty())
         return false;
     // the sample's frames, walked by the scanner's own rule
     std::vector<std::pair<std::size_t, std::size_t>> spans;
-    for (std::size_t p = first; p + 4 <= end;) {
-        if (!(all[p] == 0xFF && (all[p + 1] & 0xFE) == 0xFA))
+    for (std::size_t p = s.first; p + 4 <= s.end;) {
+        if (!(s.all[p] == 0xFF && (s.all[p + 1] & 0xFE) == 0xFA))
             break;
         qc::SampleRate rate;
-        if (!qc::samplerate(all[p + 2], rate) || qc::kbpstable[all[p + 2] >> 4] < 2)
+        if (!qc::samplerate(s.all[p + 2], rate) || qc::kbpstable[s.all[p + 2] >> 4] < 2)
             break;
-        std::size_t len = static_cast<std::size_t>(qc::framelength(all[p + 2] >> 4, all[p + 2] & 2, rate.framesizefactor));
-        if (p + len > end)
+        std::size_t len =
+            static_cast<std::size_t>(qc::framelength(s.all[p + 2] >> 4, s.all[p + 2] & 2, rate.framesizefactor));
+        if (p + len > s.end)
             break;
         spans.push_back({p, len});
         p += len;
     }
     if (spans.empty())
         return false;
+    FILE* out = std::fopen(big.c_str(), "wb");
+    if (!out)
+        return false;
     for (std::size_t k = 0; k < frames; ++k)
-        std::fwrite(all.data() + spans[k % spans.size()].first, 1, spans[k % spans.size()].second, out);
+        std::fwrite(s.all.data() + spans[k % spans.size()].first, 1, spans[k % spans.size()].second, out);
     return std::fclose(out) == 0;
 }
 
@@ -90,34 +61,20 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    ui::MainForm form;
-    qc::CutPositions cuts(file, form);
-    cuts.wire();
-    NoBox box;
-    NoPump pump;
-    NoMeasure measure;
-    NamedTarget dialogs;
-    dialogs.name = target;
-    qc::LoadCommand scanner(file, form, cuts, box, pump, measure);
-    qc::Writer writer(file, form, cuts, box, dialogs);
-    form.trymenu.setchecked(true);
-    file.sourcename = big;
-    scanner.scanfile(true);
-    if (!file.loadok)
+    SaveRig rig(file, target);
+    if (!rig.load(big))
         return 1;
-    cuts.applycut(0, 1);
-    cuts.applycut(1, 1);
+    qc::Writer& writer = rig.writer;
 
-    const std::string cp = "cp '" + big + "' '" + copy + "'";
     double bestcp = 1e9, bestsave = 1e9, bestbytes = 1e9, bestbefore = 1e9;
     std::int64_t exactbytes = 0, copybytes = 0;
     for (int run = 0; run < 5; ++run) {
-        auto t0 = std::chrono::steady_clock::now();
-        if (std::system(cp.c_str()) != 0)
+        const double cp = timecp(big, copy);
+        if (cp < 0)
             return 1;
-        bestcp = std::min(bestcp, seconds(t0));
+        bestcp = std::min(bestcp, cp);
         writer.exact = true;
-        t0 = std::chrono::steady_clock::now();
+        auto t0 = std::chrono::steady_clock::now();
         writer.savebutClick();
         bestsave = std::min(bestsave, seconds(t0));
         if (!writer.saveok)

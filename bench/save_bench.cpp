@@ -4,57 +4,25 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <vector>
 
-#include "shell/load_command.h"
-#include "shell/cut_positions.h"
-#include "shell/writer.h"
-#include "quiet_platform.h"
-#include "ui/main_form.h"
+#include "save_rig.h"
 
 namespace {
 
 using namespace qcbench;
 
-struct NamedTarget : ui::DialogRunner {
-    std::string name;
-    bool execute(ui::FileDialog& d) override
-    {
-        d.filename = name;
-        return true;
-    }
-};
-
-std::vector<unsigned char> readfile(const std::string& path)
-{
-    std::vector<unsigned char> all;
-    FILE* in = std::fopen(path.c_str(), "rb");
-    if (!in)
-        return all;
-    int c;
-    while ((c = std::fgetc(in)) != EOF)
-        all.push_back(static_cast<unsigned char>(c));
-    std::fclose(in);
-    return all;
-}
-
 // The frames of the sample without its tags, repeated to about bytes.
 bool makebigfile(const std::string& sample, const std::string& big, std::size_t bytes)
 {
-    std::vector<unsigned char> all = readfile(sample);
-    std::size_t first = 0;
-    while (first + 1 < all.size() && !(all[first] == 0xFF && (all[first + 1] & 0xFE) == 0xFA))
-        ++first;
-    std::size_t end = all.size() >= 128 && all[all.size() - 128] == 'T' ? all.size() - 128 : all.size();
-    if (first >= end)
+    const SampleFrames s(sample);
+    if (s.empty())
         return false;
     FILE* out = std::fopen(big.c_str(), "wb");
     if (!out)
         return false;
-    for (std::size_t written = 0; written < bytes; written += end - first)
-        std::fwrite(all.data() + first, 1, end - first, out);
+    for (std::size_t written = 0; written < bytes; written += s.end - s.first)
+        std::fwrite(s.all.data() + s.first, 1, s.end - s.first, out);
     return std::fclose(out) == 0;
 }
 
@@ -72,33 +40,19 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    ui::MainForm form;
-    qc::CutPositions cuts(file, form);
-    cuts.wire();
-    NoBox box;
-    NoPump pump;
-    NoMeasure measure;
-    NamedTarget dialogs;
-    dialogs.name = target;
-    qc::LoadCommand scanner(file, form, cuts, box, pump, measure);
-    qc::Writer writer(file, form, cuts, box, dialogs);
-    form.trymenu.setchecked(true);
+    SaveRig rig(file, target);
+    qc::Writer& writer = rig.writer;
     writer.exact = false;  // the byte-for-byte copy; exact_bench times exact output
-    file.sourcename = big;
-    scanner.scanfile(true);
-    if (!file.loadok)
+    if (!rig.load(big))
         return 1;
-    cuts.applycut(0, 1);
-    cuts.applycut(1, 1);
 
-    const std::string cp = "cp '" + big + "' '" + copy + "'";
     double bestcp = 1e9, bestsave = 1e9;
     for (int run = 0; run < 5; ++run) {
-        auto t0 = std::chrono::steady_clock::now();
-        if (std::system(cp.c_str()) != 0)
+        const double cp = timecp(big, copy);
+        if (cp < 0)
             return 1;
-        bestcp = std::min(bestcp, seconds(t0));
-        t0 = std::chrono::steady_clock::now();
+        bestcp = std::min(bestcp, cp);
+        auto t0 = std::chrono::steady_clock::now();
         writer.savebutClick();
         bestsave = std::min(bestsave, seconds(t0));
         if (!writer.saveok)
