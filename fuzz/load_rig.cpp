@@ -5,9 +5,9 @@
 
 #include "check.h"
 #include "cutting/copy_plan.h"
-#include "stream/mapped_file.h"
 #include "silence/methods.h"
 #include "shell/load_texts.h"
+#include "support/maps_setting.h"
 #include "support/record_checks.h"
 
 namespace qcfuzz {
@@ -129,9 +129,10 @@ void LoadRig::checkreload()
     box_.questions = 0;
     box_.cancelled = false;
     box_.reset();
-    qc::MappedFile::setenabled(false);
-    scanner_.scanfile(false);
-    qc::MappedFile::setenabled(true);
+    {
+        qctest::MapsSetting windowed(false);
+        scanner_.scanfile(false);
+    }
     QC_FUZZ_CHECK(f.loadok && !f.busy);
     QC_FUZZ_CHECK(f.framecount == count && f.framepos[0] == first && f.framepos[count - 1] == last);
     QC_FUZZ_CHECK(std::equal(positions.begin(), positions.end(), f.framepos));

@@ -19,8 +19,7 @@ void QtEventPump::processpending()
 
 void QtEventPump::keepresponsive()
 {
-    constexpr qint64 interval = 10;  // ms
-    if (sincepump_.isValid() && sincepump_.elapsed() < interval)
+    if (sincepump_.isValid() && sincepump_.elapsed() < intervalms_)
         return;
     processpending();
     sincepump_.start();

@@ -13,14 +13,16 @@ namespace qcqt {
 
 class QtEventPump : public ui::EventPump {
 public:
+    explicit QtEventPump(int intervalms = 10) : intervalms_(intervalms) {}
     void processpending() override;
     void waitforevents() override;
-    // at most every 10 ms: each round of events repaints what changed (the
+    // at most every interval (10 ms): each round of events repaints what changed (the
     // progress bar above all), which every 256 frames would cost more than
     // the walk itself on a file in the page cache
     void keepresponsive() override;
 
 private:
+    int intervalms_;
     QElapsedTimer sincepump_;
 };
 

@@ -286,11 +286,8 @@ const std::uint8_t* BinaryFile::viewelsewhere(std::int64_t offset, std::size_t n
     const auto end = offset + static_cast<std::int64_t>(n);
     if (!maptried_) {
         trymap();
-        if (map_.mapped()) {
-            lookbase_ = map_.data();
-            lookstart_ = 0;
-            lookend_ = static_cast<std::int64_t>(map_.size());
-        }
+        if (map_.mapped())
+            lookatmap();
     }
     if (inmap(offset, n)) {
         pos_ = end;
@@ -303,6 +300,13 @@ const std::uint8_t* BinaryFile::viewelsewhere(std::int64_t offset, std::size_t n
     }
     pos_ = end;
     return window_.data() + (offset - winstart_);
+}
+
+void BinaryFile::lookatmap()
+{
+    lookbase_ = map_.data();
+    lookstart_ = 0;
+    lookend_ = static_cast<std::int64_t>(map_.size());
 }
 
 void BinaryFile::lookatwindow()

@@ -134,6 +134,7 @@ private:
     const std::uint8_t* viewelsewhere(std::int64_t offset, std::size_t n);
     // what view serves inline: nothing, the map or the window
     void lookatnothing() { lookstart_ = 0; lookend_ = -1; }
+    void lookatmap();
     void lookatwindow();
     // The map, when it holds [offset, offset + n) and has not faulted.
     bool inmap(std::int64_t offset, std::size_t n) const
