@@ -58,6 +58,7 @@ private:
         int stage;          // first probe stage to try
     };
     void walk(std::int64_t p, std::uint8_t b2);
+    Step streak(std::int64_t p, std::uint8_t b2);
     Step recordframe(std::int64_t p, std::uint8_t b2);
     Step probes(int fromstage);
     Step longsearch();

@@ -34,8 +34,12 @@ struct LoadedFile {
 
     // frames
     std::int32_t framecount = 0;
-    std::int32_t framepos[framecapacity] = {};
-    std::uint8_t framegain[framecapacity] = {};
+    // (no initialisers: the record lives in static storage or is made with
+    // make_unique<LoadedFile>(), both of which start it at zero, and a
+    // constructor that cleared these 2.5 MB would write every page of them
+    // before the first frame is recorded)
+    std::int32_t framepos[framecapacity];
+    std::uint8_t framegain[framecapacity];
     std::int32_t ratecount[16] = {};
     std::int32_t totalframes = 0;
 
