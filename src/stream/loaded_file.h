@@ -66,6 +66,17 @@ struct LoadedFile {
     bool proposename = false;
 };
 
+// Where the ID3v1 tag the load found begins (its "T", counted from 1): the
+// tag reaches footerspan + 1 bytes to the end of the file. footerpos is not
+// always it: after a tag directly behind the frames that does not end the
+// file, footerpos moves on to the end of the file with the data after the
+// frames.
+inline std::int32_t footertagpos(const LoadedFile& f)
+{
+    // (a tag of exactly 127 bytes after its "T" ends the file, at footerpos)
+    return f.footerspan == 127 ? f.footerpos : f.filesize - f.footerspan;
+}
+
 // The program-wide record: one static instance for the whole run, shared
 // by the window program, quillcut-cli, the tests and the fuzz targets.
 LoadedFile& theloadedfile();
