@@ -335,7 +335,6 @@ Scanner::Step Scanner::streak(std::int64_t p, std::uint8_t b2)
     const std::uint8_t rate = f_.sampleratebits;
     const std::int64_t last = size_ - 5;
     std::int32_t count = f_.framecount;
-    const std::int32_t first = count;
     Step next{Step::Frame, p, b2, 0};
     while (count % 256 != 0) {
         const int i = b2 >> 4;
@@ -359,12 +358,12 @@ Scanner::Step Scanner::streak(std::int64_t p, std::uint8_t b2)
             next = {Step::Probe, 0, 0, 0};
             break;
         }
+        // found where it was expected, as the first probe finds it
+        resyncstage_ = 0;
         p = e;
         b2 = s[2];
         next = {Step::Frame, p, b2, 0};
     }
-    if (count != first)
-        resyncstage_ = 0;
     f_.framecount = count;
     return next;
 }
