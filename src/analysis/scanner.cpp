@@ -1,6 +1,7 @@
 #include "analysis/scanner.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -297,11 +298,13 @@ void Scanner::progress()
 // half a million frames never nests calls.
 void Scanner::walk(std::int64_t p, std::uint8_t b2)
 {
+    const bool streaks = streaksenabled();
     Step step{Step::Frame, p, b2, 0};
     for (;;) {
         switch (step.kind) {
         case Step::Frame:
-            step = streak(step.pos, step.b2);
+            if (streaks)
+                step = streak(step.pos, step.b2);
             if (step.kind == Step::Frame)
                 step = recordframe(step.pos, step.b2);
             break;
@@ -319,6 +322,20 @@ void Scanner::walk(std::int64_t p, std::uint8_t b2)
             return;
         }
     }
+}
+
+namespace {
+std::atomic<bool> streaksetting{true};
+}  // namespace
+
+bool Scanner::streaksenabled()
+{
+    return streaksetting.load(std::memory_order_relaxed);
+}
+
+void Scanner::setstreaks(bool on)
+{
+    streaksetting.store(on, std::memory_order_relaxed);
 }
 
 // The frames of a well-formed stretch, one after another in one loop: each
