@@ -299,6 +299,9 @@ void Scanner::progress()
 void Scanner::walk(std::int64_t p, std::uint8_t b2)
 {
     const bool streaks = streaksenabled();
+    // about as many frames as the first one's length goes into the rest
+    if (const int i = b2 >> 4; kbpstable[i] >= 2)
+        prepareframeslots(f_, (size_ - p) / framebytes(f_.sampleratebits, i, 0) + 1);
     Step step{Step::Frame, p, b2, 0};
     for (;;) {
         switch (step.kind) {
