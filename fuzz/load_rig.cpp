@@ -7,8 +7,7 @@
 #include "cutting/copy_plan.h"
 #include "silence/methods.h"
 #include "shell/load_texts.h"
-#include "support/maps_setting.h"
-#include "support/streaks_setting.h"
+#include "support/engine_switches.h"
 #include "support/record_checks.h"
 
 namespace qcfuzz {

@@ -12,7 +12,7 @@
 #include "analysis/scanner.h"
 #include "cutting/copy_plan.h"
 #include "support/harness.h"
-#include "support/maps_setting.h"
+#include "support/engine_switches.h"
 
 using namespace qc;
 using namespace qctest;

@@ -8,8 +8,7 @@
 #include "analysis/preset_answers.h"
 #include "analysis/scanner.h"
 #include "support/harness.h"
-#include "support/maps_setting.h"
-#include "support/streaks_setting.h"
+#include "support/engine_switches.h"
 
 using namespace qc;
 using namespace qctest;
