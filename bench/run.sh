@@ -3,7 +3,8 @@
 # 500,000-frame file (209 MB) as whole processes beside the tools a user
 # would compare them with, warm and (as root) cold, and the window
 # program's Open beside the engine's load. Figures are medians of several
-# runs (hyperfine); the machine is shared, so expect noise.
+# rounds in which the commands take turns (bench/alternate.py): the machine
+# drifts, so commands timed one after another would meet different machines.
 #
 #   bench/run.sh [WORKDIR]        (default /tmp/quillcut-bench)
 #
@@ -30,21 +31,9 @@ big=$work/500k.mp3
 # load_bench writes the file (the frames of a sample, repeated) and prints its own in-process figures
 "$build/bench/load_bench" samples/tone44-cbr128.mp3 "$big" | sed 's/^/load_bench: /'
 
-for tool in hyperfine mp3val dd cp python3; do
+for tool in mp3val dd cp python3; do
     command -v "$tool" >/dev/null || { echo "missing: $tool" >&2; exit 1; }
 done
-
-table() {  # table TITLE JSON: each command's median, and its ratio to the first
-    python3 - "$1" "$2" <<'PY'
-import json, sys
-title, path = sys.argv[1], sys.argv[2]
-res = json.load(open(path))["results"]
-base = res[0]["median"]
-print(f"\n{title}")
-for r in res:
-    print(f"  {r['median']:8.3f} s  {r['median'] / base:5.2f} x  {r['command']}")
-PY
-}
 
 cut1="--start-frames 1 --end-frames 1"
 newsaves=("cp $big $work/copy.mp3"
@@ -58,15 +47,12 @@ oversaves=("$work/cpsync.sh $big $work/copy.mp3"
 rmouts="rm -f $work/copy.mp3 $work/saved.mp3 $work/exact.mp3"
 run() {  # run LABEL RUNS PREPARE
     local label=$1 runs=$2 prepare=$3
-    hyperfine -N -w 1 -r "$runs" --prepare "sh -c '$prepare'" --export-json "$work/load.json" \
-        "dd if=$big of=/dev/null bs=1M" "mp3val $big" "$cli info $big" >/dev/null 2>&1
-    table "load, $label (median of $runs; ratio to dd bs=1M)" "$work/load.json"
-    hyperfine -N -w 1 -r "$runs" --prepare "sh -c '$rmouts; $prepare'" --export-json "$work/save.json" \
-        "${newsaves[@]}" >/dev/null 2>&1
-    table "save to a new name, one frame cut at each end, $label (median of $runs; ratio to cp)" "$work/save.json"
-    hyperfine -N -w 1 -r "$runs" --prepare "sh -c '$prepare'" --export-json "$work/over.json" \
-        "${oversaves[@]}" >/dev/null 2>&1
-    table "save over an existing file, flushed, $label (median of $runs; ratio to cp && sync)" "$work/over.json"
+    bench/alternate.py "load, $label (median of $runs; ratio to dd bs=1M)" "$runs" "$prepare" \
+        "dd if=$big of=/dev/null bs=1M" "mp3val $big" "$cli info $big"
+    bench/alternate.py "save to a new name, one frame cut at each end, $label (median of $runs; ratio to cp)" \
+        "$runs" "$rmouts; $prepare" "${newsaves[@]}"
+    bench/alternate.py "save over an existing file, flushed, $label (median of $runs; ratio to cp && sync)" \
+        "$runs" "$prepare" "${oversaves[@]}"
 }
 
 echo
@@ -75,10 +61,10 @@ echo "save alone, after the load, in one process (warm cache):"
 "$build/bench/exact_bench" samples/tone44-cbr128.mp3 "$work/exact-src.mp3" | sed 's/^/  /'
 rm -f "$work/save-src.mp3" "$work/exact-src.mp3"
 
-run "warm cache" 9 "true"
+run "warm cache" 15 "true"
 uptime
 if [ "$(id -u)" = 0 ] && [ -w /proc/sys/vm/drop_caches ]; then
-    run "cold cache" 3 "sync; echo 3 > /proc/sys/vm/drop_caches"
+    run "cold cache" 5 "sync; echo 3 > /proc/sys/vm/drop_caches"
 else
     echo "(cold cache skipped: dropping the page cache needs root)"
 fi
@@ -88,8 +74,8 @@ echo "window program, warm cache (5 fresh processes of 3 Opens each):"
 for i in 1 2 3 4 5; do
     QT_QPA_PLATFORM=offscreen "$build/bench/window_load" "$big" 3 2>/dev/null
 done > "$work/window.txt"
-python3 - "$work/window.txt" <<'PY'
-import re, statistics, sys
+python3 - "$work/window.txt" "$cli" "$big" <<'PY'
+import re, statistics, subprocess, sys, time
 text = open(sys.argv[1]).read()
 first = [float(x) for x in re.findall(r"first window Open, offscreen: ([0-9.]+)", text)]
 later = [float(x) for x in re.findall(r"window Open, offscreen \(median of \d+\): ([0-9.]+)", text)]
@@ -100,5 +86,13 @@ e = statistics.median(engine)
 print(f"  first Open of a fresh process:  {statistics.median(first):.3f} s  {statistics.median(first) / e:.2f} x engine load")
 print(f"  later Opens (median):           {statistics.median(later):.3f} s  {statistics.median(later) / e:.2f} x engine load")
 print(f"  engine load, same processes:    {e:.3f} s")
+# the command-line tool's load, as a user meets it: a whole process
+cli = []
+for _ in range(9):
+    t = time.perf_counter()
+    subprocess.run([sys.argv[2], "info", sys.argv[3]], stdout=subprocess.DEVNULL, check=True)
+    cli.append(time.perf_counter() - t)
+c = statistics.median(cli)
+print(f"  quillcut-cli info, whole process: {c:.3f} s; first Open {statistics.median(first) / c:.2f} x, later Opens {statistics.median(later) / c:.2f} x")
 PY
-rm -f "$work/saved.mp3" "$work/exact.mp3" "$work/copy.mp3" "$work"/*.json "$work/window.txt" "$work/cpsync.sh"
+rm -f "$work/saved.mp3" "$work/exact.mp3" "$work/copy.mp3" "$work/window.txt" "$work/cpsync.sh"

@@ -1,6 +1,7 @@
 #include "analysis/scanner.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -297,11 +298,18 @@ void Scanner::progress()
 // half a million frames never nests calls.
 void Scanner::walk(std::int64_t p, std::uint8_t b2)
 {
+    const bool streaks = streaksenabled();
+    // about as many frames as the first one's length goes into the rest
+    if (const int i = b2 >> 4; kbpstable[i] >= 2)
+        prepareframeslots(f_, (size_ - p) / framebytes(f_.sampleratebits, i, 0) + 1);
     Step step{Step::Frame, p, b2, 0};
     for (;;) {
         switch (step.kind) {
         case Step::Frame:
-            step = recordframe(step.pos, step.b2);
+            if (streaks)
+                step = streak(step.pos, step.b2);
+            if (step.kind == Step::Frame)
+                step = recordframe(step.pos, step.b2);
             break;
         case Step::Probe:
             step = probes(step.stage);
@@ -317,6 +325,67 @@ void Scanner::walk(std::int64_t p, std::uint8_t b2)
             return;
         }
     }
+}
+
+namespace {
+std::atomic<bool> streaksetting{true};
+}  // namespace
+
+bool Scanner::streaksenabled()
+{
+    return streaksetting.load(std::memory_order_relaxed);
+}
+
+void Scanner::setstreaks(bool on)
+{
+    streaksetting.store(on, std::memory_order_relaxed);
+}
+
+// The frames of a well-formed stretch, one after another in one loop: each
+// with the stream's sample rate and a bitrate from the table, its header and
+// side information at hand, the next one exactly where it ends, away from
+// the end of the file and from the frames where progress is told. The record
+// comes out as recordframe and probes would leave it frame by frame; the
+// first frame that is anything else is left to them (a Frame step at that
+// frame, or a Probe step where the next one was not found).
+Scanner::Step Scanner::streak(std::int64_t p, std::uint8_t b2)
+{
+    BinaryFile& in = f_.sourcefile;
+    const std::size_t crc = f_.headerlen == 6 ? 2 : 0;
+    const std::uint8_t rate = f_.sampleratebits;
+    const std::int64_t last = size_ - 5;
+    std::int32_t count = f_.framecount;
+    Step next{Step::Frame, p, b2, 0};
+    while (count % 256 != 0) {
+        const int i = b2 >> 4;
+        if ((b2 & 0x0C) != rate || kbpstable[i] < 2)
+            break;
+        const std::int64_t e = p + framebytes(rate, i, b2 & 0x02);
+        if (e >= last)
+            break;
+        const std::uint8_t* h = in.view(p + 2, 1 + crc + 29);
+        if (h == nullptr)
+            break;
+        f_.framepos[count] = static_cast<std::int32_t>(p);
+        f_.channelmode = h[0] & 0xC0;
+        f_.framegain[count] = gainfromsideinfo(h[0], h + 1 + crc);
+        count += 1;
+        f_.ratecount[i] += 1;
+        e_ = e;
+        in.hint(p - 1 + 16 * (e - p));
+        const std::uint8_t* s = in.view(e - 1, 3);
+        if (s == nullptr || !framesync(s[0], s[1])) {
+            next = {Step::Probe, 0, 0, 0};
+            break;
+        }
+        // found where it was expected, as the first probe finds it
+        resyncstage_ = 0;
+        p = e;
+        b2 = s[2];
+        next = {Step::Frame, p, b2, 0};
+    }
+    f_.framecount = count;
+    return next;
 }
 
 // Records the frame at p and decides where the walk goes next.

@@ -28,6 +28,12 @@ public:
     // the report. The source is closed afterwards, whatever happened.
     LoadReport scanfile(const LoadOptions& options);
 
+    // Whether the walk takes well-formed stretches of frames in one loop
+    // (on by default); tests and fuzzers turn it off to check that the
+    // frame-by-frame steps leave the same record.
+    static bool streaksenabled();
+    static void setstreaks(bool on);
+
 private:
     struct Stop {};
     [[noreturn]] void error(LoadFailure failure, int errnum = 0, std::int64_t position = 0);
@@ -58,6 +64,7 @@ private:
         int stage;          // first probe stage to try
     };
     void walk(std::int64_t p, std::uint8_t b2);
+    Step streak(std::int64_t p, std::uint8_t b2);
     Step recordframe(std::int64_t p, std::uint8_t b2);
     Step probes(int fromstage);
     Step longsearch();

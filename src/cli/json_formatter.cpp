@@ -59,7 +59,7 @@ json id3v1value(const qc::Id3v1Fields& t)
 {
     return {{"title", t.title}, {"artist", t.artist}, {"album", t.album}, {"year", t.year},
             {"comment", t.comment}, {"track", t.track ? json(*t.track) : json(nullptr)},
-            {"genre", t.genrename}};
+            {"genre", t.genrename.empty() ? json(nullptr) : json(t.genrename)}};  // no genre byte: cut short
 }
 
 json view(const std::optional<TagReport>& v)

@@ -1,5 +1,6 @@
 #include "cli/tags_command.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "cli/batch.h"
@@ -82,7 +83,7 @@ TagsReport tagsreport(Engine& engine, const std::string& given)
         r.id3v1view = runview(f, &qc::TagViews::vftbuttonClick);
         std::optional<qc::Id3v1Fields> fields;
         if (!r.id3v1view->failed)
-            fields = qc::readid3v1fields(readbytes(given, f.footerpos - 1, 128));
+            fields = qc::readid3v1fields(readbytes(given, qc::footertagpos(f) - 1, std::min(f.footerspan + 1, 128)));
         if (fields)
             r.id3v1 = std::move(fields);
         else if (!r.error)

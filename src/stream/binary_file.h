@@ -89,7 +89,7 @@ public:
         if (map_.mapped() && offset >= 0 && static_cast<std::uint64_t>(offset) + 64 <= map_.size()) {
             map_.readyahead(static_cast<std::size_t>(offset) + 64);
             __builtin_prefetch(map_.data() + offset);
-            __builtin_prefetch(map_.data() + offset + 63);
+            __builtin_prefetch(map_.data() + offset + 33);
         }
     }
     std::size_t write(const void* buf, std::size_t n);

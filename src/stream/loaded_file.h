@@ -34,8 +34,12 @@ struct LoadedFile {
 
     // frames
     std::int32_t framecount = 0;
-    std::int32_t framepos[framecapacity] = {};
-    std::uint8_t framegain[framecapacity] = {};
+    // (no initialisers: the record lives in static storage or is made with
+    // make_unique<LoadedFile>(), both of which start it at zero, and a
+    // constructor that cleared these 2.5 MB would write every page of them
+    // before the first frame is recorded)
+    std::int32_t framepos[framecapacity];
+    std::uint8_t framegain[framecapacity];
     std::int32_t ratecount[16] = {};
     std::int32_t totalframes = 0;
 
@@ -61,6 +65,23 @@ struct LoadedFile {
     std::int32_t cutframes[2] = {0, 0};
     bool proposename = false;
 };
+
+// Makes the pages of the first count frame slots present in one call, so
+// that a load that will record about that many frames does not fault them
+// in one at a time (600 faults for a full record). A hint only: nothing
+// changes in the record.
+void prepareframeslots(LoadedFile& f, std::int64_t count);
+
+// Where the ID3v1 tag the load found begins (its "T", counted from 1): the
+// tag reaches footerspan + 1 bytes to the end of the file. footerpos is not
+// always it: after a tag directly behind the frames that does not end the
+// file, footerpos moves on to the end of the file with the data after the
+// frames.
+inline std::int32_t footertagpos(const LoadedFile& f)
+{
+    // (a tag of exactly 127 bytes after its "T" ends the file, at footerpos)
+    return f.footerspan == 127 ? f.footerpos : f.filesize - f.footerspan;
+}
 
 // The program-wide record: one static instance for the whole run, shared
 // by the window program, quillcut-cli, the tests and the fuzz targets.

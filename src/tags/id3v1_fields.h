@@ -16,6 +16,9 @@ struct Id3v1Fields {
 };
 
 // The 128 bytes of the tag, "TAG" first; nullopt when they are not a tag.
+// A tag cut short (fewer bytes, as the end of a damaged file leaves it) gives
+// the fields as far as they go, and genre 255 with no name unless its byte
+// is there.
 std::optional<Id3v1Fields> readid3v1fields(std::span<const std::uint8_t> tag);
 
 }  // namespace qc

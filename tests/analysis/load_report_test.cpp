@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cmath>
 #include <filesystem>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include "analysis/scanner.h"
 #include "cutting/copy_plan.h"
 #include "support/harness.h"
+#include "support/engine_switches.h"
 
 using namespace qc;
 using namespace qctest;
@@ -204,4 +206,40 @@ TEST(LoadReport, AFileThatShrinksDuringTheLoadIsAReadFailure)
     EXPECT_EQ(r.error.failure, LoadFailure::Disk);
     EXPECT_EQ(r.error.errnum, 0);  // the file ended early; the system reported nothing
     EXPECT_FALSE(run.file.sourcefile.isopen());
+}
+
+namespace {
+struct ProgressLog : LoadProgress {
+    std::vector<int> positions;
+    void position(int percent) override { positions.push_back(percent); }
+    void walkdone() override {}
+};
+}  // namespace
+
+// The walk tells its progress at the 1st, 257th, 513th... frame, as the share
+// of the file that lies before that frame, whether it runs through frames
+// that follow each other exactly or has to look for the next one.
+TEST(LoadReport, ProgressIsTheShareWalkedAtEvery256thFrameOnEitherReadPath)
+{
+    TempDir dir;
+    FrameSpec f160 = f128;
+    f160.bitrateindex = 10;
+    FrameSpec padded = f128;
+    padded.padding = true;
+    padded.mode = 0xC0;  // mono
+    const Bytes bytes = frames(300, f128) + filler(1, 0) + frames(300, f160) + filler(2, 0) + frames(400, padded);
+    const std::string path = dir.write("walk.mp3", bytes);
+    for (bool maps : {true, false}) {
+        SCOPED_TRACE(maps ? "map" : "read window");
+        MapsSetting setting(maps);
+        Engine run;
+        ProgressLog log;
+        ASSERT_TRUE(run.load(path, ErrorPolicy::Attempt, &log).ok);
+        ASSERT_EQ(run.file.framecount, 1000);
+        ASSERT_EQ(log.positions.size(), 4u);
+        for (int k = 1; k < 4; ++k) {
+            const double before = run.file.framepos[256 * k];
+            EXPECT_EQ(log.positions[k], std::lround(100.0 * before / static_cast<double>(bytes.size()))) << k;
+        }
+    }
 }

@@ -113,4 +113,20 @@ TEST(TagsJson, Id3v1FieldsWithTheTrackNumber)
     EXPECT_EQ(j["id3v1"]["comment"], "A comment");
 }
 
+TEST(TagsJson, Id3v1FieldsWhereverTheLoadFoundTheTag)
+{
+    TempDir dir;
+    const Bytes tag = text("TAG") + text("Caf\xE9 Song") + Bytes(21, 0) + text("Someone") + Bytes(23, ' ') +
+                      text("Album") + Bytes(25, 0) + text("1999") + text("A comment") + Bytes(21, 0) + Bytes{17};
+    ASSERT_EQ(tag.size(), 128u);
+    // directly after the frames, with more data behind it
+    json j = tagsjson(dir, frames(4, FrameSpec{}) + tag + text("more data after the tag"));
+    EXPECT_EQ(j["id3v1"]["title"], "Café Song");
+    EXPECT_EQ(j["id3v1"]["genre"], "Rock");
+    // cut short by the end of the file inside the album: the fields that are there
+    j = tagsjson(dir, frames(4, FrameSpec{}) + Bytes(tag.begin(), tag.begin() + 66));
+    EXPECT_EQ(j["id3v1"], json::parse(R"({"title":"Café Song","artist":"Someone","album":"Alb","year":"",)"
+                                      R"("comment":"","track":null,"genre":null})"));
+}
+
 }  // namespace

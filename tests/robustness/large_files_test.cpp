@@ -9,7 +9,7 @@
 
 #include "hostile_rig.h"
 #include "stream/mapped_file.h"
-#include "support/maps_setting.h"
+#include "support/engine_switches.h"
 
 namespace {
 

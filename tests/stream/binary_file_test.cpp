@@ -4,7 +4,7 @@
 #include "stream/binary_file.h"
 #include "stream/frame_gain.h"
 #include "support/harness.h"
-#include "support/maps_setting.h"
+#include "support/engine_switches.h"
 
 using namespace qc;
 using namespace qctest;

@@ -10,7 +10,7 @@
 #include "stream/binary_file.h"
 #include "stream/mapped_file.h"
 #include "support/harness.h"
-#include "support/maps_setting.h"
+#include "support/engine_switches.h"
 
 using namespace qc;
 using namespace qctest;

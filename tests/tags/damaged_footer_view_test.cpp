@@ -27,11 +27,11 @@ Bytes fulltag()
 
 // Loads audio + the first keep bytes of a tag + after, then clicks the view.
 struct DamagedView {
-    explicit DamagedView(std::size_t keep, const Bytes& before = {})
+    explicit DamagedView(std::size_t keep, const Bytes& before = {}, const Bytes& after = {})
     {
         Bytes tag = fulltag();
         tag.resize(keep);
-        path = dir.write("cut.mp3", qctest::frames(4, qctest::FrameSpec{}) + before + tag);
+        path = dir.write("cut.mp3", qctest::frames(4, qctest::FrameSpec{}) + before + tag + after);
         load.box.answerall(ui::idno);
         loaded = load.load(path);
     }
@@ -114,4 +114,21 @@ TEST(DamagedFooterView, AWholeTagStillShowsItsGenreLine)
     EXPECT_TRUE(showedtag(v.click(), caption,
                           "Title: Caf\xe9 M\xfcller\r\nPerformer: Pina\r\nAlbum: Tanz\r\nYear: 1978\r\n"
                           "Comment: Wuppertal\r\nGenre: Rock"));
+}
+
+TEST(DamagedFooterView, AWholeTagWithDataAfterItIsShownWhereItLies)
+{
+    // directly after the frames the load moves footerpos on to the end of the
+    // data after them; the tag is still where it was found
+    DamagedView v(128, {}, qctest::filler(40, 'z'));
+    ASSERT_TRUE(v.loaded);
+    ASSERT_TRUE(v.load.file.footerfound);
+    ASSERT_GT(v.load.file.footerspan, 127);
+    const char* whole = "Title: Caf\xe9 M\xfcller\r\nPerformer: Pina\r\nAlbum: Tanz\r\nYear: 1978\r\n"
+                        "Comment: Wuppertal\r\nGenre: Rock";
+    EXPECT_TRUE(showedtag(v.click(), caption, whole));
+    // and after unknown data, where footerpos stays on the tag
+    DamagedView w(128, qctest::filler(17, 'x'), qctest::filler(40, 'z'));
+    ASSERT_TRUE(w.loaded);
+    EXPECT_TRUE(showedtag(w.click(), caption, whole));
 }
