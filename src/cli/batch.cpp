@@ -17,11 +17,13 @@ namespace qccli {
 
 namespace {
 
-bool writeall(int fd, const void* data, std::size_t n)
+// Moves all n bytes through io (read or write), again after a signal; false
+// at the end of the pipe or on an error.
+template <typename IO, typename Byte>
+bool wholly(IO io, int fd, Byte* p, std::size_t n)
 {
-    const char* p = static_cast<const char*>(data);
     while (n > 0) {
-        ssize_t k = ::write(fd, p, n);
+        ssize_t k = io(fd, p, n);
         if (k < 0 && errno == EINTR)
             continue;
         if (k <= 0)
@@ -32,20 +34,14 @@ bool writeall(int fd, const void* data, std::size_t n)
     return true;
 }
 
-// False at the end of the pipe or on an error.
+bool writeall(int fd, const void* data, std::size_t n)
+{
+    return wholly(::write, fd, static_cast<const char*>(data), n);
+}
+
 bool readall(int fd, void* data, std::size_t n)
 {
-    char* p = static_cast<char*>(data);
-    while (n > 0) {
-        ssize_t k = ::read(fd, p, n);
-        if (k < 0 && errno == EINTR)
-            continue;
-        if (k <= 0)
-            return false;
-        p += k;
-        n -= static_cast<std::size_t>(k);
-    }
-    return true;
+    return wholly(::read, fd, static_cast<char*>(data), n);
 }
 
 // A report through a pipe: index, failed, the two lengths, the two texts.

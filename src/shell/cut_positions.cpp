@@ -77,16 +77,7 @@ void CutPositions::frameless(int side)
 
 void CutPositions::secondmore(int side)
 {
-    double s = std::trunc(boxnumber(side) + 1.51);
-    if (s < 0) {
-        s = 0;
-        f_.cutframes[side] = 0;
-    }
-    if (s > 99)
-        s = 99;
-    f_.cutframes[side] = static_cast<std::int32_t>(roundeven(s / f_.secondsperframe));
-    show(side);
-    saveavailability(side);
+    cutseconds(side, std::trunc(boxnumber(side) + 1.51));
 }
 
 void CutPositions::secondless(int side)
@@ -96,13 +87,13 @@ void CutPositions::secondless(int side)
         w_.tbox[side]->settext("0");
         return;
     }
-    double s = std::trunc(boxnumber(side) - 0.51);
-    if (s < 0) {
-        s = 0;
-        f_.cutframes[side] = 0;
-    }
-    if (s > 99)
-        s = 99;
+    cutseconds(side, std::trunc(boxnumber(side) - 0.51));
+}
+
+// The side's cut set to whole seconds, held to 0..99, in frames, and shown.
+void CutPositions::cutseconds(int side, double seconds)
+{
+    const double s = seconds < 0 ? 0 : seconds > 99 ? 99 : seconds;
     f_.cutframes[side] = static_cast<std::int32_t>(roundeven(s / f_.secondsperframe));
     show(side);
     saveavailability(side);

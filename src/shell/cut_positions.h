@@ -47,6 +47,7 @@ public:
 private:
     void show(int side);
     void showtime(int side);
+    void cutseconds(int side, double seconds);
     void setsave(bool on);
     double boxnumber(int side) const;
 

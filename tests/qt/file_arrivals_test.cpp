@@ -16,27 +16,16 @@
 #include "qt/file_arrivals.h"
 #include "qt/form_view.h"
 #include "qt/platform_services.h"
+#include "program_rig.h"
 #include "qt_app.h"
 #include "shell/program.h"
 #include "support/harness.h"
 
 namespace {
 
-class NoDialogs : public ui::DialogRunner {
-public:
-    bool execute(ui::FileDialog&) override { return false; }
-};
-
-class NoShell : public ui::ShellOpen {
-public:
-    bool open(const std::string&) override { return false; }
-};
-
-struct Rig {
+struct Rig : qttest::ProgramRig {
     Rig()
-        : platform{box, pump, measure, dialogs, shell, screen},
-          program(platform, dir.path("quillcut")),
-          started((box.answerall(ui::idok), program.start(), true)),
+        : ProgramRig(ui::idok),
           mainview(program.mainform()),
           autoview(program.autoform()),
           arrivals(program, mainview)
@@ -54,16 +43,6 @@ struct Rig {
     }
     bool loaded() { return program.mainform().infolabel.caption().find("128 kbps") != std::string::npos; }
 
-    qctest::TempDir dir;
-    qctest::ScriptedBox box;
-    qcqt::QtEventPump pump;
-    qcqt::QtTextMeasure measure;
-    NoDialogs dialogs;
-    NoShell shell;
-    qcqt::QtScreen screen;
-    ui::Platform platform;
-    qc::Program program;
-    bool started;
     qcqt::FormView mainview;
     qcqt::FormView autoview;
     qcqt::FileArrivals arrivals;

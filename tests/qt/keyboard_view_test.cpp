@@ -14,6 +14,7 @@
 
 #include "qt/form_view.h"
 #include "qt/platform_services.h"
+#include "program_rig.h"
 #include "qt_app.h"
 #include "shell/program.h"
 #include "support/harness.h"
@@ -22,27 +23,10 @@ namespace {
 
 using qctest::operator+;
 
-class CountingDialogs : public ui::DialogRunner {
-public:
-    bool execute(ui::FileDialog& d) override
-    {
-        titles.push_back(d.title);
-        return false;  // every dialog cancelled
-    }
-    std::vector<std::string> titles;
-};
-
-class NoShell : public ui::ShellOpen {
-public:
-    bool open(const std::string&) override { return false; }
-};
-
 // The program behind its real main and Info windows, the main window active.
-struct KeyboardRig {
+struct KeyboardRig : qttest::ProgramRig {
     KeyboardRig()
-        : platform{box, pump, measure, dialogs, shell, screen},
-          program(platform, dir.path("quillcut")),
-          started((box.answerall(ui::idno), program.start(), true)),
+        : ProgramRig(ui::idno),
           mainview(program.mainform()),
           infoview(program.infoform())
     {
@@ -73,16 +57,6 @@ struct KeyboardRig {
         qttest::settle();
     }
 
-    qctest::TempDir dir;
-    qctest::ScriptedBox box;
-    qcqt::QtEventPump pump;
-    qcqt::QtTextMeasure measure;
-    CountingDialogs dialogs;
-    NoShell shell;
-    qcqt::QtScreen screen;
-    ui::Platform platform;
-    qc::Program program;
-    bool started;
     qcqt::FormView mainview;
     qcqt::FormView infoview;
 };

@@ -14,38 +14,17 @@
 #include "qt/picture_button.h"
 #include "qt/platform_services.h"
 #include "qt/updown_widget.h"
+#include "program_rig.h"
 #include "qt_app.h"
 #include "shell/program.h"
 #include "support/harness.h"
 
 namespace {
 
-class ScriptedDialogs : public ui::DialogRunner {
-public:
-    bool execute(ui::FileDialog& d) override
-    {
-        ++shown;
-        if (answer.empty())
-            return false;
-        d.filename = answer;
-        return true;
-    }
-    std::string answer;
-    int shown = 0;
-};
-
-class NoShell : public ui::ShellOpen {
-public:
-    bool open(const std::string&) override { return false; }
-};
-
-// The program with real views, pump, measure and screen; scripted boxes and
-// dialogs; its executable in an empty directory (no settings file).
-struct ProgramWithViews {
+// The program with its main and silence detection windows as real views.
+struct ProgramWithViews : qttest::ProgramRig {
     ProgramWithViews()
-        : platform{box, pump, measure, dialogs, shell, screen},
-          program(platform, dir.path("quillcut")),
-          started((box.answerall(ui::idok), program.start(), true)),
+        : ProgramRig(ui::idok),
           mainview(program.mainform()),
           autoview(program.autoform())
     {
@@ -54,16 +33,6 @@ struct ProgramWithViews {
         qttest::settle();
     }
 
-    qctest::TempDir dir;
-    qctest::ScriptedBox box;
-    qcqt::QtEventPump pump;
-    qcqt::QtTextMeasure measure;
-    ScriptedDialogs dialogs;
-    NoShell shell;
-    qcqt::QtScreen screen;
-    ui::Platform platform;
-    qc::Program program;
-    bool started;
     qcqt::FormView mainview;
     qcqt::FormView autoview;
 };
@@ -120,7 +89,7 @@ TEST(ProgramView, LoadFromTheRenderedButtonAndTheAutoWindow)
 
     // a cancelled open dialog changes nothing
     toolbutton(p, form.openbut)->click();
-    EXPECT_EQ(p.dialogs.shown, 1);
+    EXPECT_EQ(p.dialogs.titles.size(), 1u);
     EXPECT_FALSE(p.mainview.widget(form.frame1)->isEnabled());
 
     // 300 frames of rising gain: enough for the silence detection window
