@@ -85,8 +85,11 @@ void ReadyAhead::run()
     std::uint32_t next = walked_.load(std::memory_order_relaxed) + 1;
     while (next < last && !stop_.load(std::memory_order_acquire)) {
         std::uint32_t at = walked_.load(std::memory_order_acquire);
-        if (next <= at + 1)
+        if (next <= at + 1) {
             next = (at + 2) / pertable * pertable + pertable;
+            if (next >= last)
+                return;
+        }
         if (next >= at + lead) {
             const std::uint32_t mark = next - lead + resume;
             wakeat_.store(mark, std::memory_order_seq_cst);

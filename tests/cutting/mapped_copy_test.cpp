@@ -43,7 +43,8 @@ std::int64_t copyall(int in, int out, off_t from, off_t to, std::size_t n)
 TEST(MappedCopy, RunsAtAnyOffsetWithinThePageCopyEveryByte)
 {
     TempDir dir;
-    const Bytes bytes = patternbytes((8u << 20) + 20000);  // more than one map window
+    // long enough for a helper thread to make the map ready ahead of the copy
+    const Bytes bytes = patternbytes((17u << 20) + 20000);
     const std::string source = dir.write("source.bin", bytes);
     for (auto [from, to] : {std::pair<off_t, off_t>{417, 0}, {4096 + 17, 17}, {8191, 3}}) {
         SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to));
