@@ -6,7 +6,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "cutting/mapped_copy.h"
 #include "support/harness.h"
@@ -60,7 +63,7 @@ TEST(MappedCopy, RunsAtAnyOffsetWithinThePageCopyEveryByte)
         ::close(out);
         const Bytes got = readbytes(target);
         ASSERT_EQ(got.size(), static_cast<std::size_t>(to) + n);
-        EXPECT_TRUE(std::equal(got.begin() + to, got.end(), bytes.begin() + from));
+        EXPECT_EQ(std::memcmp(got.data() + to, bytes.data() + from, n), 0);
     }
 }
 
@@ -92,6 +95,40 @@ TEST(MappedCopy, AShrunkSourceStopsTheCopyAtItsEndAndAFailingOutputReportsItsErr
     EXPECT_EQ(errno, EBADF);
     ::close(out);
     ::close(in);
+}
+
+// Cut short while a long run is being copied, with a helper thread making the
+// map ready ahead: whenever the cut falls, what was written is the source's
+// own bytes up to where the copy stopped, and no signal ends the process.
+TEST(MappedCopy, ASourceCutShortDuringALongCopyLeavesOnlyItsOwnBytesWritten)
+{
+    TempDir dir;
+    const Bytes bytes = patternbytes(24u << 20);
+    const std::string source = dir.write("source.bin", bytes);
+    for (int delayus : {0, 300, 1500, 5000}) {
+        SCOPED_TRACE(delayus);
+        dir.write("source.bin", bytes);
+        const std::string target = dir.path("out.bin");
+        std::filesystem::remove(target);
+        int in = ::open(source.c_str(), O_RDONLY);
+        int out = ::open(target.c_str(), O_RDWR | O_CREAT, 0644);
+        ASSERT_GE(in, 0);
+        ASSERT_GE(out, 0);
+        std::thread cutter([&] {
+            std::this_thread::sleep_for(std::chrono::microseconds(delayus));
+            std::filesystem::resize_file(source, 6u << 20);
+        });
+        off_t from = 417, to = 0;
+        const ssize_t r = qc::mappedcopyrange(in, &from, out, &to, bytes.size() - 417);
+        cutter.join();
+        ::close(in);
+        ::close(out);
+        ASSERT_GE(r, 0);
+        EXPECT_EQ(from, 417 + r);
+        const Bytes got = readbytes(target);
+        ASSERT_EQ(got.size(), static_cast<std::size_t>(r));
+        EXPECT_EQ(std::memcmp(got.data(), bytes.data() + 417, got.size()), 0);
+    }
 }
 
 }  // namespace qctest
