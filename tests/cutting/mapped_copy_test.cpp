@@ -41,6 +41,27 @@ std::int64_t copyall(int in, int out, off_t from, off_t to, std::size_t n)
     return done;
 }
 
+// The source open for reading and a new, empty output.
+struct CopyEnds {
+    int in = -1;
+    int out = -1;
+    CopyEnds(const std::string& source, const std::string& target)
+    {
+        std::filesystem::remove(target);
+        in = ::open(source.c_str(), O_RDONLY);
+        out = ::open(target.c_str(), O_RDWR | O_CREAT, 0644);
+    }
+    ~CopyEnds() { close(); }
+    void close()
+    {
+        for (int* fd : {&in, &out}) {
+            if (*fd >= 0)
+                ::close(*fd);
+            *fd = -1;
+        }
+    }
+};
+
 }  // namespace
 
 TEST(MappedCopy, RunsAtAnyOffsetWithinThePageCopyEveryByte)
@@ -51,17 +72,13 @@ TEST(MappedCopy, RunsAtAnyOffsetWithinThePageCopyEveryByte)
     const std::string source = dir.write("source.bin", bytes);
     for (auto [from, to] : {std::pair<off_t, off_t>{417, 0}, {4096 + 17, 17}, {8191, 3}}) {
         SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to));
-        const std::string target = dir.path("out.bin");
-        std::filesystem::remove(target);
-        int in = ::open(source.c_str(), O_RDONLY);
-        int out = ::open(target.c_str(), O_RDWR | O_CREAT, 0644);
-        ASSERT_GE(in, 0);
-        ASSERT_GE(out, 0);
+        CopyEnds ends(source, dir.path("out.bin"));
+        ASSERT_GE(ends.in, 0);
+        ASSERT_GE(ends.out, 0);
         const std::size_t n = bytes.size() - static_cast<std::size_t>(from) - 100;
-        EXPECT_EQ(copyall(in, out, from, to, n), static_cast<std::int64_t>(n));
-        ::close(in);
-        ::close(out);
-        const Bytes got = readbytes(target);
+        EXPECT_EQ(copyall(ends.in, ends.out, from, to, n), static_cast<std::int64_t>(n));
+        ends.close();
+        const Bytes got = readbytes(dir.path("out.bin"));
         ASSERT_EQ(got.size(), static_cast<std::size_t>(to) + n);
         EXPECT_EQ(std::memcmp(got.data() + to, bytes.data() + from, n), 0);
     }
@@ -108,24 +125,20 @@ TEST(MappedCopy, ASourceCutShortDuringALongCopyLeavesOnlyItsOwnBytesWritten)
     for (int delayus : {0, 300, 1500, 5000}) {
         SCOPED_TRACE(delayus);
         dir.write("source.bin", bytes);
-        const std::string target = dir.path("out.bin");
-        std::filesystem::remove(target);
-        int in = ::open(source.c_str(), O_RDONLY);
-        int out = ::open(target.c_str(), O_RDWR | O_CREAT, 0644);
-        ASSERT_GE(in, 0);
-        ASSERT_GE(out, 0);
+        CopyEnds ends(source, dir.path("out.bin"));
+        ASSERT_GE(ends.in, 0);
+        ASSERT_GE(ends.out, 0);
         std::thread cutter([&] {
             std::this_thread::sleep_for(std::chrono::microseconds(delayus));
             std::filesystem::resize_file(source, 6u << 20);
         });
         off_t from = 417, to = 0;
-        const ssize_t r = qc::mappedcopyrange(in, &from, out, &to, bytes.size() - 417);
+        const ssize_t r = qc::mappedcopyrange(ends.in, &from, ends.out, &to, bytes.size() - 417);
         cutter.join();
-        ::close(in);
-        ::close(out);
+        ends.close();
         ASSERT_GE(r, 0);
         EXPECT_EQ(from, 417 + r);
-        const Bytes got = readbytes(target);
+        const Bytes got = readbytes(dir.path("out.bin"));
         ASSERT_EQ(got.size(), static_cast<std::size_t>(r));
         EXPECT_EQ(std::memcmp(got.data(), bytes.data() + 417, got.size()), 0);
     }
