@@ -8,6 +8,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "stream/ready_ahead.h"
+
 namespace qc {
 
 namespace {
@@ -102,6 +104,13 @@ void installguard()
 
 }  // namespace
 
+MappedFile::MappedFile() = default;
+
+MappedFile::~MappedFile()
+{
+    unmap();
+}
+
 bool MappedFile::enabled()
 {
     return mapsenabled.load(std::memory_order_relaxed);
@@ -171,7 +180,6 @@ void MappedFile::makeready(std::size_t offset)
 {
     // (on a slow disk a stretch is read before the walk goes on: a smaller
     // one would cost calls, a larger one the window's responsiveness)
-    constexpr std::size_t stretch = ReadyAhead::stretch;
     // A helper costs a thread's start and end, about what making 2 MiB
     // ready costs; below this much map ahead it would not earn them.
     constexpr std::size_t aheadfrom = std::size_t{16} << 20;

@@ -13,14 +13,14 @@
 #include <cstdint>
 #include <memory>
 
-#include "stream/ready_ahead.h"
-
 namespace qc {
+
+class ReadyAhead;
 
 class MappedFile {
 public:
-    MappedFile() = default;
-    ~MappedFile() { unmap(); }
+    MappedFile();
+    ~MappedFile();
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
 
@@ -63,9 +63,11 @@ public:
     // run of the map to the kernel at once.
     void readyrange(std::size_t from, std::size_t to)
     {
-        for (std::size_t at = from; at < to; at = (at / ReadyAhead::stretch + 1) * ReadyAhead::stretch)
+        for (std::size_t at = from; at < to; at = (at / stretch + 1) * stretch)
             readyahead(at);
     }
+    // the size of the stretches made ready at a time
+    static constexpr std::size_t stretch = std::size_t{512} << 10;
 
     // Whether BinaryFile maps the files it reads (on unless turned off).
     // The walk through a map copies nothing, where reads through a window

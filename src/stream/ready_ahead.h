@@ -21,6 +21,8 @@
 #include <thread>
 #include <vector>
 
+#include "stream/mapped_file.h"
+
 namespace qc {
 
 class ReadyAhead {
@@ -40,8 +42,8 @@ public:
     // the helper has made the stretch there ready.
     bool walked(std::size_t offset);
 
-    // the size of the steps the helper makes ready in
-    static constexpr std::size_t stretch = std::size_t{512} << 10;
+    // the size of the steps the helper makes ready in: the map's own
+    static constexpr std::size_t stretch = MappedFile::stretch;
 
 private:
     ReadyAhead(const std::uint8_t* data, std::size_t size, std::size_t offset);
