@@ -2,21 +2,22 @@
 
 #include <cerrno>
 #include <linux/magic.h>
-#include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 
 #include "stream/binary_file.h"
+#include "stream/mapped_file.h"
 
 namespace qc {
 
 namespace {
 
-// mapped, populated and written per call; small enough that mapping it
-// costs little, large enough that the calls are few
-constexpr std::size_t mapwindow = std::size_t{8} << 20;
+// written per call: large enough that the calls are few, small enough that
+// the stretches it covers are made ready just before the kernel reads them
+constexpr std::size_t chunk = std::size_t{2} << 20;
 
 // Whether the file lies on a file system whose copy_file_range is only a
 // copy through the page cache, never a shared extent or a copy made by a
@@ -40,30 +41,40 @@ ssize_t mappedcopyrange(int infd, off_t* inoff, int outfd, off_t* outoff, std::s
         ((*inoff - *outoff) % page == 0 && !copiesthroughcache(outfd)))
         return systemcopyrange(infd, inoff, outfd, outoff, len);
 
-    const std::size_t n = std::min(len, mapwindow);
-    const off_t lead = *inoff % page;
-    const off_t mapat = *inoff - lead;
-    void* map = ::mmap(nullptr, n + static_cast<std::size_t>(lead), PROT_READ, MAP_SHARED | MAP_POPULATE, infd, mapat);
-    if (map == MAP_FAILED)
+    struct stat st {};
+    if (::fstat(infd, &st) != 0)
         return systemcopyrange(infd, inoff, outfd, outoff, len);
-    const auto* from = static_cast<const char*>(map) + lead;
-    std::size_t done = 0;
+    const auto from = static_cast<std::size_t>(*inoff);
+    if (st.st_size <= *inoff || len == 0)
+        return 0;  // the caller's read says what is missing
+    const std::size_t end = from + std::min(len, static_cast<std::size_t>(st.st_size) - from);
+    // The whole run through one map, its page tables made ready a stretch
+    // at a time (and ahead, on another thread, for a long run): faulting
+    // the pages in while the kernel copies from them costs a third more,
+    // and a map per window costs its set-up and tear-down each time.
+    MappedFile map;
+    if (!map.map(infd, end))
+        return systemcopyrange(infd, inoff, outfd, outoff, len);
+    std::size_t at = from;
     int code = 0;
-    while (done < n) {
-        // The kernel reads the map: a page past the end of a source cut
-        // short meanwhile stops the write short (or with EFAULT), no signal.
-        ssize_t w = ::pwrite(outfd, from + done, n - done, *outoff + static_cast<off_t>(done));
-        if (w < 0 && errno == EINTR)
-            continue;
-        if (w < 0) {
-            code = errno;
-            break;
+    while (at < end && code == 0) {
+        const std::size_t to = std::min(end, (at / chunk + 1) * chunk);
+        map.readyrange(at, to);
+        while (at < to) {
+            // The kernel reads the map: a page past the end of a source cut
+            // short meanwhile stops the write short (or with EFAULT), no signal.
+            ssize_t w = ::pwrite(outfd, map.data() + at, to - at, *outoff + static_cast<off_t>(at - from));
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0) {
+                code = w < 0 ? errno : EFAULT;
+                break;
+            }
+            at += static_cast<std::size_t>(w);
         }
-        if (w == 0)
-            break;
-        done += static_cast<std::size_t>(w);
     }
-    ::munmap(map, n + static_cast<std::size_t>(lead));
+    map.unmap();
+    const std::size_t done = at - from;
     if (done == 0 && code != 0 && code != EFAULT) {
         errno = code;
         return -1;

@@ -4,12 +4,11 @@
 // kept frame lies anywhere in the source, and goes to the start of the
 // output or after a made tag frame), each page takes two partial copies;
 // that measured 40 % slower than cp of the same file. Such a run is
-// written instead from a map of the source, a window at a time, which the
-// kernel copies once into the output's pages. A run at the same offset
-// within the page goes to copy_file_range, where a file system that
-// shares extents shares them (and a network file system copies on the
-// server), except on ext2/3/4 and tmpfs, which do neither: there the map
-// is quicker for every run.
+// written instead from a map of the source, which the kernel copies once
+// into the output's pages. A run at the same offset within the page goes
+// to copy_file_range, where a file system that shares extents shares them
+// (and a network file system copies on the server), except on ext2/3/4 and
+// tmpfs, which do neither: there the map is quicker for every run.
 #pragma once
 
 #include <cstddef>

@@ -95,9 +95,10 @@ bool mappedcrc(const std::string& path, const OutputPlan& plan, std::size_t from
         return false;
     struct stat st {};
     MappedFile map;
-    // guarded: a source cut short during the pass reads as zeros, not SIGBUS
+    // guarded: a source cut short during the pass reads as zeros, not SIGBUS;
+    // alone: the pass runs beside the copy, which has a helper of its own
     const bool mapped = ::fstat(fd, &st) == 0 && st.st_size > 0 &&
-                        map.map(fd, static_cast<std::size_t>(st.st_size), true);
+                        map.map(fd, static_cast<std::size_t>(st.st_size), MappedFile::Ahead::Alone);
     ::close(fd);
     if (!mapped)
         return false;
@@ -113,7 +114,14 @@ bool mappedcrc(const std::string& path, const OutputPlan& plan, std::size_t from
         } else if (p.source.from < 1 || static_cast<std::uint64_t>(p.source.end - 1) > size) {
             ok = false;
         } else {
-            c = crc16arc(c, bytes + p.source.from - 1, static_cast<std::size_t>(p.source.size()));
+            // a stretch at a time, its page tables made ready first
+            const std::size_t end = static_cast<std::size_t>(p.source.end - 1);
+            for (auto at = static_cast<std::size_t>(p.source.from - 1); at < end;) {
+                const std::size_t upto = std::min(end, (at / MappedFile::stretch + 1) * MappedFile::stretch);
+                map.readyahead(at);
+                c = crc16arc(c, bytes + at, upto - at);
+                at = upto;
+            }
         }
     }
     // zeros read in place of a vanished end are not the file's: the caller's

@@ -8,6 +8,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "stream/ready_ahead.h"
+
 namespace qc {
 
 namespace {
@@ -102,6 +104,13 @@ void installguard()
 
 }  // namespace
 
+MappedFile::MappedFile() = default;
+
+MappedFile::~MappedFile()
+{
+    unmap();
+}
+
 bool MappedFile::enabled()
 {
     return mapsenabled.load(std::memory_order_relaxed);
@@ -117,7 +126,7 @@ bool MappedFile::mapforreading(int fd, std::size_t size)
     return enabled() && map(fd, size);
 }
 
-bool MappedFile::map(int fd, std::size_t size, bool populate)
+bool MappedFile::map(int fd, std::size_t size, Ahead ahead)
 {
     unmap();
     if (size == 0)
@@ -131,18 +140,11 @@ bool MappedFile::map(int fd, std::size_t size, bool populate)
     if (slot < 0)
         return false;
     installguard();
-    void* p = ::mmap(nullptr, size, PROT_READ, MAP_SHARED | (populate ? MAP_POPULATE : 0), fd, 0);
+    void* p = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
     if (p == MAP_FAILED) {
         slots[slot].used.store(0, std::memory_order_release);
         return false;
     }
-    // A pass over every byte reads far ahead. The load's walk, which looks
-    // at a few bytes of each frame, is left to the file's own sequential
-    // read-ahead and to readyahead (asking for the whole file at once here
-    // measured no faster from a cold cache, and holds up the first look at
-    // the file while the reads are queued).
-    if (populate)
-        ::madvise(p, size, MADV_SEQUENTIAL);
     GuardSlot& s = slots[slot];
     s.faulted.store(0, std::memory_order_relaxed);
     s.start.store(reinterpret_cast<std::uintptr_t>(p), std::memory_order_release);
@@ -152,6 +154,7 @@ bool MappedFile::map(int fd, std::size_t size, bool populate)
     slot_ = slot;
     flag_ = &s.faulted;
     readystart_ = readyend_ = 0;
+    aheadtried_ = ahead == Ahead::Alone;
     return true;
 }
 
@@ -159,6 +162,8 @@ void MappedFile::unmap()
 {
     if (data_ == nullptr)
         return;
+    ahead_.reset();  // its thread is done with the map before it goes
+    aheadtried_ = false;
     GuardSlot& s = slots[slot_];
     s.end.store(0, std::memory_order_release);
     s.start.store(0, std::memory_order_release);
@@ -175,11 +180,22 @@ void MappedFile::makeready(std::size_t offset)
 {
     // (on a slow disk a stretch is read before the walk goes on: a smaller
     // one would cost calls, a larger one the window's responsiveness)
-    constexpr std::size_t stretch = std::size_t{512} << 10;
+    // A helper costs a thread's start and end, about what making 2 MiB
+    // ready costs; below this much map ahead it would not earn them.
+    constexpr std::size_t aheadfrom = std::size_t{16} << 20;
     if (data_ == nullptr || offset >= size_)
         return;
     const std::size_t start = offset & ~(stretch - 1);
     const std::size_t end = std::min(size_, start + stretch);
+    if (!aheadtried_ && size_ - start >= aheadfrom) {
+        aheadtried_ = true;
+        ahead_ = ReadyAhead::start(data_, size_, start);
+    }
+    if (ahead_ != nullptr && ahead_->walked(start)) {
+        readystart_ = start;
+        readyend_ = end;
+        return;
+    }
     // Faulting the pages in one call costs a fraction of faulting them one
     // folio at a time, and lets the walk's prefetches land. A failure (the
     // file cut short, no memory) leaves the pages to fault as they would.

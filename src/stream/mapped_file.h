@@ -11,21 +11,27 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace qc {
 
+class ReadyAhead;
+
 class MappedFile {
 public:
-    MappedFile() = default;
-    ~MappedFile() { unmap(); }
+    MappedFile();
+    ~MappedFile();
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
 
+    // Whether a helper thread may make the stretches ahead of the reader
+    // ready (readyahead): not for a pass that already runs beside other
+    // work, which would only take turns with it.
+    enum class Ahead { Helped, Alone };
+
     // Maps the first size bytes of the open file fd; false (and nothing
     // mapped) when the system refuses or every guard slot is taken.
-    // populate: the page tables are filled at once (for a pass over every
-    // byte, which would otherwise fault every 64 KiB).
-    bool map(int fd, std::size_t size, bool populate = false);
+    bool map(int fd, std::size_t size, Ahead ahead = Ahead::Helped);
     // map, when files are mapped for reading (enabled()).
     bool mapforreading(int fd, std::size_t size);
     void unmap();
@@ -45,11 +51,23 @@ public:
     // stretch made ready last or before it (the walk goes forward only, and
     // a look behind it takes a fault at worst). A file cut short meanwhile
     // is left to the guard: a stretch past its end is simply not made ready.
+    // Where much of a large map lies ahead, a helper thread makes the
+    // stretches ahead ready meanwhile (ReadyAhead), and this only looks.
     void readyahead(std::size_t offset)
     {
         if (offset >= readyend_)
             makeready(offset);
     }
+
+    // readyahead for every stretch of [from, to), for a pass that hands a
+    // run of the map to the kernel at once.
+    void readyrange(std::size_t from, std::size_t to)
+    {
+        for (std::size_t at = from; at < to; at = (at / stretch + 1) * stretch)
+            readyahead(at);
+    }
+    // the size of the stretches made ready at a time
+    static constexpr std::size_t stretch = std::size_t{512} << 10;
 
     // Whether BinaryFile maps the files it reads (on unless turned off).
     // The walk through a map copies nothing, where reads through a window
@@ -67,6 +85,8 @@ private:
     const std::atomic<int>* flag_ = nullptr;  // the guard's mark for this map
     std::size_t readystart_ = 0;
     std::size_t readyend_ = 0;
+    std::unique_ptr<ReadyAhead> ahead_;
+    bool aheadtried_ = false;  // (set from the start for a map made Alone)
 };
 
 }  // namespace qc

@@ -6,7 +6,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "cutting/mapped_copy.h"
 #include "support/harness.h"
@@ -38,28 +41,46 @@ std::int64_t copyall(int in, int out, off_t from, off_t to, std::size_t n)
     return done;
 }
 
+// The source open for reading and a new, empty output.
+struct CopyEnds {
+    int in = -1;
+    int out = -1;
+    CopyEnds(const std::string& source, const std::string& target)
+    {
+        std::filesystem::remove(target);
+        in = ::open(source.c_str(), O_RDONLY);
+        out = ::open(target.c_str(), O_RDWR | O_CREAT, 0644);
+    }
+    ~CopyEnds() { close(); }
+    void close()
+    {
+        for (int* fd : {&in, &out}) {
+            if (*fd >= 0)
+                ::close(*fd);
+            *fd = -1;
+        }
+    }
+};
+
 }  // namespace
 
 TEST(MappedCopy, RunsAtAnyOffsetWithinThePageCopyEveryByte)
 {
     TempDir dir;
-    const Bytes bytes = patternbytes((8u << 20) + 20000);  // more than one map window
+    // long enough for a helper thread to make the map ready ahead of the copy
+    const Bytes bytes = patternbytes((17u << 20) + 20000);
     const std::string source = dir.write("source.bin", bytes);
     for (auto [from, to] : {std::pair<off_t, off_t>{417, 0}, {4096 + 17, 17}, {8191, 3}}) {
         SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to));
-        const std::string target = dir.path("out.bin");
-        std::filesystem::remove(target);
-        int in = ::open(source.c_str(), O_RDONLY);
-        int out = ::open(target.c_str(), O_RDWR | O_CREAT, 0644);
-        ASSERT_GE(in, 0);
-        ASSERT_GE(out, 0);
+        CopyEnds ends(source, dir.path("out.bin"));
+        ASSERT_GE(ends.in, 0);
+        ASSERT_GE(ends.out, 0);
         const std::size_t n = bytes.size() - static_cast<std::size_t>(from) - 100;
-        EXPECT_EQ(copyall(in, out, from, to, n), static_cast<std::int64_t>(n));
-        ::close(in);
-        ::close(out);
-        const Bytes got = readbytes(target);
+        EXPECT_EQ(copyall(ends.in, ends.out, from, to, n), static_cast<std::int64_t>(n));
+        ends.close();
+        const Bytes got = readbytes(dir.path("out.bin"));
         ASSERT_EQ(got.size(), static_cast<std::size_t>(to) + n);
-        EXPECT_TRUE(std::equal(got.begin() + to, got.end(), bytes.begin() + from));
+        EXPECT_EQ(std::memcmp(got.data() + to, bytes.data() + from, n), 0);
     }
 }
 
@@ -91,6 +112,36 @@ TEST(MappedCopy, AShrunkSourceStopsTheCopyAtItsEndAndAFailingOutputReportsItsErr
     EXPECT_EQ(errno, EBADF);
     ::close(out);
     ::close(in);
+}
+
+// Cut short while a long run is being copied, with a helper thread making the
+// map ready ahead: whenever the cut falls, what was written is the source's
+// own bytes up to where the copy stopped, and no signal ends the process.
+TEST(MappedCopy, ASourceCutShortDuringALongCopyLeavesOnlyItsOwnBytesWritten)
+{
+    TempDir dir;
+    const Bytes bytes = patternbytes(24u << 20);
+    const std::string source = dir.write("source.bin", bytes);
+    for (int delayus : {0, 300, 1500, 5000}) {
+        SCOPED_TRACE(delayus);
+        dir.write("source.bin", bytes);
+        CopyEnds ends(source, dir.path("out.bin"));
+        ASSERT_GE(ends.in, 0);
+        ASSERT_GE(ends.out, 0);
+        std::thread cutter([&] {
+            std::this_thread::sleep_for(std::chrono::microseconds(delayus));
+            std::filesystem::resize_file(source, 6u << 20);
+        });
+        off_t from = 417, to = 0;
+        const ssize_t r = qc::mappedcopyrange(ends.in, &from, ends.out, &to, bytes.size() - 417);
+        cutter.join();
+        ends.close();
+        ASSERT_GE(r, 0);
+        EXPECT_EQ(from, 417 + r);
+        const Bytes got = readbytes(dir.path("out.bin"));
+        ASSERT_EQ(got.size(), static_cast<std::size_t>(r));
+        EXPECT_EQ(std::memcmp(got.data(), bytes.data() + 417, got.size()), 0);
+    }
 }
 
 }  // namespace qctest

@@ -22,31 +22,9 @@ source "$(dirname "$0")/x_session.sh"
 xsession 1280x800
 export QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0
 
-# A settings record with the main window at top 60, left 100, wherever the
-# program looks for it.
-python3 - "$work" <<'PY'
-import struct, sys, pathlib
-w = pathlib.Path(sys.argv[1])
-rec = bytearray(543)
-for off in (0, 256):
-    rec[off:off + 6] = bytes([5]) + b"/tmp/"
-rec[512:520] = struct.pack("<ii", 60, 100)
-rec[520:523] = bytes([3, 3, 1])
-rec[535:543] = struct.pack("<ii", 300, 200)  # the silence detection window
-for p in (w / "mp3qc.ini", w / "home/.config/quillcut/mp3qc.ini"):
-    p.write_bytes(rec)
-PY
-cp "$work/mp3qc.ini" "$work/expected.ini"
+# the main window at top 60, left 100; the silence detection window at 300,200
+settings 60 100 300 200
 
-waitwindow() {  # the id of the visible window titled $1
-    for _ in $(seq 100); do
-        local id
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-        [ -n "$id" ] && { sleep 1; echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
 frameposition() {  # left,top of the window's frame
     xwininfo -id "$1" | awk '/Absolute upper-left X/{ax=$NF} /Absolute upper-left Y/{ay=$NF}
         /Relative upper-left X/{rx=$NF} /Relative upper-left Y/{ry=$NF} END{print ax-rx "," ay-ry}'
@@ -59,13 +37,6 @@ a, b = (open(f, "rb").read() for f in sys.argv[1:3])
 sys.exit(0 if len(a) == len(b) == 543 and a[512:520] == b[512:520] and a[535:543] == b[535:543] else 1)
 PY
 }
-closewindow() {  # asks the window manager to close the window, waits for the program to end
-    xdotool windowactivate --sync "$1" >/dev/null 2>&1
-    xdotool key --clearmodifiers alt+F4
-    for _ in $(seq 100); do kill -0 "$2" 2>/dev/null || return 0; sleep 0.1; done
-    return 1
-}
-
 for round in 1 2 3; do
     "$work/quillcut" 2>"$work/err$round.txt" &
     pid=$!

@@ -20,42 +20,11 @@ source "$(dirname "$0")/x_session.sh"
 xsession 2560x1440
 export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 ASAN_OPTIONS=detect_leaks=0
 
-settings() {  # a settings record with the main window at top $1, left $2, wherever the program looks
-    python3 - "$work" "$1" "$2" <<'PY'
-import struct, sys, pathlib
-w = pathlib.Path(sys.argv[1])
-rec = bytearray(543)
-for off in (0, 256):
-    rec[off:off + 6] = bytes([5]) + b"/tmp/"
-rec[512:520] = struct.pack("<ii", int(sys.argv[2]), int(sys.argv[3]))
-rec[520:523] = bytes([3, 3, 1])
-for p in (w / "mp3qc.ini", w / "home/.config/quillcut/mp3qc.ini", w / "expected.ini"):
-    p.write_bytes(rec)
-PY
-}
-waitwindow() {  # the id of the visible window titled $1
-    for _ in $(seq 100); do
-        local id
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-        [ -n "$id" ] && { sleep 1; echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
 frame() {  # left top width height of the window's frame, in the screen's pixels
     xwininfo -id "$1" | awk '/Absolute upper-left X/{ax=$NF} /Absolute upper-left Y/{ay=$NF}
         /Relative upper-left X/{rx=$NF} /Relative upper-left Y/{ry=$NF}
         /^  Width:/{w=$NF} /^  Height:/{h=$NF}
         END{print ax-rx, ay-ry, w+2*rx, h+ry+rx}'
-}
-closewindow() {  # asks the window manager to close the window, waits for the program to end
-    # (again if the key went to no window: activation can come late)
-    for _ in 1 2 3; do
-        xdotool windowactivate --sync "$1" >/dev/null 2>&1
-        xdotool key --clearmodifiers alt+F4
-        for _ in $(seq 30); do kill -0 "$2" 2>/dev/null || return 0; sleep 0.1; done
-    done
-    return 1
 }
 run() {  # starts the program, leaves the main window's frame in $left $top $width $height
     "$work/quillcut" 2>"$work/err-$1.txt" &
