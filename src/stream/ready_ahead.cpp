@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <sched.h>
 #include <sys/mman.h>
 #include <system_error>
 
@@ -25,6 +26,17 @@ constexpr std::uint32_t pertable = 4;
 // the wake mark while the helper is not waiting
 constexpr std::uint32_t asleep = 0xffffffffu;
 
+// The processors this process may run on: its affinity (taskset, a
+// container's share), not the machine's count.
+unsigned processorsforus()
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) == 0)
+        return static_cast<unsigned>(CPU_COUNT(&set));
+    return std::thread::hardware_concurrency();  // more processors than the set holds
+}
+
 std::uint32_t stretchof(std::size_t offset)
 {
     return static_cast<std::uint32_t>(offset / ReadyAhead::stretch);
@@ -36,7 +48,7 @@ std::unique_ptr<ReadyAhead> ReadyAhead::start(const std::uint8_t* data, std::siz
                                               std::size_t offset)
 {
     if (data == nullptr || offset >= size || size / stretch >= 0xffffffffu ||
-        std::thread::hardware_concurrency() < 2)
+        processorsforus() < 2)
         return nullptr;
     std::unique_ptr<ReadyAhead> ahead(new ReadyAhead(data, size, offset));
     try {

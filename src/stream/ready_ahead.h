@@ -29,7 +29,8 @@ class ReadyAhead {
 public:
     // Starts the helper for the map at data (size bytes), from offset on;
     // nullptr where no thread can be had, or no second processor is there
-    // for it (a helper on the reader's own processor only takes turns with it).
+    // for it in the process's affinity (a helper on the reader's own
+    // processor only takes turns with it).
     static std::unique_ptr<ReadyAhead> start(const std::uint8_t* data, std::size_t size,
                                              std::size_t offset);
     // Stops the helper and waits for it (at most the stretch it is making

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -138,4 +140,25 @@ TEST(ReadyAhead, BeginsBeyondAReaderFarIntoTheMapAndStopsWhenTold)
     ahead.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5));
     EXPECT_TRUE(leftalone(map.data, 168));
+}
+
+// A reader held to one processor (taskset, a container's share) gets no
+// helper: it would only take turns with the reader.
+TEST(ReadyAhead, NoHelperForAReaderHeldToOneProcessor)
+{
+    SparseMap map(64 * stretch);
+    ASSERT_NE(map.data, nullptr);
+    bool held = false;
+    bool started = false;
+    std::thread reader([&] {
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        CPU_SET(std::max(::sched_getcpu(), 0), &one);
+        held = ::sched_setaffinity(0, sizeof one, &one) == 0;
+        started = ReadyAhead::start(map.data, map.size, 0) != nullptr;
+    });
+    reader.join();
+    if (!held)
+        GTEST_SKIP() << "the thread could not be held to one processor";
+    EXPECT_FALSE(started);
 }
