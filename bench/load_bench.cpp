@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "shell/load_command.h"
+#include "stream/mapped_file.h"
 #include "shell/cut_positions.h"
 #include "quiet_platform.h"
 #include "ui/main_form.h"
@@ -84,6 +85,7 @@ int main(int argc, char** argv)
     double best_read = 1e9, best_load = 1e9;
     for (int run = 0; run < 3; ++run) {
         best_read = std::min(best_read, readall(big));
+        qc::MappedFile::forgetkept();  // each load makes its own map, as a new process does
         auto t0 = std::chrono::steady_clock::now();
         scanner.scanfile(true);
         best_load = std::min(best_load, seconds(t0));

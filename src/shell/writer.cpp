@@ -2,6 +2,7 @@
 
 #include "cutting/fixed.h"
 #include "cutting/replacement.h"
+#include "stream/mapped_file.h"
 #include "stream/paths.h"
 
 namespace qc {
@@ -105,6 +106,9 @@ void Writer::writeoutput()
     job.previoustarget = targetname;
     beginsave();
     report = runsave(job);
+    // The load's map of the source served the copy; a replaced source is
+    // gone from its directory, and the map would hold its disk space.
+    MappedFile::forgetkept();
     if (report.kind != ErrorKind::None)
         failure(report);
     finishsave(job);

@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <csignal>
 #include <mutex>
+#include <utility>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "stream/ready_ahead.h"
@@ -102,6 +104,44 @@ void installguard()
     ::sigaction(SIGBUS, &ours, nullptr);
 }
 
+// A map is kept from this size on; a smaller one costs little to make again.
+constexpr std::size_t keepfrom = std::size_t{16} << 20;
+
+}  // namespace
+
+struct MappedFile::Region {
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
+    int slot = -1;
+    dev_t dev = 0;
+    ino_t ino = 0;
+    Region(const std::uint8_t* d, std::size_t n, int s, const struct stat& st)
+        : data(d), size(n), slot(s), dev(st.st_dev), ino(st.st_ino)
+    {
+    }
+    ~Region()
+    {
+        GuardSlot& g = slots[slot];
+        g.end.store(0, std::memory_order_release);
+        g.start.store(0, std::memory_order_release);
+        ::munmap(const_cast<std::uint8_t*>(data), size);
+        g.used.store(0, std::memory_order_release);
+    }
+    Region(const Region&) = delete;
+    Region& operator=(const Region&) = delete;
+};
+
+namespace {
+
+// The kept map: never destroyed, so that it outlives every reader at exit
+// (the system takes it down with the process).
+std::mutex keptlock;
+std::shared_ptr<MappedFile::Region>& keptregion()
+{
+    static auto* kept = new std::shared_ptr<MappedFile::Region>();
+    return *kept;
+}
+
 }  // namespace
 
 MappedFile::MappedFile() = default;
@@ -123,14 +163,43 @@ void MappedFile::setenabled(bool on)
 
 bool MappedFile::mapforreading(int fd, std::size_t size)
 {
-    return enabled() && map(fd, size);
+    if (!enabled() || !map(fd, size))
+        return false;
+    keep_ = true;
+    return true;
+}
+
+void MappedFile::forgetkept()
+{
+    std::shared_ptr<Region> gone;
+    std::lock_guard<std::mutex> lock(keptlock);
+    gone.swap(keptregion());
 }
 
 bool MappedFile::map(int fd, std::size_t size, Ahead ahead)
 {
     unmap();
-    if (size == 0)
+    struct stat st {};
+    if (size == 0 || ::fstat(fd, &st) != 0)
         return false;
+    {
+        std::lock_guard<std::mutex> lock(keptlock);
+        const std::shared_ptr<Region>& kept = keptregion();
+        if (kept != nullptr && kept->dev == st.st_dev && kept->ino == st.st_ino && kept->size >= size &&
+            slots[kept->slot].faulted.load(std::memory_order_acquire) == 0) {
+            installguard();
+            region_ = kept;
+            data_ = kept->data;
+            size_ = size;
+            slot_ = kept->slot;
+            flag_ = &slots[kept->slot].faulted;
+            // made ready by the walk that kept it; a stretch it skipped faults in
+            readystart_ = 0;
+            readyend_ = size;
+            aheadtried_ = true;
+            return true;
+        }
+    }
     int slot = -1;
     for (int i = 0; i < slotcount && slot < 0; ++i) {
         int expected = 0;
@@ -155,6 +224,7 @@ bool MappedFile::map(int fd, std::size_t size, Ahead ahead)
     flag_ = &s.faulted;
     readystart_ = readyend_ = 0;
     aheadtried_ = ahead == Ahead::Alone;
+    region_ = std::make_shared<Region>(data_, size_, slot, st);
     return true;
 }
 
@@ -164,11 +234,14 @@ void MappedFile::unmap()
         return;
     ahead_.reset();  // its thread is done with the map before it goes
     aheadtried_ = false;
-    GuardSlot& s = slots[slot_];
-    s.end.store(0, std::memory_order_release);
-    s.start.store(0, std::memory_order_release);
-    ::munmap(const_cast<std::uint8_t*>(data_), size_);
-    s.used.store(0, std::memory_order_release);
+    std::shared_ptr<Region> last;  // taken down here when no one else reads it
+    if (keep_ && size_ >= keepfrom && !faulted()) {
+        std::lock_guard<std::mutex> lock(keptlock);
+        last = std::exchange(keptregion(), region_);
+    }
+    keep_ = false;
+    region_.reset();
+    last.reset();
     data_ = nullptr;
     size_ = 0;
     slot_ = -1;
@@ -178,8 +251,6 @@ void MappedFile::unmap()
 
 void MappedFile::makeready(std::size_t offset)
 {
-    // (on a slow disk a stretch is read before the walk goes on: a smaller
-    // one would cost calls, a larger one the window's responsiveness)
     // A helper costs a thread's start and end, about what making 2 MiB
     // ready costs; below this much map ahead it would not earn them.
     constexpr std::size_t aheadfrom = std::size_t{16} << 20;

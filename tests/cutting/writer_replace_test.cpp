@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "cutting/replacement.h"
 #include "writer_fixture.h"
@@ -216,3 +217,45 @@ TEST(ReplacementNames, TemporaryNameAndIdentity)
 }
 
 }  // namespace
+
+namespace qctest {
+namespace {
+
+// Whether this process maps a file by that name, or one deleted from it.
+bool mapsfilenamed(const std::string& path)
+{
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line))
+        if (line.find(path) != std::string::npos)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+// The load of a large source keeps its map for the save; once the save has
+// replaced the source, the old content is no longer mapped, so that its
+// disk space goes with it.
+TEST(ReplaceSource, ALargeReplacedSourceIsNoLongerMappedAfterTheSave)
+{
+    SaveRig rig;
+    const std::vector<Bytes> many = distinctframes(10);
+    const Bytes block = join(many, 0, 10);
+    Bytes big = head;
+    for (int i = 0; i < 4200; ++i)  // 42,000 frames, 17.5 MB
+        big.insert(big.end(), block.begin(), block.end());
+    big.insert(big.end(), foot.begin(), foot.end());
+    ASSERT_TRUE(rig.load(big));
+    const std::string real = fs::canonical(rig.source).string();
+    EXPECT_TRUE(mapsfilenamed(real));
+    trim(rig);
+    const Bytes out = rig.saveto(rig.source);
+    ASSERT_TRUE(rig.writer.saveok);
+    EXPECT_EQ(out.size(), big.size() - many[0].size() - many[8].size() - many[9].size());
+    EXPECT_TRUE(std::equal(out.begin() + static_cast<std::ptrdiff_t>(head.size()), out.end() - 128,
+                           big.begin() + static_cast<std::ptrdiff_t>(head.size() + many[0].size())));
+    EXPECT_FALSE(mapsfilenamed(real));
+}
+
+}  // namespace qctest
