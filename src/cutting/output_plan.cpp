@@ -117,7 +117,7 @@ bool mappedcrc(const std::string& path, const OutputPlan& plan, std::size_t from
             // a stretch at a time, its page tables made ready first
             const std::size_t end = static_cast<std::size_t>(p.source.end - 1);
             for (auto at = static_cast<std::size_t>(p.source.from - 1); at < end;) {
-                const std::size_t upto = std::min(end, (at / MappedFile::stretch + 1) * MappedFile::stretch);
+                const std::size_t upto = std::min(end, MappedFile::stretchend(at));
                 map.readyahead(at);
                 c = crc16arc(c, bytes + at, upto - at);
                 at = upto;

@@ -104,8 +104,10 @@ void installguard()
     ::sigaction(SIGBUS, &ours, nullptr);
 }
 
-// A map is kept from this size on; a smaller one costs little to make again.
-constexpr std::size_t keepfrom = std::size_t{16} << 20;
+// From this size on a map earns a helper (a thread's start and end cost
+// about what making 2 MiB ready costs) and is kept (a smaller one costs
+// little to make again).
+constexpr std::size_t largemap = std::size_t{16} << 20;
 
 }  // namespace
 
@@ -176,30 +178,23 @@ void MappedFile::forgetkept()
     gone.swap(keptregion());
 }
 
-bool MappedFile::map(int fd, std::size_t size, Ahead ahead)
+namespace {
+
+// The kept map of the file st describes, where it holds size bytes and was
+// not cut short.
+std::shared_ptr<MappedFile::Region> keptfor(const struct stat& st, std::size_t size)
 {
-    unmap();
-    struct stat st {};
-    if (size == 0 || ::fstat(fd, &st) != 0)
-        return false;
-    {
-        std::lock_guard<std::mutex> lock(keptlock);
-        const std::shared_ptr<Region>& kept = keptregion();
-        if (kept != nullptr && kept->dev == st.st_dev && kept->ino == st.st_ino && kept->size >= size &&
-            slots[kept->slot].faulted.load(std::memory_order_acquire) == 0) {
-            installguard();
-            region_ = kept;
-            data_ = kept->data;
-            size_ = size;
-            slot_ = kept->slot;
-            flag_ = &slots[kept->slot].faulted;
-            // made ready by the walk that kept it; a stretch it skipped faults in
-            readystart_ = 0;
-            readyend_ = size;
-            aheadtried_ = true;
-            return true;
-        }
-    }
+    std::lock_guard<std::mutex> lock(keptlock);
+    const std::shared_ptr<MappedFile::Region>& kept = keptregion();
+    if (kept != nullptr && kept->dev == st.st_dev && kept->ino == st.st_ino && kept->size >= size &&
+        slots[kept->slot].faulted.load(std::memory_order_acquire) == 0)
+        return kept;
+    return nullptr;
+}
+
+// A new map of the first size bytes of fd, in a guard slot of its own.
+std::shared_ptr<MappedFile::Region> newregion(int fd, std::size_t size, const struct stat& st)
+{
     int slot = -1;
     for (int i = 0; i < slotcount && slot < 0; ++i) {
         int expected = 0;
@@ -207,24 +202,42 @@ bool MappedFile::map(int fd, std::size_t size, Ahead ahead)
             slot = i;
     }
     if (slot < 0)
-        return false;
-    installguard();
+        return nullptr;
     void* p = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
     if (p == MAP_FAILED) {
         slots[slot].used.store(0, std::memory_order_release);
-        return false;
+        return nullptr;
     }
     GuardSlot& s = slots[slot];
     s.faulted.store(0, std::memory_order_relaxed);
     s.start.store(reinterpret_cast<std::uintptr_t>(p), std::memory_order_release);
     s.end.store(reinterpret_cast<std::uintptr_t>(p) + size, std::memory_order_release);
-    data_ = static_cast<const std::uint8_t*>(p);
+    return std::make_shared<MappedFile::Region>(static_cast<const std::uint8_t*>(p), size, slot, st);
+}
+
+}  // namespace
+
+bool MappedFile::map(int fd, std::size_t size, Ahead ahead)
+{
+    unmap();
+    struct stat st {};
+    if (size == 0 || ::fstat(fd, &st) != 0)
+        return false;
+    installguard();
+    // a kept map was made ready by the walk that kept it (a stretch it
+    // skipped faults in)
+    std::shared_ptr<Region> region = keptfor(st, size);
+    const bool ready = region != nullptr;
+    if (!ready)
+        region = newregion(fd, size, st);
+    if (region == nullptr)
+        return false;
+    region_ = std::move(region);
+    data_ = region_->data;
     size_ = size;
-    slot_ = slot;
-    flag_ = &s.faulted;
-    readystart_ = readyend_ = 0;
-    aheadtried_ = ahead == Ahead::Alone;
-    region_ = std::make_shared<Region>(data_, size_, slot, st);
+    flag_ = &slots[region_->slot].faulted;
+    readyend_ = ready ? size : 0;
+    aheadtried_ = ready || ahead == Ahead::Alone;
     return true;
 }
 
@@ -235,7 +248,7 @@ void MappedFile::unmap()
     ahead_.reset();  // its thread is done with the map before it goes
     aheadtried_ = false;
     std::shared_ptr<Region> last;  // taken down here when no one else reads it
-    if (keep_ && size_ >= keepfrom && !faulted()) {
+    if (keep_ && size_ >= largemap && !faulted()) {
         std::lock_guard<std::mutex> lock(keptlock);
         last = std::exchange(keptregion(), region_);
     }
@@ -244,26 +257,21 @@ void MappedFile::unmap()
     last.reset();
     data_ = nullptr;
     size_ = 0;
-    slot_ = -1;
     flag_ = nullptr;
-    readystart_ = readyend_ = 0;
+    readyend_ = 0;
 }
 
 void MappedFile::makeready(std::size_t offset)
 {
-    // A helper costs a thread's start and end, about what making 2 MiB
-    // ready costs; below this much map ahead it would not earn them.
-    constexpr std::size_t aheadfrom = std::size_t{16} << 20;
     if (data_ == nullptr || offset >= size_)
         return;
     const std::size_t start = offset & ~(stretch - 1);
     const std::size_t end = std::min(size_, start + stretch);
-    if (!aheadtried_ && size_ - start >= aheadfrom) {
+    if (!aheadtried_ && size_ - start >= largemap) {
         aheadtried_ = true;
         ahead_ = ReadyAhead::start(data_, size_, start);
     }
     if (ahead_ != nullptr && ahead_->walked(start)) {
-        readystart_ = start;
         readyend_ = end;
         return;
     }
@@ -271,7 +279,6 @@ void MappedFile::makeready(std::size_t offset)
     // folio at a time, and lets the walk's prefetches land. A failure (the
     // file cut short, no memory) leaves the pages to fault as they would.
     ::madvise(const_cast<std::uint8_t*>(data_) + start, end - start, MADV_POPULATE_READ);
-    readystart_ = start;
     readyend_ = end;
 }
 

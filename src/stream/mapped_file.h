@@ -74,9 +74,11 @@ public:
     // run of the map to the kernel at once.
     void readyrange(std::size_t from, std::size_t to)
     {
-        for (std::size_t at = from; at < to; at = (at / stretch + 1) * stretch)
+        for (std::size_t at = from; at < to; at = stretchend(at))
             readyahead(at);
     }
+    // the end of the stretch that holds offset
+    static std::size_t stretchend(std::size_t offset) { return (offset / stretch + 1) * stretch; }
     // the size of the stretches made ready at a time (on a slow disk a
     // stretch is read before the walk goes on: a smaller one would cost
     // calls, a larger one the window's responsiveness)
@@ -96,9 +98,7 @@ private:
 
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
-    int slot_ = -1;
     const std::atomic<int>* flag_ = nullptr;  // the guard's mark for this map
-    std::size_t readystart_ = 0;
     std::size_t readyend_ = 0;
     std::unique_ptr<ReadyAhead> ahead_;
     bool aheadtried_ = false;  // (set from the start for a map made Alone)
