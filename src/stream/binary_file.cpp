@@ -397,6 +397,21 @@ bool BinaryFile::flush()
     return true;
 }
 
+bool BinaryFile::truncatehere()
+{
+    if (error_ != 0)
+        return false;
+    if (fd_ < 0) {
+        fail(notopen_error);
+        return false;
+    }
+    if (!flushwrites() || ::ftruncate(fd_, static_cast<off_t>(pos_)) != 0) {
+        fail(errno);
+        return false;
+    }
+    return true;
+}
+
 namespace {
 // The answers of copy_file_range that say "not here", not "it went wrong":
 // another file system, a kernel or file system without the call, a file
