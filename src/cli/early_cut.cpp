@@ -1,6 +1,7 @@
 #include "cli/early_cut.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -10,7 +11,11 @@ namespace qccli {
 
 namespace {
 
-std::atomic<bool> earlyenabled{true};
+// QUILLCUT_NO_EARLY_COPY (set, not empty) turns it off, for comparisons
+std::atomic<bool> earlyenabled{[] {
+    const char* off = std::getenv("QUILLCUT_NO_EARLY_COPY");
+    return off == nullptr || *off == '\0';
+}()};
 
 // Frames the walk records past the first kept one before the run's place
 // is judged: the exact plan looks that far at most (the reservoir frames

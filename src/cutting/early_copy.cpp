@@ -114,6 +114,16 @@ void EarlyCopy::run()
     progress_.notify_all();
 }
 
+void EarlyCopy::bound(std::int64_t end)
+{
+    std::lock_guard<std::mutex> hold(lock_);
+    if (end_ < 0) {
+        end_ = std::max(end, from_);
+        limit_ = std::max(limit_, end_);
+        wake_.notify_one();
+    }
+}
+
 EarlyCopy::Stretch EarlyCopy::finish(std::int64_t end)
 {
     std::unique_lock<std::mutex> hold(lock_);
@@ -123,6 +133,9 @@ EarlyCopy::Stretch EarlyCopy::finish(std::int64_t end)
         end_ = std::max(end, from_);
         limit_ = std::max(limit_, end_);
         wake_.notify_one();
+    }
+    if (!releasing_) {
+        releasing_ = true;
         releasebehind(hold);
     }
     progress_.wait(hold, [this] { return finished_; });
@@ -148,6 +161,7 @@ void EarlyCopy::releasebehind(std::unique_lock<std::mutex>& hold)
                       MADV_DONTNEED);
             hold.lock();
             released = upto;
+            continue;  // the copy may have gone on, or finished, meanwhile
         }
         if (last)
             return;
@@ -198,6 +212,44 @@ void EarlyCopy::cancel()
         thread_.join();
 }
 
+namespace {
+
+// The source piece that starts the copy's stretch at its place, given the
+// pieces' sources (zero-based, -1 for bytes made by the save) and sizes.
+template <typename Each>
+void settlepieces(EarlyCopy& early, std::int64_t minimum, Each each)
+{
+    std::int64_t out = 0;
+    bool bounded = false;
+    each([&](std::int64_t from, std::int64_t size) {
+        if (!bounded && from >= 0 && size >= minimum && early.startsat(from, out)) {
+            early.bound(from + size);
+            bounded = true;
+        }
+        out += size;
+    });
+    if (!bounded)
+        early.cancel();
+}
+
+}  // namespace
+
+void settle(EarlyCopy& early, const CopyPlan& plan, std::int64_t minimum)
+{
+    settlepieces(early, minimum, [&](auto piece) {
+        for (const Piece& p : plan.pieces)
+            piece(p.from - 1, p.size());
+    });
+}
+
+void settle(EarlyCopy& early, const OutputPlan& plan, std::int64_t minimum)
+{
+    settlepieces(early, minimum, [&](auto piece) {
+        for (const OutPiece& p : plan.pieces)
+            piece(p.literal < 0 ? p.source.from - 1 : -1, plan.size(p));
+    });
+}
+
 OutputOpen openoutput(BinaryFile& output, const std::string& target, const EarlyCopy* early)
 {
     if (early != nullptr && early->started() && early->writes(target)) {
@@ -215,12 +267,11 @@ BinaryFile::RangeCopier earlycopier(EarlyCopy& early, BinaryFile::RangeCopier ne
     return [&early, next = std::move(next)](int infd, off_t* inoff, int outfd, off_t* outoff,
                                             std::size_t len) -> ssize_t {
         // (a long piece elsewhere, a large tag, is none of the copy's business)
-        if (inoff != nullptr && outoff != nullptr && early.started() && early.along(*inoff, *outoff) &&
+        if (inoff != nullptr && outoff != nullptr && early.started() && early.startsat(*inoff, *outoff) &&
             early.writes(outfd) && early.reads(infd)) {
             const EarlyCopy::Stretch s = early.finish(*inoff + static_cast<std::int64_t>(len));
-            const std::int64_t into = *outoff - s.outputfrom;
-            if (s.bytes > 0 && *inoff - s.sourcefrom == into && into >= 0 && into < s.bytes) {
-                const std::int64_t n = std::min(static_cast<std::int64_t>(len), s.bytes - into);
+            if (s.bytes > 0) {
+                const std::int64_t n = std::min(static_cast<std::int64_t>(len), s.bytes);
                 *inoff += static_cast<off_t>(n);
                 *outoff += static_cast<off_t>(n);
                 return static_cast<ssize_t>(n);

@@ -16,6 +16,7 @@
 #include <sys/types.h>
 #include <thread>
 
+#include "cutting/output_plan.h"
 #include "stream/binary_file.h"
 #include "stream/mapped_file.h"
 
@@ -46,6 +47,11 @@ public:
     struct Stretch {
         std::int64_t sourcefrom = 0, outputfrom = 0, bytes = 0;
     };
+    // The save's plan puts the stretch from its start on at its place, as
+    // far as source offset end: the copy goes no further (and is waited for
+    // by finish).
+    void bound(std::int64_t end);
+
     // Lets the copy go on up to source offset end (the load is done), waits
     // for it, and says what it holds, up to end at most. Nothing when it
     // never started or its source was found cut short. The first call
@@ -62,9 +68,9 @@ public:
     void expectreader();
     void readerpassed(std::int64_t offset);
 
-    // Whether source offset in goes to output offset out in the copy's
-    // stretch, or would if it reached that far.
-    bool along(std::int64_t in, std::int64_t out) const { return in >= from_ && in - from_ == out - to_; }
+    // Whether the copy's stretch starts at source offset in and output
+    // offset out.
+    bool startsat(std::int64_t in, std::int64_t out) const { return started() && in == from_ && out == to_; }
 
     // Whether fd is the file the copy writes, or reads.
     bool writes(int fd) const;
@@ -107,6 +113,14 @@ enum class OutputOpen { Failed, Created, Adopted };
 // name (the early copy's file removed first: its bytes must not be taken
 // for the new file's).
 OutputOpen openoutput(BinaryFile& output, const std::string& target, const EarlyCopy* early);
+
+// Before the save writes anything over the early copy's file: where its
+// plan has a piece of at least minimum bytes (one the range copier moves)
+// that starts where the copy starts, at the copy's place, the copy is
+// bounded by it; otherwise it is stopped, so that it never writes where
+// the save writes.
+void settle(EarlyCopy& early, const CopyPlan& plan, std::int64_t minimum);
+void settle(EarlyCopy& early, const OutputPlan& plan, std::int64_t minimum);
 
 // A BinaryFile::RangeCopier that takes what the early copy already holds
 // (where the call asks for exactly those bytes at exactly those places of

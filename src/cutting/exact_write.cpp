@@ -33,10 +33,13 @@ ExactWriteFailure writeexactoutput(BinaryFile& source, BinaryFile& output, Exact
 {
     const BinaryFile::RangeCopier copier =
         early != nullptr ? earlycopier(*early, mappedcopyrange) : BinaryFile::RangeCopier(mappedcopyrange);
+    if (plan.tagliteral >= 0)
+        finishexactplan(plan, 0);  // the tag frame's size, for the places of what follows it
+    if (early != nullptr)
+        settle(*early, plan.output, static_cast<std::int64_t>(buffer.size()));
     if (plan.tagliteral < 0)
         return writeoutputplan(source, output, plan.output, buffer, copier) ? ExactWriteFailure::None
                                                                             : writefailure(source);
-    finishexactplan(plan, 0);  // the tag frame's size, for the places of what follows it
     if (pass == CrcPass::Before) {
         std::uint16_t crc = 0;
         if (!musiccrc(source, plan, sourcename, buffer, crc, nullptr))

@@ -62,8 +62,12 @@ SaveReport copyout(LoadedFile& f, const SaveChoices& choices, const std::string&
     std::optional<CopyPlan> plan = makesaveplan(f, choices);
     if (!plan)
         return savefailure(SaveFailure::NothingKept);
-    if (!copypieces(source, output, *plan, buffer, adopted ? earlycopier(*early, copier) : copier) ||
-        (adopted && !output.truncatehere())) {
+    if (adopted)
+        settle(*early, *plan, static_cast<std::int64_t>(buffer.size()));
+    const bool copied = copypieces(source, output, *plan, buffer, adopted ? earlycopier(*early, copier) : copier);
+    if (adopted)
+        early->cancel();  // nothing of it is written after the save's last byte
+    if (!copied || (adopted && !output.truncatehere())) {
         if (source.failed())
             return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
         return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(output.peekerror()));

@@ -249,6 +249,8 @@ SaveReport Writer::exactcopy()
     SaveReport r = exactout(source, bytes, opened == OutputOpen::Adopted ? early : nullptr);
     if (r.kind != ErrorKind::None)
         return r;
+    if (opened == OutputOpen::Adopted)
+        early->cancel();  // nothing of it is written after the save's last byte
     if (opened == OutputOpen::Adopted && !outputfile.truncatehere())
         return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
     if (replacesource && !outputfile.flush())
