@@ -133,6 +133,9 @@ public:
     static constexpr int notopen_error = 103;
 
 private:
+    // Writes out gathered data, then does then (false: errno says why);
+    // the failure of either is made pending.
+    bool writtenout(const std::function<bool()>& then);
     void fail(int code);
     bool flushwrites();
     bool fillwindow(std::int64_t at);

@@ -227,16 +227,15 @@ std::shared_ptr<MappedFile::Region> newregion(int fd, std::size_t size, const st
 
 bool MappedFile::mapkept(int fd, std::size_t size)
 {
-    unmap();
-    struct stat st {};
-    if (size == 0 || ::fstat(fd, &st) != 0)
-        return false;
-    installguard();
-    std::shared_ptr<Region> region = keptfor(st, size);
-    return region != nullptr && take(std::move(region), size, true, Ahead::Alone);
+    return map(fd, size, Ahead::Alone, true);
 }
 
 bool MappedFile::map(int fd, std::size_t size, Ahead ahead)
+{
+    return map(fd, size, ahead, false);
+}
+
+bool MappedFile::map(int fd, std::size_t size, Ahead ahead, bool keptonly)
 {
     unmap();
     struct stat st {};
@@ -247,7 +246,7 @@ bool MappedFile::map(int fd, std::size_t size, Ahead ahead)
     // skipped faults in)
     std::shared_ptr<Region> region = keptfor(st, size);
     const bool ready = region != nullptr;
-    if (!ready)
+    if (!ready && !keptonly)
         region = newregion(fd, size, st);
     return region != nullptr && take(std::move(region), size, ready, ahead);
 }

@@ -100,6 +100,7 @@ public:
 
 private:
     void makeready(std::size_t offset);
+    bool map(int fd, std::size_t size, Ahead ahead, bool keptonly);
     bool take(std::shared_ptr<Region> region, std::size_t size, bool ready, Ahead ahead);
 
     const std::uint8_t* data_ = nullptr;
