@@ -117,6 +117,12 @@ void EarlyCopy::run()
 void EarlyCopy::bound(std::int64_t end)
 {
     std::lock_guard<std::mutex> hold(lock_);
+    endat(end);
+}
+
+void EarlyCopy::endat(std::int64_t end)
+{
+    // the first word on the end stands: the load is done by then
     if (end_ < 0) {
         end_ = std::max(end, from_);
         limit_ = std::max(limit_, end_);
@@ -129,11 +135,7 @@ EarlyCopy::Stretch EarlyCopy::finish(std::int64_t end)
     std::unique_lock<std::mutex> hold(lock_);
     if (!started() && !finished_)
         return {};
-    if (end_ < 0) {
-        end_ = std::max(end, from_);
-        limit_ = std::max(limit_, end_);
-        wake_.notify_one();
-    }
+    endat(end);
     if (!releasing_) {
         releasing_ = true;
         releasebehind(hold);

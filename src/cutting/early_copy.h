@@ -84,6 +84,7 @@ public:
 private:
     void run();
     std::int64_t goal() const;
+    void endat(std::int64_t end);  // (lock held)
     // Lets the map's pages go behind the copy and the reader until the copy
     // is complete (lock held on entry and exit).
     void releasebehind(std::unique_lock<std::mutex>& hold);
