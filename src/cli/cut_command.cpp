@@ -186,6 +186,38 @@ private:
     bool replacing_ = false;  // the target existed when the name was reserved
 };
 
+// The writer's temporary file for a replacement of the source, made before
+// the load so that the early copy can write into it. The writer takes it
+// over; where it never came to that (a failed load, nothing to save) the
+// file goes again.
+class ReplacementScratch {
+public:
+    // Its name, or nothing when it cannot be made.
+    std::string reserve(const std::string& source)
+    {
+        name_ = qc::temporaryname(qc::replacedfile(source));
+        // the writer removes whatever lies under the name first, too
+        ::unlink(name_.c_str());
+        int fd = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd < 0) {
+            name_.clear();
+            return {};
+        }
+        ::close(fd);
+        return name_;
+    }
+    // The writer has it: renamed over the source, or removed.
+    void handedover() { name_.clear(); }
+    ~ReplacementScratch()
+    {
+        if (!name_.empty())
+            ::unlink(name_.c_str());
+    }
+
+private:
+    std::string name_;
+};
+
 // The cause behind the writer's one disk error text.
 Failure savefailure(const qc::LoadedFile& f, const std::string& target, const std::string& written,
                     std::int64_t needed)
@@ -238,11 +270,14 @@ CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, co
         if (!unstaged)
             written = staged.staged();
     }
-    // the frames behind the walk go to the output while the load runs
+    // the frames behind the walk go to the output while the load runs: to
+    // the staged file, or to the writer's temporary file for a replacement
+    ReplacementScratch scratch;
+    const std::string earlyto = replacing ? scratch.reserve(source) : staged.staged();
     std::optional<EarlyCut> early;
-    if (staged.active())
+    if (!earlyto.empty())
         if (std::optional<qc::EarlyCut> want = earlycut(args))
-            early.emplace(engine.file, *want, args.start, staged.staged());
+            early.emplace(engine.file, *want, args.start, earlyto);
     engine.pump.walkstep = [&early] {
         if (early)
             early->step();
@@ -275,6 +310,8 @@ CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, co
     engine.box.error.clear();
     engine.box.messages.clear();
     writer.savebutClick();
+    if (writer.replacesource)
+        scratch.handedover();
 
     r.frameskept = frameskept;
     if (writer.saveok) {

@@ -153,7 +153,7 @@ SaveReport Writer::runsave(Job& job)
 
 bool Writer::earlyoutput() const
 {
-    return early != nullptr && !replacesource && early->writes(targetname);
+    return early != nullptr && early->writes(targetname);
 }
 
 bool Writer::choosetarget()

@@ -83,8 +83,9 @@ public:
     // second thread, or in a pass before it (see cutting/exact_write.h).
     CrcPass crcpass = CrcPass::Beside;
     // A copy of the frames made while the source loaded (quillcut-cli's
-    // cut), into the file the dialog names: the save writes around what it
-    // holds instead of making the file anew. Not for a replacement.
+    // cut), into the file the save writes (the one the dialog names, or
+    // the temporary file of a replacement): the save writes around what it
+    // holds instead of making the file anew.
     EarlyCopy* early = nullptr;
 
 private:

@@ -29,7 +29,8 @@ Cut cutwith(const std::string& source, const std::string& output, const std::str
     Cut c;
     if (!early)
         ::setenv("QUILLCUT_NO_EARLY_COPY", "1", 1);
-    c.run = runcli("cut " + q(source) + " -o " + q(output) + " " + args + " --json");
+    const std::string to = output == source ? "--in-place" : "-o " + q(output);
+    c.run = runcli("cut " + q(source) + " " + to + " " + args + " --json");
     ::unsetenv("QUILLCUT_NO_EARLY_COPY");
     c.output = readbytes(output);
     return c;
@@ -81,6 +82,18 @@ TEST(EarlyCut, OutputsAndReportsAreThoseOfTheCutWithoutTheEarlyCopy)
         fs::remove(output);
         const Cut fresh = cutwith(source, output, cuts[0], false);
         EXPECT_TRUE(over.output == fresh.output) << name;
+        fs::remove(output);
+        // in place, through the writer's temporary file beside the source
+        for (const std::string& args : {cuts[0], cuts[2]}) {
+            const std::string a = dir.write(name + "-a.mp3", bytes), b = dir.write(name + "-b.mp3", bytes);
+            const Cut early = cutwith(a, a, args, true);
+            const Cut late = cutwith(b, b, args, false);
+            EXPECT_EQ(early.run.status, 0) << name << ": " << args << early.run.err;
+            EXPECT_TRUE(early.output == late.output) << name << " in place: " << args;
+            EXPECT_FALSE(early.output == bytes) << name << " in place: " << args << " left the file as it was";
+            fs::remove(a);
+            fs::remove(b);
+        }
         fs::remove(source);
     }
     for (const auto& entry : fs::directory_iterator(dir.path("")))
