@@ -22,8 +22,10 @@ build=build/bench
 
 # GCC 12 at -O3 reports a false -Wrestrict inside std::string's operator+
 # (ui/gain_strip.cpp); it is kept a warning in this tree only.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQC_TESTS=OFF -DQC_GUI=ON \
-    -DCMAKE_CXX_FLAGS=-Wno-error=restrict -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
+    -DCMAKE_CXX_FLAGS=-Wno-error=restrict "${launcher[@]}" >/dev/null
 cmake --build "$build" -j2 --target quillcut-cli load_bench save_bench exact_bench window_load defaultini >/dev/null
 
 cli=$PWD/$build/quillcut-cli
@@ -36,14 +38,20 @@ for tool in mp3val dd cp python3; do
 done
 
 cut1="--start-frames 1 --end-frames 1"
+# (QUILLCUT_NO_EARLY_COPY: the same cut with the load and the copy one after the other)
+late="env QUILLCUT_NO_EARLY_COPY=1 $cli"
 newsaves=("cp $big $work/copy.mp3"
     "$cli cut $big -o $work/saved.mp3 $cut1 --byte-exact"
-    "$cli cut $big -o $work/exact.mp3 $cut1")
+    "$cli cut $big -o $work/exact.mp3 $cut1"
+    "$late cut $big -o $work/saved.mp3 $cut1 --byte-exact"
+    "$late cut $big -o $work/exact.mp3 $cut1")
 printf '#!/bin/sh\ncp "$1" "$2" && sync "$2"\n' > "$work/cpsync.sh"
 chmod +x "$work/cpsync.sh"
 oversaves=("$work/cpsync.sh $big $work/copy.mp3"
     "$cli cut $big -o $work/saved.mp3 $cut1 --byte-exact"
-    "$cli cut $big -o $work/exact.mp3 $cut1")
+    "$cli cut $big -o $work/exact.mp3 $cut1"
+    "$late cut $big -o $work/saved.mp3 $cut1 --byte-exact"
+    "$late cut $big -o $work/exact.mp3 $cut1")
 rmouts="rm -f $work/copy.mp3 $work/saved.mp3 $work/exact.mp3"
 run() {  # run LABEL RUNS PREPARE
     local label=$1 runs=$2 prepare=$3

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "cli/batch.h"
+#include "cli/early_cut.h"
 #include "cli/engine.h"
 #include "cli/file_regions.h"
 #include "cli/output_names.h"
@@ -185,6 +186,38 @@ private:
     bool replacing_ = false;  // the target existed when the name was reserved
 };
 
+// The writer's temporary file for a replacement of the source, made before
+// the load so that the early copy can write into it. The writer takes it
+// over; where it never came to that (a failed load, nothing to save) the
+// file goes again.
+class ReplacementScratch {
+public:
+    // Its name, or nothing when it cannot be made.
+    std::string reserve(const std::string& source)
+    {
+        name_ = qc::temporaryname(qc::replacedfile(source));
+        // the writer removes whatever lies under the name first, too
+        ::unlink(name_.c_str());
+        int fd = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd < 0) {
+            name_.clear();
+            return {};
+        }
+        ::close(fd);
+        return name_;
+    }
+    // The writer has it: renamed over the source, or removed.
+    void handedover() { name_.clear(); }
+    ~ReplacementScratch()
+    {
+        if (!name_.empty())
+            ::unlink(name_.c_str());
+    }
+
+private:
+    std::string name_;
+};
+
 // The cause behind the writer's one disk error text.
 Failure savefailure(const qc::LoadedFile& f, const std::string& target, const std::string& written,
                     std::int64_t needed)
@@ -202,13 +235,56 @@ Failure savefailure(const qc::LoadedFile& f, const std::string& target, const st
             qc::saveerror::disk};
 }
 
+// What the command line says of the cut before the load, for the early
+// copy: the start in frames, samples or seconds (not a silence detection,
+// which needs the whole file) and the structures kept.
+std::optional<qc::EarlyCut> earlycut(const CutArgs& args)
+{
+    if (args.autostart)
+        return std::nullopt;
+    qc::EarlyCut c;
+    c.keep = {!args.removeid3v2, !args.removeriff, !args.removeid3v1};
+    c.startframes = args.startframes.value_or(0);
+    c.samples.start = args.startsamples;
+    c.endcut = args.autoend || args.endframes.value_or(0) > 0 || args.end.value_or(0) > 0 ||
+               args.endsamples.value_or(0) > 0;
+    c.exact = !args.byteexact;
+    return c;
+}
+
 CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, const std::string& target,
               std::size_t index)
 {
     CutReport r;
     r.file = source;
     r.output = target;
-    if (!engine.load(source, {args.policy == "attempt", args.includeunknown})) {
+
+    const bool replacing = qc::samefile(target, source);
+    StagedOutput staged;
+    std::string written = fs::absolute(target).string();
+    // Where no file can be made beside the output, the writer is left to
+    // find out whether it has anything to write at all.
+    std::optional<Failure> unstaged;
+    if (!replacing) {
+        unstaged = staged.reserve(written, index);
+        if (!unstaged)
+            written = staged.staged();
+    }
+    // the frames behind the walk go to the output while the load runs: to
+    // the staged file, or to the writer's temporary file for a replacement
+    ReplacementScratch scratch;
+    const std::string earlyto = replacing ? scratch.reserve(source) : staged.staged();
+    std::optional<EarlyCut> early;
+    if (!earlyto.empty())
+        if (std::optional<qc::EarlyCut> want = earlycut(args))
+            early.emplace(engine.file, *want, args.start, earlyto);
+    engine.pump.walkstep = [&early] {
+        if (early)
+            early->step();
+    };
+    const bool loaded = engine.load(source, {args.policy == "attempt", args.includeunknown});
+    engine.pump.walkstep = nullptr;
+    if (!loaded) {
         r.error = engine.failure;
         r.warnings = engine.warnings;
         return r;
@@ -226,24 +302,16 @@ CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, co
     const std::vector<Region> regions = fileregions(f, engine.truncated);
     const std::int32_t frameskept = f.framecount - f.cutframes[0] - f.cutframes[1];
 
-    const bool replacing = qc::samefile(target, source);
-    StagedOutput staged;
-    std::string written = fs::absolute(target).string();
-    // Where no file can be made beside the output, the writer is left to
-    // find out whether it has anything to write at all.
-    std::optional<Failure> unstaged;
-    if (!replacing) {
-        unstaged = staged.reserve(written, index);
-        if (!unstaged)
-            written = staged.staged();
-    }
     NamedTarget dialog(written);
     qc::Writer writer(f, engine.form, engine.cuts, engine.box, dialog);
+    writer.early = early ? early->copy() : nullptr;
     writer.exact = !args.byteexact;
     writer.samplecuts = {args.startsamples, args.endsamples};
     engine.box.error.clear();
     engine.box.messages.clear();
     writer.savebutClick();
+    if (writer.replacesource)
+        scratch.handedover();
 
     r.frameskept = frameskept;
     if (writer.saveok) {

@@ -2,6 +2,7 @@
 // positions and scanner as the window program, without a display.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,9 +16,16 @@
 
 namespace qccli {
 
+// No events to pump; the load's progress steps go to walkstep, where set.
 class NoPump : public ui::EventPump {
 public:
     void processpending() override {}
+    void keepresponsive() override
+    {
+        if (walkstep)
+            walkstep();
+    }
+    std::function<void()> walkstep;
 };
 
 // Names are printed as given, so nothing is ever too wide.

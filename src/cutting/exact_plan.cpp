@@ -243,9 +243,16 @@ std::optional<SourceTimeline> sourcetimeline(const LoadedFile& f, SourceBytes& s
 ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const SampleCuts& cuts,
                           SourceBytes& source)
 {
+    return makeexactplan(f, keep, cuts, {f.cutframes[0], f.cutframes[1]}, source);
+}
+
+ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const SampleCuts& cuts,
+                          const FrameCuts& framecuts, SourceBytes& source)
+{
     ExactResult result;
     const std::int64_t count = f.framecount;
-    if (count < 1 || count > framecapacity || f.cutframes[0] < 0 || f.cutframes[1] < 0)
+    const std::int64_t cut0 = framecuts.start, cut1 = framecuts.end;
+    if (count < 1 || count > framecapacity || cut0 < 0 || cut1 < 0)
         return result;
     result.refusal = ExactRefusal::unreadable;
     Frames frames(f, source);
@@ -267,8 +274,8 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
         return result;
 
     // the wanted stretch of the timeline, [s0, s1)
-    const std::int64_t a0f = std::max<std::int64_t>(0, f.cutframes[0] - t);
-    const std::int64_t a1f = count - f.cutframes[1] - t;
+    const std::int64_t a0f = std::max<std::int64_t>(0, cut0 - t);
+    const std::int64_t a1f = count - cut1 - t;
     std::int64_t s0 = 0, s1 = S;
     if (cuts.start)
         s0 = *cuts.start;
@@ -286,7 +293,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     sum.samplerate = samplerateof(f.sampleratebits);
     sum.samples = s1 - s0;
 
-    const bool untouched = s0 == 0 && s1 == S && f.cutframes[0] == 0 && f.cutframes[1] == 0;
+    const bool untouched = s0 == 0 && s1 == S && cut0 == 0 && cut1 == 0;
     if (untouched) {
         // nothing cut: the frames as they are, their own tag included
         std::optional<CopySections> sec = makecopysections(f, keep, 0, count - 1);

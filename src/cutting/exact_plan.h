@@ -73,6 +73,13 @@ struct ExactResult {
 ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const SampleCuts& samples,
                           SourceBytes& source);
 
+// The same for other frame cuts than the record's.
+struct FrameCuts {
+    std::int64_t start = 0, end = 0;
+};
+ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const SampleCuts& samples,
+                          const FrameCuts& framecuts, SourceBytes& source);
+
 // Puts the tag frame with its music CRC into the plan.
 void finishexactplan(ExactPlan& plan, std::uint16_t musiccrc);
 

@@ -1,7 +1,10 @@
 #include "cutting/exact_write.h"
 
+#include <limits>
 #include <thread>
 
+#include "cutting/early_copy.h"
+#include "cutting/mapped_copy.h"
 #include "cutting/output_plan.h"
 
 namespace qc {
@@ -15,10 +18,10 @@ ExactWriteFailure writefailure(BinaryFile& source)
 
 // The CRC through the map, or else through source and the buffer.
 bool musiccrc(BinaryFile& source, const ExactPlan& plan, const std::string& sourcename,
-              std::span<std::uint8_t> buffer, std::uint16_t& crc)
+              std::span<std::uint8_t> buffer, std::uint16_t& crc, EarlyCopy* early)
 {
     crc = 0;
-    return mappedcrc(sourcename, plan.output, plan.audiofrom, plan.audioto, crc) ||
+    return mappedcrc(sourcename, plan.output, plan.audiofrom, plan.audioto, crc, early) ||
            outputcrc(source, plan.output, plan.audiofrom, plan.audioto, buffer, crc);
 }
 
@@ -26,18 +29,24 @@ bool musiccrc(BinaryFile& source, const ExactPlan& plan, const std::string& sour
 
 ExactWriteFailure writeexactoutput(BinaryFile& source, BinaryFile& output, ExactPlan& plan,
                                    const std::string& sourcename, std::span<std::uint8_t> buffer,
-                                   CrcPass pass)
+                                   CrcPass pass, EarlyCopy* early)
 {
+    const BinaryFile::RangeCopier copier =
+        early != nullptr ? earlycopier(*early, mappedcopyrange) : BinaryFile::RangeCopier(mappedcopyrange);
+    if (plan.tagliteral >= 0)
+        finishexactplan(plan, 0);  // the tag frame's size, for the places of what follows it
+    if (early != nullptr)
+        settle(*early, plan.output, static_cast<std::int64_t>(buffer.size()));
     if (plan.tagliteral < 0)
-        return writeoutputplan(source, output, plan.output, buffer) ? ExactWriteFailure::None
-                                                                    : writefailure(source);
+        return writeoutputplan(source, output, plan.output, buffer, copier) ? ExactWriteFailure::None
+                                                                            : writefailure(source);
     if (pass == CrcPass::Before) {
         std::uint16_t crc = 0;
-        if (!musiccrc(source, plan, sourcename, buffer, crc))
+        if (!musiccrc(source, plan, sourcename, buffer, crc, nullptr))
             return ExactWriteFailure::Source;
         finishexactplan(plan, crc);
-        return writeoutputplan(source, output, plan.output, buffer) ? ExactWriteFailure::None
-                                                                    : writefailure(source);
+        return writeoutputplan(source, output, plan.output, buffer, copier) ? ExactWriteFailure::None
+                                                                            : writefailure(source);
     }
 
     // Where the tag frame goes: after what precedes it in the plan.
@@ -52,10 +61,14 @@ ExactWriteFailure writeexactoutput(BinaryFile& source, BinaryFile& output, Exact
     // The map is read on its own thread; source and buffer stay the copy's.
     std::uint16_t crc = 0;
     bool mapped = false;
-    finishexactplan(plan, 0);  // the tag frame's size, for the copy
-    std::thread crcpass([&] { mapped = mappedcrc(sourcename, plan.output, plan.audiofrom, plan.audioto, crc); });
-    const bool wrote = writeoutputplan(source, output, plan.output, buffer);
+    if (early != nullptr)
+        early->expectreader();
+    std::thread crcpass(
+        [&] { mapped = mappedcrc(sourcename, plan.output, plan.audiofrom, plan.audioto, crc, early); });
+    const bool wrote = writeoutputplan(source, output, plan.output, buffer, copier);
     crcpass.join();
+    if (early != nullptr)
+        early->readerpassed(std::numeric_limits<std::int64_t>::max());
     if (!wrote)
         return writefailure(source);
     if (!mapped) {

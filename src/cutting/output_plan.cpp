@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "cutting/crc16.h"
+#include "cutting/early_copy.h"
+#include "cutting/mapped_copy.h"
 #include "stream/mapped_file.h"
 
 namespace qc {
@@ -41,9 +43,15 @@ std::int64_t OutputPlan::bytes() const
 bool writeoutputplan(BinaryFile& source, BinaryFile& output, const OutputPlan& plan,
                      std::span<std::uint8_t> buffer)
 {
+    return writeoutputplan(source, output, plan, buffer, mappedcopyrange);
+}
+
+bool writeoutputplan(BinaryFile& source, BinaryFile& output, const OutputPlan& plan,
+                     std::span<std::uint8_t> buffer, const BinaryFile::RangeCopier& copier)
+{
     CopyPlan run;
     auto flushrun = [&] {
-        bool ok = run.pieces.empty() || copypieces(source, output, run, buffer);
+        bool ok = run.pieces.empty() || copypieces(source, output, run, buffer, copier);
         run.pieces.clear();
         return ok;
     };
@@ -88,7 +96,7 @@ bool outputcrc(BinaryFile& source, const OutputPlan& plan, std::size_t from, std
 }
 
 bool mappedcrc(const std::string& path, const OutputPlan& plan, std::size_t from, std::size_t to,
-               std::uint16_t& crc)
+               std::uint16_t& crc, EarlyCopy* early)
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -121,6 +129,8 @@ bool mappedcrc(const std::string& path, const OutputPlan& plan, std::size_t from
                 map.readyahead(at);
                 c = crc16arc(c, bytes + at, upto - at);
                 at = upto;
+                if (early != nullptr)
+                    early->readerpassed(static_cast<std::int64_t>(at));
             }
         }
     }

@@ -14,6 +14,8 @@
 
 namespace qc {
 
+class EarlyCopy;
+
 struct OutPiece {
     Piece source;      // positions from .. end - 1 when literal < 0
     int literal = -1;  // else the index of the bytes in OutputPlan::literals
@@ -34,6 +36,9 @@ struct OutputPlan {
 // stays pending in the file that failed).
 bool writeoutputplan(BinaryFile& source, BinaryFile& output, const OutputPlan& plan,
                      std::span<std::uint8_t> buffer);
+// The same with the long source pieces moved through copier.
+bool writeoutputplan(BinaryFile& source, BinaryFile& output, const OutputPlan& plan,
+                     std::span<std::uint8_t> buffer, const BinaryFile::RangeCopier& copier);
 
 // Continues crc (CRC-16/ARC) over pieces [from, to) of the plan, reading the
 // source through buffer. False when a read failed.
@@ -43,8 +48,10 @@ bool outputcrc(BinaryFile& source, const OutputPlan& plan, std::size_t from, std
 // The same over the file mapped into memory (guarded against a source cut
 // short meanwhile: false then), which spares the copies of a
 // second read through the buffer; false when it cannot be mapped (the
-// caller then reads it) or is shorter than the pieces.
+// caller then reads it) or is shorter than the pieces. early (not null)
+// is told how far the pass has read, so that it may let the pages behind
+// go.
 bool mappedcrc(const std::string& path, const OutputPlan& plan, std::size_t from, std::size_t to,
-               std::uint16_t& crc);
+               std::uint16_t& crc, EarlyCopy* early = nullptr);
 
 }  // namespace qc

@@ -1,5 +1,7 @@
 #include "cutting/save_report.h"
 
+#include "cutting/early_copy.h"
+
 namespace qc {
 
 SaveReport savefailure(SaveFailure failure, SaveReport::Blame blame, int errnum)
@@ -44,13 +46,15 @@ bool sourceunchanged(const LoadedFile& f)
 
 SaveReport copyout(LoadedFile& f, const SaveChoices& choices, const std::string& target,
                    BinaryFile& output, std::span<std::uint8_t> buffer,
-                   const BinaryFile::RangeCopier& copier)
+                   const BinaryFile::RangeCopier& copier, EarlyCopy* early)
 {
     BinaryFile& source = f.sourcefile;
     // The errno is read without clearing it: the caller's clean-up still
     // finds a failed file failed.
-    if (!output.create(target))
+    const OutputOpen opened = openoutput(output, target, early);
+    if (opened == OutputOpen::Failed)
         return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(output.peekerror()));
+    const bool adopted = opened == OutputOpen::Adopted;
     if (!source.openexisting(f.sourcename))
         return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
     if (source.size() != f.filesize)
@@ -58,7 +62,12 @@ SaveReport copyout(LoadedFile& f, const SaveChoices& choices, const std::string&
     std::optional<CopyPlan> plan = makesaveplan(f, choices);
     if (!plan)
         return savefailure(SaveFailure::NothingKept);
-    if (!copypieces(source, output, *plan, buffer, copier)) {
+    if (adopted)
+        settle(*early, *plan, static_cast<std::int64_t>(buffer.size()));
+    const bool copied = copypieces(source, output, *plan, buffer, adopted ? earlycopier(*early, copier) : copier);
+    if (adopted)
+        early->cancel();  // nothing of it is written after the save's last byte
+    if (!copied || (adopted && !output.truncatehere())) {
         if (source.failed())
             return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
         return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(output.peekerror()));

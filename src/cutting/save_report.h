@@ -14,6 +14,8 @@
 
 namespace qc {
 
+class EarlyCopy;
+
 enum class SaveFailure {
     None,
     NothingKept,    // the cuts leave no frame
@@ -38,10 +40,11 @@ struct SaveReport {
 // still have its loaded size. Both files are closed afterwards on success;
 // on failure they are left for the caller to close and the output to
 // remove, as the caller decides. copier moves the long stretches in the
-// kernel (tests put a refusing one here).
+// kernel (tests put a refusing one here). Where early (not null) writes
+// target, the output is written around what it already holds.
 SaveReport copyout(LoadedFile& f, const SaveChoices& choices, const std::string& target,
                    BinaryFile& output, std::span<std::uint8_t> buffer,
-                   const BinaryFile::RangeCopier& copier = systemcopyrange);
+                   const BinaryFile::RangeCopier& copier = systemcopyrange, EarlyCopy* early = nullptr);
 
 // Whether the source still has the size it had when loaded, by name.
 bool sourceunchanged(const LoadedFile& f);

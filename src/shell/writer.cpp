@@ -1,5 +1,6 @@
 #include "shell/writer.h"
 
+#include "cutting/early_copy.h"
 #include "cutting/fixed.h"
 #include "cutting/replacement.h"
 #include "stream/mapped_file.h"
@@ -143,9 +144,16 @@ SaveReport Writer::runsave(Job& job)
         writesettings();
     // The overwrite was confirmed in the dialog. Removing the name first
     // also keeps a link under it from being written through. A replacing
-    // save removes only what lies under the temporary name.
-    deletefile(targetname);
+    // save removes only what lies under the temporary name. The early
+    // copy's file is this program's own, made for this save.
+    if (!earlyoutput())
+        deletefile(targetname);
     return copyout();
+}
+
+bool Writer::earlyoutput() const
+{
+    return early != nullptr && early->writes(targetname);
 }
 
 bool Writer::choosetarget()
@@ -184,7 +192,8 @@ SaveReport Writer::copyout()
     // A replacement is flushed to the disk before it takes the source's name.
     SaveReport r = exact ? exactcopy()
                          : qc::copyout(f_, recordchoices(f_, keptstructures(), replacesource),
-                                       targetname, outputfile, copybuffer_, rangecopier);
+                                       targetname, outputfile, copybuffer_, rangecopier,
+                                       earlyoutput() ? early : nullptr);
     if (r.failure == SaveFailure::NothingKept) {
         closequietly(f_.sourcefile);
         closequietly(outputfile);
@@ -229,16 +238,21 @@ private:
 SaveReport Writer::exactcopy()
 {
     BinaryFile& source = f_.sourcefile;
-    if (!outputfile.create(targetname))
+    const OutputOpen opened = openoutput(outputfile, targetname, earlyoutput() ? early : nullptr);
+    if (opened == OutputOpen::Failed)
         return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
     if (!source.openexisting(f_.sourcename))
         return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
     if (source.size() != f_.filesize)
         return savefailure(SaveFailure::SourceChanged, SaveReport::Source);
     std::int64_t bytes = 0;
-    SaveReport r = exactout(source, bytes);
+    SaveReport r = exactout(source, bytes, opened == OutputOpen::Adopted ? early : nullptr);
     if (r.kind != ErrorKind::None)
         return r;
+    if (opened == OutputOpen::Adopted)
+        early->cancel();  // nothing of it is written after the save's last byte
+    if (opened == OutputOpen::Adopted && !outputfile.truncatehere())
+        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
     if (replacesource && !outputfile.flush())
         return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
     source.close();
@@ -257,7 +271,7 @@ SaveReport Writer::exactcopy()
 
 // The exact output: planned from the frames' side information, its tag
 // frame completed with the CRC of the audio it is followed by.
-SaveReport Writer::exactout(BinaryFile& source, std::int64_t& bytes)
+SaveReport Writer::exactout(BinaryFile& source, std::int64_t& bytes, EarlyCopy* adopted)
 {
     FileBytes reader(source);
     ExactResult r = makeexactplan(f_, keptstructures(), samplecuts, reader);
@@ -268,7 +282,7 @@ SaveReport Writer::exactout(BinaryFile& source, std::int64_t& bytes)
     }
     ExactPlan& plan = *r.plan;
     // the source's size was checked on opening; the mapping sees the same file
-    switch (writeexactoutput(source, outputfile, plan, f_.sourcename, copybuffer_, crcpass)) {
+    switch (writeexactoutput(source, outputfile, plan, f_.sourcename, copybuffer_, crcpass, adopted)) {
     case ExactWriteFailure::None:
         break;
     case ExactWriteFailure::Source:

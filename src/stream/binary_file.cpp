@@ -384,13 +384,23 @@ std::size_t BinaryFile::write(const void* buf, std::size_t n)
 
 bool BinaryFile::flush()
 {
+    return writtenout([this] { return ::fsync(fd_) == 0; });
+}
+
+bool BinaryFile::truncatehere()
+{
+    return writtenout([this] { return ::ftruncate(fd_, static_cast<off_t>(pos_)) == 0; });
+}
+
+bool BinaryFile::writtenout(const std::function<bool()>& then)
+{
     if (error_ != 0)
         return false;
     if (fd_ < 0) {
         fail(notopen_error);
         return false;
     }
-    if (!flushwrites() || ::fsync(fd_) != 0) {
+    if (!flushwrites() || !then()) {
         fail(errno);
         return false;
     }

@@ -49,6 +49,8 @@ public:
     // Writes out anything gathered and closes; an error here stays pending.
     void close();
     bool isopen() const { return fd_ >= 0; }
+    // The system's descriptor while open, else -1.
+    int handle() const { return fd_; }
 
     // Current size in bytes, including data gathered but not yet written.
     std::int64_t size();
@@ -95,6 +97,9 @@ public:
     std::size_t write(const void* buf, std::size_t n);
     // Writes out gathered data and asks the system to put it on the disk.
     bool flush();
+    // Writes out gathered data and ends the file at the position (Pascal's
+    // Truncate): for a file written over instead of created empty.
+    bool truncatehere();
 
     // Copies n bytes of source, from offset on, to this file's position
     // inside the kernel (copy_file_range through copier), and moves this
@@ -128,6 +133,9 @@ public:
     static constexpr int notopen_error = 103;
 
 private:
+    // Writes out gathered data, then does then (false: errno says why);
+    // the failure of either is made pending.
+    bool writtenout(const std::function<bool()>& then);
     void fail(int code);
     bool flushwrites();
     bool fillwindow(std::int64_t at);

@@ -167,7 +167,15 @@ bool MappedFile::mapforreading(int fd, std::size_t size)
 {
     if (!enabled() || !map(fd, size))
         return false;
-    keep_ = true;
+    // kept from now on: a reader beside the walk (the early copy of a cut)
+    // reads through the same map, and so does the save after it
+    keep_ = size_ >= largemap;
+    std::shared_ptr<Region> last;  // taken down here when no one else reads it
+    if (keep_) {
+        std::lock_guard<std::mutex> lock(keptlock);
+        last = keptregion();
+        keptregion() = region_;
+    }
     return true;
 }
 
@@ -217,7 +225,17 @@ std::shared_ptr<MappedFile::Region> newregion(int fd, std::size_t size, const st
 
 }  // namespace
 
+bool MappedFile::mapkept(int fd, std::size_t size)
+{
+    return map(fd, size, Ahead::Alone, true);
+}
+
 bool MappedFile::map(int fd, std::size_t size, Ahead ahead)
+{
+    return map(fd, size, ahead, false);
+}
+
+bool MappedFile::map(int fd, std::size_t size, Ahead ahead, bool keptonly)
 {
     unmap();
     struct stat st {};
@@ -228,10 +246,13 @@ bool MappedFile::map(int fd, std::size_t size, Ahead ahead)
     // skipped faults in)
     std::shared_ptr<Region> region = keptfor(st, size);
     const bool ready = region != nullptr;
-    if (!ready)
+    if (!ready && !keptonly)
         region = newregion(fd, size, st);
-    if (region == nullptr)
-        return false;
+    return region != nullptr && take(std::move(region), size, ready, ahead);
+}
+
+bool MappedFile::take(std::shared_ptr<Region> region, std::size_t size, bool ready, Ahead ahead)
+{
     region_ = std::move(region);
     data_ = region_->data;
     size_ = size;
@@ -248,9 +269,11 @@ void MappedFile::unmap()
     ahead_.reset();  // its thread is done with the map before it goes
     aheadtried_ = false;
     std::shared_ptr<Region> last;  // taken down here when no one else reads it
-    if (keep_ && size_ >= largemap && !faulted()) {
+    if (keep_ && faulted()) {
+        // a file cut short under the map: no one adopts it, so it goes
         std::lock_guard<std::mutex> lock(keptlock);
-        last = std::exchange(keptregion(), region_);
+        if (keptregion() == region_)
+            last = std::exchange(keptregion(), nullptr);
     }
     keep_ = false;
     region_.reset();

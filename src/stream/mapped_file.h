@@ -39,9 +39,14 @@ public:
     // are those of the file's page cache now.
     bool map(int fd, std::size_t size, Ahead ahead = Ahead::Helped);
     // map, when files are mapped for reading (enabled()); a map of 16 MiB or
-    // more made this way is kept when unmapped (unless cut short), for the
-    // next map of the same file, until another is kept or forgetkept.
+    // more made this way is kept, for the other maps of the same file while
+    // it is read and after, until another is kept or forgetkept (or it is
+    // found cut short).
     bool mapforreading(int fd, std::size_t size);
+    // map, only where a kept map of the file holds size bytes: a reader
+    // beside the one that keeps it, for which a map of its own would cost
+    // more than its work gains.
+    bool mapkept(int fd, std::size_t size);
     void unmap();
     // Lets the kept map go (after a save: the file it maps may be gone
     // from its directory, and would keep its disk space while mapped).
@@ -95,6 +100,8 @@ public:
 
 private:
     void makeready(std::size_t offset);
+    bool map(int fd, std::size_t size, Ahead ahead, bool keptonly);
+    bool take(std::shared_ptr<Region> region, std::size_t size, bool ready, Ahead ahead);
 
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
@@ -103,7 +110,7 @@ private:
     std::unique_ptr<ReadyAhead> ahead_;
     bool aheadtried_ = false;  // (set from the start for a map made Alone)
     std::shared_ptr<Region> region_;
-    bool keep_ = false;  // kept for the next reader when unmapped
+    bool keep_ = false;  // the kept map, made by mapforreading
 };
 
 }  // namespace qc
