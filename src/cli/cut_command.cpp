@@ -273,11 +273,11 @@ CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, co
     // the frames behind the walk go to the output while the load runs: to
     // the staged file, or to the writer's temporary file for a replacement
     ReplacementScratch scratch;
-    const std::string earlyto = replacing ? scratch.reserve(source) : staged.staged();
+    const std::optional<qc::EarlyCut> want = EarlyCut::enabled() ? earlycut(args) : std::nullopt;
+    const std::string earlyto = !want ? std::string() : replacing ? scratch.reserve(source) : staged.staged();
     std::optional<EarlyCut> early;
     if (!earlyto.empty())
-        if (std::optional<qc::EarlyCut> want = earlycut(args))
-            early.emplace(engine.file, *want, args.start, earlyto);
+        early.emplace(engine.file, *want, args.start, earlyto);
     engine.pump.walkstep = [&early] {
         if (early)
             early->step();

@@ -60,7 +60,6 @@ EarlyCut::EarlyCut(const qc::LoadedFile& f, const qc::EarlyCut& want, std::optio
                    std::string output)
     : f_(f), want_(want), seconds_(seconds), output_(std::move(output))
 {
-    tried_ = !enabled();
 }
 
 void EarlyCut::step()

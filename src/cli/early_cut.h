@@ -27,7 +27,7 @@ public:
     // The copy, when it started.
     qc::EarlyCopy* copy() { return copy_.started() ? &copy_ : nullptr; }
 
-    // Whether cuts begin an early copy (on unless turned off, or the
+    // Whether cuts make an EarlyCut (on unless turned off, or the
     // environment's QUILLCUT_NO_EARLY_COPY is set: tests and benchmarks
     // compare both ways).
     static bool enabled();
