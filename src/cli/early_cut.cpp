@@ -1,6 +1,5 @@
 #include "cli/early_cut.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,12 +9,6 @@
 namespace qccli {
 
 namespace {
-
-// QUILLCUT_NO_EARLY_COPY (set, not empty) turns it off, for comparisons
-std::atomic<bool> earlyenabled{[] {
-    const char* off = std::getenv("QUILLCUT_NO_EARLY_COPY");
-    return off == nullptr || *off == '\0';
-}()};
 
 // Frames the walk records past the first kept one before the run's place
 // is judged: the exact plan looks that far at most (the reservoir frames
@@ -48,12 +41,12 @@ private:
 
 bool EarlyCut::enabled()
 {
-    return earlyenabled.load(std::memory_order_relaxed);
-}
-
-void EarlyCut::setenabled(bool on)
-{
-    earlyenabled.store(on, std::memory_order_relaxed);
+    // QUILLCUT_NO_EARLY_COPY (set, not empty) turns it off, for comparisons
+    static const bool on = [] {
+        const char* off = std::getenv("QUILLCUT_NO_EARLY_COPY");
+        return off == nullptr || *off == '\0';
+    }();
+    return on;
 }
 
 EarlyCut::EarlyCut(const qc::LoadedFile& f, const qc::EarlyCut& want, std::optional<double> seconds,

@@ -27,11 +27,9 @@ public:
     // The copy, when it started.
     qc::EarlyCopy* copy() { return copy_.started() ? &copy_ : nullptr; }
 
-    // Whether cuts make an EarlyCut (on unless turned off, or the
-    // environment's QUILLCUT_NO_EARLY_COPY is set: tests and benchmarks
-    // compare both ways).
+    // Whether cuts make an EarlyCut: unless the environment's
+    // QUILLCUT_NO_EARLY_COPY is set (tests and benchmarks compare both ways).
     static bool enabled();
-    static void setenabled(bool on);
 
 private:
     void begin();

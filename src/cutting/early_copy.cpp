@@ -1,11 +1,12 @@
 #include "cutting/early_copy.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "cutting/mapped_copy.h"
 
 namespace qc {
 
@@ -86,29 +87,16 @@ void EarlyCopy::run()
             wake_.wait(hold);
             continue;
         }
-        std::int64_t at = at_;
+        const std::int64_t at = at_;
         hold.unlock();
-        bool ok = true;
-        while (at < to) {
-            // a page past the end of a source cut short stops the write
-            // short (or with EFAULT): the kernel reads the map, no signal
-            ssize_t w = ::pwrite(outfd_, map_.data() + at, static_cast<std::size_t>(to - at),
-                                 static_cast<off_t>(to_ + (at - from_)));
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w <= 0) {
-                ok = false;
-                break;
-            }
-            at += w;
-        }
+        int code = 0;
+        const std::size_t done = writefrommap(outfd_, map_.data() + at, static_cast<std::size_t>(to - at),
+                                              static_cast<off_t>(to_ + (at - from_)), code);
         hold.lock();
-        at_ = at;
+        at_ = at + static_cast<std::int64_t>(done);
         progress_.notify_all();
-        if (!ok) {
-            failed_ = true;
-            break;
-        }
+        if (code != 0)
+            break;  // the save writes the rest, and meets the failure itself
     }
     finished_ = true;
     progress_.notify_all();

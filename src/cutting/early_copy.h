@@ -101,7 +101,7 @@ private:
     std::int64_t end_ = -1;   // where finish stops the copy (-1: not yet)
     std::int64_t at_ = 0;     // copied up to here
     std::int64_t reader_ = std::numeric_limits<std::int64_t>::max();  // the other pass's place
-    bool stop_ = false, failed_ = false, finished_ = false, releasing_ = false;
+    bool stop_ = false, finished_ = false, releasing_ = false;
     std::thread thread_;
 };
 

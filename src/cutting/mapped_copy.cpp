@@ -33,6 +33,23 @@ bool copiesthroughcache(int fd)
 
 }  // namespace
 
+std::size_t writefrommap(int fd, const std::uint8_t* data, std::size_t n, off_t offset, int& code)
+{
+    std::size_t done = 0;
+    code = 0;
+    while (done < n) {
+        ssize_t w = ::pwrite(fd, data + done, n - done, offset + static_cast<off_t>(done));
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0) {
+            code = w < 0 ? errno : EFAULT;
+            break;
+        }
+        done += static_cast<std::size_t>(w);
+    }
+    return done;
+}
+
 ssize_t mappedcopyrange(int infd, off_t* inoff, int outfd, off_t* outoff, std::size_t len)
 {
     static const long pagesize = ::sysconf(_SC_PAGESIZE);
@@ -60,18 +77,7 @@ ssize_t mappedcopyrange(int infd, off_t* inoff, int outfd, off_t* outoff, std::s
     while (at < end && code == 0) {
         const std::size_t to = std::min(end, (at / chunk + 1) * chunk);
         map.readyrange(at, to);
-        while (at < to) {
-            // The kernel reads the map: a page past the end of a source cut
-            // short meanwhile stops the write short (or with EFAULT), no signal.
-            ssize_t w = ::pwrite(outfd, map.data() + at, to - at, *outoff + static_cast<off_t>(at - from));
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w <= 0) {
-                code = w < 0 ? errno : EFAULT;
-                break;
-            }
-            at += static_cast<std::size_t>(w);
-        }
+        at += writefrommap(outfd, map.data() + at, to - at, *outoff + static_cast<off_t>(at - from), code);
     }
     map.unmap();
     const std::size_t done = at - from;

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <sys/types.h>
 
 namespace qc {
@@ -21,5 +22,11 @@ namespace qc {
 // left to the caller's reads, which then fail as for any shrunk source;
 // an output error returns -1 with errno, as copy_file_range does.
 ssize_t mappedcopyrange(int infd, off_t* inoff, int outfd, off_t* outoff, std::size_t len);
+
+// Writes n bytes of a map to fd at offset, again after a signal; the bytes
+// written, with code set to the errno (EFAULT for a write that stopped
+// short at a page past the end of a source cut short) where fewer went.
+// The kernel reads the map, so a vanished page raises no signal.
+std::size_t writefrommap(int fd, const std::uint8_t* data, std::size_t n, off_t offset, int& code);
 
 }  // namespace qc
