@@ -11,14 +11,11 @@ ErrorKind errorkindof(LoadFailure failure, int errnum)
         return ErrorKind::None;
     case LoadFailure::Disk:
         return openfailurekind(errnum, ErrorKind::ReadFailed);
-    case LoadFailure::TooLarge:
-    case LoadFailure::TagTooLarge:
-    case LoadFailure::MaxFrames:
-        return ErrorKind::TooLarge;
     case LoadFailure::InvalidHeader:
     case LoadFailure::NotMp3Rate:
     case LoadFailure::NotMp3:
         return ErrorKind::NotMp3;
+    case LoadFailure::TagPastEnd:
     case LoadFailure::VariableRate:
     case LoadFailure::FrameSize:
     case LoadFailure::ImproperFrameHeader:
@@ -69,7 +66,7 @@ void summarize(const LoadedFile& f, LoadReport& r)
     r.frames = f.framecount;
     r.firstframe = f.framecount > 0 ? f.framepos[0] - 1 : 0;
     r.lastframe = f.framecount > 0 ? f.framepos[f.framecount - 1] - 1 : 0;
-    std::int32_t total = 0;
+    std::int64_t total = 0;
     for (int i = 0; i <= 14; ++i) {
         r.bitrateframes[static_cast<std::size_t>(i)] = f.ratecount[i];
         total += f.ratecount[i];

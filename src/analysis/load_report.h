@@ -18,12 +18,10 @@ namespace qc {
 enum class LoadFailure {
     None,
     Disk,                 // open or read failed (errnum says why when the system did)
-    TooLarge,             // 2 GiB or more
-    TagTooLarge,          // an ID3v2 tag of more than 256 KiB
+    TagPastEnd,           // an ID3v2 tag said to reach past the end of the file
     InvalidHeader,        // no frame at the start and no continuing
     NotMp3Rate,           // no frame of a known sampling frequency
     NotMp3,               // nothing like a frame near the start
-    MaxFrames,            // more frames than the record holds
     VariableRate,         // the sampling frequency changes
     FrameSize,            // a frame of improper size and no continuing
     ImproperFrameHeader,  // position: where the header that is no frame lies (1-based)
@@ -70,17 +68,17 @@ struct LoadReport {
     std::optional<Question> cancelledat;
 
     std::int64_t filesize = 0;
-    std::int32_t frames = 0;
+    std::int64_t frames = 0;
     std::int64_t firstframe = 0;  // offsets, 0-based
     std::int64_t lastframe = 0;
-    std::array<std::int32_t, 15> bitrateframes{};  // by bitrate index, 0 free format
+    std::array<std::int64_t, 15> bitrateframes{};  // by bitrate index, 0 free format
     int dominantbitrate = -1;  // the index every frame has, -1 for a mix
     std::uint8_t sampleratebits = 0;
     int samplerate = 0;  // Hz
     std::uint8_t channelmode = 0;
     double secondsperframe = 0;
     double seconds = 0;
-    std::int32_t freeformatframes = 0;
+    std::int64_t freeformatframes = 0;
 
     Structure id3v2, riff, id3v1;
     bool id3v1damaged = false;

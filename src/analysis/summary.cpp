@@ -16,12 +16,12 @@ void Scanner::loadsummary()
     }
 
     // a file cut short under the map may have shown zeros for its last frames
-    if (f_.sourcefile.cutshort())
+    if (in_.cutshort())
         error(LoadFailure::Disk, systemerror(BinaryFile::eof_error));
-    f_.sourcefile.close();
-    f_.sourcefile.ioresult();
+    in_.close();
+    in_.ioresult();
 
-    std::int32_t total = 0;
+    std::int64_t total = 0;
     for (int i = 0; i <= 14; ++i)
         total += f_.ratecount[i];
     f_.totalframes = total;

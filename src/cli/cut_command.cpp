@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include "cli/batch.h"
-#include "cli/early_cut.h"
 #include "cli/engine.h"
 #include "cli/file_regions.h"
 #include "cli/output_names.h"
@@ -33,7 +32,7 @@ struct CutArgs {
     std::string output, outputdir, suffix;
     bool inplace = false;
     std::optional<double> start, end;  // seconds
-    std::optional<std::int32_t> startframes, endframes;
+    std::optional<std::int64_t> startframes, endframes;
     std::optional<int> autostart, autoend;  // silence detection method 1..3
     int subtractstart = 0, subtractend = 0;
     bool removeriff = false, removeid3v2 = false, removeid3v1 = false;
@@ -73,7 +72,7 @@ private:
 // One side's cut in frames. Seconds become frames as the cut boxes make
 // them, without their 99.9-second limit; a cut beyond the frame count is
 // held at it, which leaves no frame either way.
-std::int32_t sidecut(const qc::LoadedFile& f, std::optional<double> seconds, std::optional<std::int32_t> frames)
+std::int64_t sidecut(const qc::LoadedFile& f, std::optional<double> seconds, std::optional<std::int64_t> frames)
 {
     double n = 0;
     if (frames)
@@ -82,7 +81,7 @@ std::int32_t sidecut(const qc::LoadedFile& f, std::optional<double> seconds, std
         n = *seconds / f.secondsperframe;
     if (!(n < f.framecount))
         return f.framecount;
-    return static_cast<std::int32_t>(std::max<std::int64_t>(0, qc::roundeven(n)));
+    return std::max<std::int64_t>(0, qc::roundeven(n));
 }
 
 // A removal box is ticked only where its structure was found.
@@ -99,7 +98,7 @@ bool kept(const ui::Control& box)
 
 // The cut box shows the cut, but its typing rule would hold it to 99.9
 // seconds; the command line has no such limit.
-void setcut(Engine& engine, int side, std::int32_t frames)
+void setcut(Engine& engine, int side, std::int64_t frames)
 {
     engine.cuts.applycut(side, frames);
     engine.file.cutframes[side] = frames;
@@ -186,38 +185,6 @@ private:
     bool replacing_ = false;  // the target existed when the name was reserved
 };
 
-// The writer's temporary file for a replacement of the source, made before
-// the load so that the early copy can write into it. The writer takes it
-// over; where it never came to that (a failed load, nothing to save) the
-// file goes again.
-class ReplacementScratch {
-public:
-    // Its name, or nothing when it cannot be made.
-    std::string reserve(const std::string& source)
-    {
-        name_ = qc::temporaryname(qc::replacedfile(source));
-        // the writer removes whatever lies under the name first, too
-        ::unlink(name_.c_str());
-        int fd = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd < 0) {
-            name_.clear();
-            return {};
-        }
-        ::close(fd);
-        return name_;
-    }
-    // The writer has it: renamed over the source, or removed.
-    void handedover() { name_.clear(); }
-    ~ReplacementScratch()
-    {
-        if (!name_.empty())
-            ::unlink(name_.c_str());
-    }
-
-private:
-    std::string name_;
-};
-
 // The cause behind the writer's one disk error text.
 Failure savefailure(const qc::LoadedFile& f, const std::string& target, const std::string& written,
                     std::int64_t needed)
@@ -233,23 +200,6 @@ Failure savefailure(const qc::LoadedFile& f, const std::string& target, const st
         return {ErrorKind::WriteFailed, "cannot write " + target + ": " + errnotext(ENOSPC), qc::saveerror::disk};
     return {ErrorKind::WriteFailed, "cannot write " + target + ": the write or the copy of the source failed",
             qc::saveerror::disk};
-}
-
-// What the command line says of the cut before the load, for the early
-// copy: the start in frames, samples or seconds (not a silence detection,
-// which needs the whole file) and the structures kept.
-std::optional<qc::EarlyCut> earlycut(const CutArgs& args)
-{
-    if (args.autostart)
-        return std::nullopt;
-    qc::EarlyCut c;
-    c.keep = {!args.removeid3v2, !args.removeriff, !args.removeid3v1};
-    c.startframes = args.startframes.value_or(0);
-    c.samples.start = args.startsamples;
-    c.endcut = args.autoend || args.endframes.value_or(0) > 0 || args.end.value_or(0) > 0 ||
-               args.endsamples.value_or(0) > 0;
-    c.exact = !args.byteexact;
-    return c;
 }
 
 CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, const std::string& target,
@@ -270,20 +220,7 @@ CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, co
         if (!unstaged)
             written = staged.staged();
     }
-    // the frames behind the walk go to the output while the load runs: to
-    // the staged file, or to the writer's temporary file for a replacement
-    ReplacementScratch scratch;
-    const std::optional<qc::EarlyCut> want = EarlyCut::enabled() ? earlycut(args) : std::nullopt;
-    const std::string earlyto = !want ? std::string() : replacing ? scratch.reserve(source) : staged.staged();
-    std::optional<EarlyCut> early;
-    if (!earlyto.empty())
-        early.emplace(engine.file, *want, args.start, earlyto);
-    engine.pump.walkstep = [&early] {
-        if (early)
-            early->step();
-    };
     const bool loaded = engine.load(source, {args.policy == "attempt", args.includeunknown});
-    engine.pump.walkstep = nullptr;
     if (!loaded) {
         r.error = engine.failure;
         r.warnings = engine.warnings;
@@ -300,18 +237,15 @@ CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, co
                                   kept(engine.form.Foottagcheck)};
     const std::optional<qc::CopyPlan> plan = qc::makecopyplan(f, keep);
     const std::vector<Region> regions = fileregions(f, engine.truncated);
-    const std::int32_t frameskept = f.framecount - f.cutframes[0] - f.cutframes[1];
+    const std::int64_t frameskept = f.framecount - f.cutframes[0] - f.cutframes[1];
 
     NamedTarget dialog(written);
     qc::Writer writer(f, engine.form, engine.cuts, engine.box, dialog);
-    writer.early = early ? early->copy() : nullptr;
     writer.exact = !args.byteexact;
     writer.samplecuts = {args.startsamples, args.endsamples};
     engine.box.error.clear();
     engine.box.messages.clear();
     writer.savebutClick();
-    if (writer.replacesource)
-        scratch.handedover();
 
     r.frameskept = frameskept;
     if (writer.saveok) {
@@ -426,11 +360,11 @@ void addcutcommand(CLI::App& app, int& status)
         for (const std::string& file : args->files)
             outputs.push_back(outputname(file, rule));
         const std::vector<std::optional<std::string>> clash = clashes(args->files, outputs);
-        Engine engine;
         Batch batch;
         batch.names = args->files;
         batch.jobs = args->jobs;
         batch.work = [&](std::size_t i) {
+            Engine engine;  // one loaded file per file of the command line
             if (clash[i]) {
                 CutReport r;
                 r.file = args->files[i];

@@ -10,7 +10,7 @@ const char* const cancelled = "Load cancelled.";
 }  // namespace
 
 Engine::Engine()
-    : file(qc::theloadedfile()), cuts(file, form), scanner(file, form, cuts, box, pump, measure)
+    : cuts(file, form), scanner(file, form, cuts, box, pump, measure)
 {
     cuts.wire();
     scanner.answers = &box.answers;

@@ -53,7 +53,7 @@ public:
     std::vector<std::string> warnings;
     bool truncated = false;  // a damaged tail was cut off
 
-    qc::LoadedFile& file;
+    qc::LoadedFile file;  // the loaded file, this engine's own
     ui::MainForm form;
     qc::CutPositions cuts;
     CliBox box;

@@ -18,7 +18,6 @@ enum class ErrorKind {
     ReadFailed = static_cast<int>(qc::ErrorKind::ReadFailed),
     NotMp3 = static_cast<int>(qc::ErrorKind::NotMp3),
     Damaged = static_cast<int>(qc::ErrorKind::Damaged),
-    TooLarge = static_cast<int>(qc::ErrorKind::TooLarge),
     NothingToSave = static_cast<int>(qc::ErrorKind::NothingToSave),
     WriteFailed = static_cast<int>(qc::ErrorKind::WriteFailed),
     Usage = 100,

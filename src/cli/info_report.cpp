@@ -58,7 +58,7 @@ InfoReport inforeport(const Engine& engine, const std::string& given, bool gains
     facts.silencestart = silenceside(f, 0);
     facts.silenceend = silenceside(f, 1);
     if (gains)
-        facts.gains = std::vector<int>(f.framegain, f.framegain + f.framecount);
+        facts.gains = std::vector<int>(f.framegain.begin(), f.framegain.end());
     r.facts = std::move(facts);
     return r;
 }

@@ -83,7 +83,7 @@ TagsReport tagsreport(Engine& engine, const std::string& given)
         r.id3v1view = runview(f, &qc::TagViews::vftbuttonClick);
         std::optional<qc::Id3v1Fields> fields;
         if (!r.id3v1view->failed)
-            fields = qc::readid3v1fields(readbytes(given, qc::footertagpos(f) - 1, std::min(f.footerspan + 1, 128)));
+            fields = qc::readid3v1fields(readbytes(given, qc::footertagpos(f) - 1, std::min<std::int64_t>(f.footerspan + 1, 128)));
         if (fields)
             r.id3v1 = std::move(fields);
         else if (!r.error)
@@ -112,11 +112,13 @@ void addtagscommand(CLI::App& app, int& status)
         ->check(CLI::Range(1, 1024));
     cmd->callback([args, &status] {
         std::unique_ptr<Formatter> format = args->json ? jsonformatter() : textformatter();
-        Engine engine;
         Batch batch;
         batch.names = args->files;
         batch.jobs = args->jobs;
-        batch.work = [&](std::size_t i) { return format->tags(tagsreport(engine, args->files[i])); };
+        batch.work = [&](std::size_t i) {
+            Engine engine;  // one loaded file per file of the command line
+            return format->tags(tagsreport(engine, args->files[i]));
+        };
         batch.lost = [&](std::size_t i, const std::string& why) {
             TagsReport r;
             r.file = args->files[i];

@@ -30,7 +30,7 @@ struct KeptStructures {
 
 // What the output keeps of the loaded file.
 struct SaveChoices {
-    std::int32_t cuts[2] = {0, 0};  // frames dropped at the start and at the end
+    std::int64_t cuts[2] = {0, 0};  // frames dropped at the start and at the end
     KeptStructures keep;            // the structures kept
     // included stretches of unknown data
     bool includeleading = false, includebetween = false, includeafter = false;

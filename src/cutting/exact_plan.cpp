@@ -218,7 +218,7 @@ std::optional<Start> choosestart(std::int64_t needed, std::int64_t offset, std::
 
 std::optional<SourceTimeline> sourcetimeline(const LoadedFile& f, SourceBytes& source)
 {
-    if (f.framecount < 1 || f.framecount > framecapacity)
+    if (f.framecount < 1 || f.framecount > static_cast<std::int64_t>(f.framepos.size()))
         return std::nullopt;
     Frames frames(f, source);
     std::vector<std::uint8_t> first(static_cast<std::size_t>(std::min<std::int64_t>(frames.stride(0), 4096)));
@@ -252,7 +252,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     ExactResult result;
     const std::int64_t count = f.framecount;
     const std::int64_t cut0 = framecuts.start, cut1 = framecuts.end;
-    if (count < 1 || count > framecapacity || cut0 < 0 || cut1 < 0)
+    if (count < 1 || count > static_cast<std::int64_t>(f.framepos.size()) || cut0 < 0 || cut1 < 0)
         return result;
     result.refusal = ExactRefusal::unreadable;
     Frames frames(f, source);

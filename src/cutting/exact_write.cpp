@@ -1,9 +1,8 @@
 #include "cutting/exact_write.h"
 
-#include <limits>
+#include <system_error>
 #include <thread>
 
-#include "cutting/early_copy.h"
 #include "cutting/mapped_copy.h"
 #include "cutting/output_plan.h"
 
@@ -18,10 +17,10 @@ ExactWriteFailure writefailure(BinaryFile& source)
 
 // The CRC through the map, or else through source and the buffer.
 bool musiccrc(BinaryFile& source, const ExactPlan& plan, const std::string& sourcename,
-              std::span<std::uint8_t> buffer, std::uint16_t& crc, EarlyCopy* early)
+              std::span<std::uint8_t> buffer, std::uint16_t& crc)
 {
     crc = 0;
-    return mappedcrc(sourcename, plan.output, plan.audiofrom, plan.audioto, crc, early) ||
+    return mappedcrc(sourcename, plan.output, plan.audiofrom, plan.audioto, crc) ||
            outputcrc(source, plan.output, plan.audiofrom, plan.audioto, buffer, crc);
 }
 
@@ -29,20 +28,17 @@ bool musiccrc(BinaryFile& source, const ExactPlan& plan, const std::string& sour
 
 ExactWriteFailure writeexactoutput(BinaryFile& source, BinaryFile& output, ExactPlan& plan,
                                    const std::string& sourcename, std::span<std::uint8_t> buffer,
-                                   CrcPass pass, EarlyCopy* early)
+                                   CrcPass pass)
 {
-    const BinaryFile::RangeCopier copier =
-        early != nullptr ? earlycopier(*early, mappedcopyrange) : BinaryFile::RangeCopier(mappedcopyrange);
+    const BinaryFile::RangeCopier copier = mappedcopyrange;
     if (plan.tagliteral >= 0)
         finishexactplan(plan, 0);  // the tag frame's size, for the places of what follows it
-    if (early != nullptr)
-        settle(*early, plan.output, static_cast<std::int64_t>(buffer.size()));
     if (plan.tagliteral < 0)
         return writeoutputplan(source, output, plan.output, buffer, copier) ? ExactWriteFailure::None
                                                                             : writefailure(source);
     if (pass == CrcPass::Before) {
         std::uint16_t crc = 0;
-        if (!musiccrc(source, plan, sourcename, buffer, crc, nullptr))
+        if (!musiccrc(source, plan, sourcename, buffer, crc))
             return ExactWriteFailure::Source;
         finishexactplan(plan, crc);
         return writeoutputplan(source, output, plan.output, buffer, copier) ? ExactWriteFailure::None
@@ -61,14 +57,15 @@ ExactWriteFailure writeexactoutput(BinaryFile& source, BinaryFile& output, Exact
     // The map is read on its own thread; source and buffer stay the copy's.
     std::uint16_t crc = 0;
     bool mapped = false;
-    if (early != nullptr)
-        early->expectreader();
-    std::thread crcpass(
-        [&] { mapped = mappedcrc(sourcename, plan.output, plan.audiofrom, plan.audioto, crc, early); });
+    std::thread crcpass;
+    try {
+        crcpass = std::thread([&] { mapped = mappedcrc(sourcename, plan.output, plan.audiofrom, plan.audioto, crc); });
+    } catch (const std::system_error&) {
+        // no thread to be had: the CRC is read after the copy instead
+    }
     const bool wrote = writeoutputplan(source, output, plan.output, buffer, copier);
-    crcpass.join();
-    if (early != nullptr)
-        early->readerpassed(std::numeric_limits<std::int64_t>::max());
+    if (crcpass.joinable())
+        crcpass.join();
     if (!wrote)
         return writefailure(source);
     if (!mapped) {

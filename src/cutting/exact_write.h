@@ -18,8 +18,6 @@
 
 namespace qc {
 
-class EarlyCopy;
-
 enum class ExactWriteFailure {
     None,
     Source,  // the source could not be read (its error is pending in source)
@@ -33,11 +31,9 @@ enum class CrcPass { Beside, Before };
 // Writes plan.output to output, at its current position, and completes the
 // plan's tag frame. sourcename is the file source reads, mapped for the CRC;
 // buffer carries the copy where the kernel does not, and the CRC's own
-// reads where the source cannot be mapped. With early (not null), output
-// was opened over the early copy's file: what it holds is not copied again
-// (and its pages go once the CRC pass has read them).
+// reads where the source cannot be mapped.
 ExactWriteFailure writeexactoutput(BinaryFile& source, BinaryFile& output, ExactPlan& plan,
                                    const std::string& sourcename, std::span<std::uint8_t> buffer,
-                                   CrcPass pass = CrcPass::Beside, EarlyCopy* early = nullptr);
+                                   CrcPass pass = CrcPass::Beside);
 
 }  // namespace qc

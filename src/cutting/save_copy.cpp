@@ -1,6 +1,5 @@
 #include "cutting/save_report.h"
 
-#include "cutting/early_copy.h"
 
 namespace qc {
 
@@ -44,17 +43,15 @@ bool sourceunchanged(const LoadedFile& f)
     return size == f.filesize;
 }
 
-SaveReport copyout(LoadedFile& f, const SaveChoices& choices, const std::string& target,
+SaveReport copyout(const LoadedFile& f, const SaveChoices& choices, const std::string& target,
                    BinaryFile& output, std::span<std::uint8_t> buffer,
-                   const BinaryFile::RangeCopier& copier, EarlyCopy* early)
+                   const BinaryFile::RangeCopier& copier)
 {
-    BinaryFile& source = f.sourcefile;
+    BinaryFile source;
     // The errno is read without clearing it: the caller's clean-up still
     // finds a failed file failed.
-    const OutputOpen opened = openoutput(output, target, early);
-    if (opened == OutputOpen::Failed)
+    if (!output.create(target))
         return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(output.peekerror()));
-    const bool adopted = opened == OutputOpen::Adopted;
     if (!source.openexisting(f.sourcename))
         return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
     if (source.size() != f.filesize)
@@ -62,12 +59,7 @@ SaveReport copyout(LoadedFile& f, const SaveChoices& choices, const std::string&
     std::optional<CopyPlan> plan = makesaveplan(f, choices);
     if (!plan)
         return savefailure(SaveFailure::NothingKept);
-    if (adopted)
-        settle(*early, *plan, static_cast<std::int64_t>(buffer.size()));
-    const bool copied = copypieces(source, output, *plan, buffer, adopted ? earlycopier(*early, copier) : copier);
-    if (adopted)
-        early->cancel();  // nothing of it is written after the save's last byte
-    if (!copied || (adopted && !output.truncatehere())) {
+    if (!copypieces(source, output, *plan, buffer, copier)) {
         if (source.failed())
             return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
         return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(output.peekerror()));

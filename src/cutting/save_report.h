@@ -14,8 +14,6 @@
 
 namespace qc {
 
-class EarlyCopy;
-
 enum class SaveFailure {
     None,
     NothingKept,    // the cuts leave no frame
@@ -32,19 +30,18 @@ struct SaveReport {
     Blame blame = Nobody;
     int errnum = 0;  // the system's errno, 0 when the failure is not the system's
     std::int64_t bytes = 0;      // written
-    std::int32_t frames = 0;     // kept
+    std::int64_t frames = 0;     // kept
 };
 
 // Copies the kept stretches of f's source into output, created under
-// target. The source is reopened by name through f.sourcefile and must
-// still have its loaded size. Both files are closed afterwards on success;
+// target. The source is reopened by name (and closed again whatever
+// happens) and must still have its loaded size. The output is closed afterwards on success;
 // on failure they are left for the caller to close and the output to
 // remove, as the caller decides. copier moves the long stretches in the
-// kernel (tests put a refusing one here). Where early (not null) writes
-// target, the output is written around what it already holds.
-SaveReport copyout(LoadedFile& f, const SaveChoices& choices, const std::string& target,
+// kernel (tests put a refusing one here).
+SaveReport copyout(const LoadedFile& f, const SaveChoices& choices, const std::string& target,
                    BinaryFile& output, std::span<std::uint8_t> buffer,
-                   const BinaryFile::RangeCopier& copier = systemcopyrange, EarlyCopy* early = nullptr);
+                   const BinaryFile::RangeCopier& copier = systemcopyrange);
 
 // Whether the source still has the size it had when loaded, by name.
 bool sourceunchanged(const LoadedFile& f);

@@ -49,18 +49,13 @@ std::string failuretext(const LoadError& error)
         return {};
     case LoadFailure::Disk:
         return loaderror::disk;
-    case LoadFailure::TooLarge:
-        return loaderror::toolarge;
-    case LoadFailure::TagTooLarge:
-        return loaderror::tagtoolarge;
     case LoadFailure::InvalidHeader:
         return loaderror::invalidheader;
     case LoadFailure::NotMp3Rate:
         return loaderror::notmp3rate;
     case LoadFailure::NotMp3:
+    case LoadFailure::TagPastEnd:
         return loaderror::notmp3;
-    case LoadFailure::MaxFrames:
-        return loaderror::maxframes;
     case LoadFailure::VariableRate:
         return loaderror::variablerate;
     case LoadFailure::FrameSize:

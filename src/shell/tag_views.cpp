@@ -15,10 +15,10 @@ void TagViews::vftbuttonClick()
     if (opensource()) {
         if (file_.footerfound && file_.footerspan < 127) {
             // a damaged tag runs to the end of the file
-            show(readdamagedid3v1(file_.sourcefile, footertagpos(file_), file_.footerspan + 1),
+            show(readdamagedid3v1(source_, footertagpos(file_), file_.footerspan + 1),
                  tagcaption::id3v1);
         } else {
-            show(readid3v1(file_.sourcefile, file_.footerfound ? footertagpos(file_) : file_.footerpos),
+            show(readid3v1(source_, file_.footerfound ? footertagpos(file_) : file_.footerpos),
                  tagcaption::id3v1);
         }
     }
@@ -28,7 +28,7 @@ void TagViews::vftbuttonClick()
 void TagViews::vhtbuttonClick()
 {
     if (opensource())
-        show(readid3v2(file_.sourcefile), tagcaption::id3v2);
+        show(readid3v2(source_), tagcaption::id3v2);
     closeview();
 }
 
@@ -37,8 +37,8 @@ void TagViews::vhtbuttonClick()
 bool TagViews::opensource()
 {
     tagtext.clear();
-    file_.sourcefile.ioresult();  // nothing left over from an earlier operation
-    readfail = !file_.sourcefile.openexisting(file_.sourcename);
+    source_.ioresult();  // nothing left over from an earlier operation
+    readfail = !source_.openexisting(file_.sourcename);
     return !readfail;
 }
 
@@ -54,9 +54,9 @@ void TagViews::show(const TagRead& read, const char* caption)
 // read shows the disk error instead of a partial text.
 void TagViews::closeview()
 {
-    if (file_.sourcefile.isopen())
-        file_.sourcefile.close();
-    file_.sourcefile.ioresult();
+    if (source_.isopen())
+        source_.close();
+    source_.ioresult();
     if (readfail)
         box_.msgbox(diskerrortext, errorstyle, tagcaption::error);
 }

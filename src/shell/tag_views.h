@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "stream/binary_file.h"
 #include "stream/loaded_file.h"
 #include "tags/tag_read.h"
 #include "ui/main_form.h"
@@ -35,6 +36,9 @@ public:
     std::string tagtext;
     bool readfail = false;
 
+    // The handle the views read the source through (closed between views).
+    const BinaryFile& source() const { return source_; }
+
 private:
     bool opensource();
     void show(const TagRead& read, const char* caption);
@@ -42,6 +46,7 @@ private:
 
     LoadedFile& file_;
     ui::MessageBox& box_;
+    BinaryFile source_;  // open while a view reads the source
 };
 
 }  // namespace qc

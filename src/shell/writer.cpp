@@ -1,9 +1,7 @@
 #include "shell/writer.h"
 
-#include "cutting/early_copy.h"
 #include "cutting/fixed.h"
 #include "cutting/replacement.h"
-#include "stream/mapped_file.h"
 #include "stream/paths.h"
 
 namespace qc {
@@ -107,9 +105,6 @@ void Writer::writeoutput()
     job.previoustarget = targetname;
     beginsave();
     report = runsave(job);
-    // The load's map of the source served the copy; a replaced source is
-    // gone from its directory, and the map would hold its disk space.
-    MappedFile::forgetkept();
     if (report.kind != ErrorKind::None)
         failure(report);
     finishsave(job);
@@ -144,16 +139,9 @@ SaveReport Writer::runsave(Job& job)
         writesettings();
     // The overwrite was confirmed in the dialog. Removing the name first
     // also keeps a link under it from being written through. A replacing
-    // save removes only what lies under the temporary name. The early
-    // copy's file is this program's own, made for this save.
-    if (!earlyoutput())
-        deletefile(targetname);
+    // save removes only what lies under the temporary name.
+    deletefile(targetname);
     return copyout();
-}
-
-bool Writer::earlyoutput() const
-{
-    return early != nullptr && early->writes(targetname);
 }
 
 bool Writer::choosetarget()
@@ -192,10 +180,8 @@ SaveReport Writer::copyout()
     // A replacement is flushed to the disk before it takes the source's name.
     SaveReport r = exact ? exactcopy()
                          : qc::copyout(f_, recordchoices(f_, keptstructures(), replacesource),
-                                       targetname, outputfile, copybuffer_, rangecopier,
-                                       earlyoutput() ? early : nullptr);
+                                       targetname, outputfile, copybuffer_, rangecopier);
     if (r.failure == SaveFailure::NothingKept) {
-        closequietly(f_.sourcefile);
         closequietly(outputfile);
         deletefile(targetname);
         return r;
@@ -237,22 +223,17 @@ private:
 // The exact output's files, as qc::copyout handles them for the copy.
 SaveReport Writer::exactcopy()
 {
-    BinaryFile& source = f_.sourcefile;
-    const OutputOpen opened = openoutput(outputfile, targetname, earlyoutput() ? early : nullptr);
-    if (opened == OutputOpen::Failed)
+    BinaryFile source;
+    if (!outputfile.create(targetname))
         return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
     if (!source.openexisting(f_.sourcename))
         return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
     if (source.size() != f_.filesize)
         return savefailure(SaveFailure::SourceChanged, SaveReport::Source);
     std::int64_t bytes = 0;
-    SaveReport r = exactout(source, bytes, opened == OutputOpen::Adopted ? early : nullptr);
+    SaveReport r = exactout(source, bytes);
     if (r.kind != ErrorKind::None)
         return r;
-    if (opened == OutputOpen::Adopted)
-        early->cancel();  // nothing of it is written after the save's last byte
-    if (opened == OutputOpen::Adopted && !outputfile.truncatehere())
-        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
     if (replacesource && !outputfile.flush())
         return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
     source.close();
@@ -271,7 +252,7 @@ SaveReport Writer::exactcopy()
 
 // The exact output: planned from the frames' side information, its tag
 // frame completed with the CRC of the audio it is followed by.
-SaveReport Writer::exactout(BinaryFile& source, std::int64_t& bytes, EarlyCopy* adopted)
+SaveReport Writer::exactout(BinaryFile& source, std::int64_t& bytes)
 {
     FileBytes reader(source);
     ExactResult r = makeexactplan(f_, keptstructures(), samplecuts, reader);
@@ -282,7 +263,7 @@ SaveReport Writer::exactout(BinaryFile& source, std::int64_t& bytes, EarlyCopy* 
     }
     ExactPlan& plan = *r.plan;
     // the source's size was checked on opening; the mapping sees the same file
-    switch (writeexactoutput(source, outputfile, plan, f_.sourcename, copybuffer_, crcpass, adopted)) {
+    switch (writeexactoutput(source, outputfile, plan, f_.sourcename, copybuffer_, crcpass)) {
     case ExactWriteFailure::None:
         break;
     case ExactWriteFailure::Source:
@@ -301,7 +282,6 @@ void Writer::failure(const SaveReport& r)
     showprogress(false);
     box_.msgbox(r.failure == SaveFailure::NothingKept ? saveerror::nothingkept : saveerror::disk, 48,
                 errorcaption);
-    closequietly(f_.sourcefile);
     closequietly(outputfile);
     saveok = false;
 }

@@ -23,8 +23,6 @@
 
 namespace qc {
 
-class EarlyCopy;
-
 namespace saveerror {
 inline constexpr const char* nothingkept = "Time to delete must be smaller than total time.";
 // two blanks before "unknown", as the message has always read
@@ -82,11 +80,6 @@ public:
     // Where the exact output's music CRC is computed: beside the copy on a
     // second thread, or in a pass before it (see cutting/exact_write.h).
     CrcPass crcpass = CrcPass::Beside;
-    // A copy of the frames made while the source loaded (quillcut-cli's
-    // cut), into the file the save writes (the one the dialog names, or
-    // the temporary file of a replacement): the save writes around what it
-    // holds instead of making the file anew.
-    EarlyCopy* early = nullptr;
 
 private:
     struct Job;
@@ -102,9 +95,7 @@ private:
     void showprogress(bool on);
     SaveReport copyout();
     SaveReport exactcopy();
-    SaveReport exactout(BinaryFile& source, std::int64_t& bytes, EarlyCopy* adopted);
-    // Whether the output goes over the early copy's file.
-    bool earlyoutput() const;
+    SaveReport exactout(BinaryFile& source, std::int64_t& bytes);
     void failure(const SaveReport& report);
     void finishsave(Job& job);
     void completereplacement(Job& job);

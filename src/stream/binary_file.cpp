@@ -185,8 +185,8 @@ void BinaryFile::trymap()
 {
     maptried_ = true;
     struct stat st {};
-    if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        map_.mapforreading(fd_, static_cast<std::size_t>(st.st_size));
+    if (mapping_ && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        map_.map(fd_, static_cast<std::size_t>(st.st_size));
 }
 
 bool BinaryFile::cutshort() const

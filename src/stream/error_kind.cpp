@@ -21,8 +21,6 @@ const char* errorkindname(ErrorKind kind)
         return "not-mp3";
     case ErrorKind::Damaged:
         return "damaged";
-    case ErrorKind::TooLarge:
-        return "too-large";
     case ErrorKind::Cancelled:
         return "cancelled";
     case ErrorKind::NothingToSave:

@@ -12,7 +12,6 @@ enum class ErrorKind {
     ReadFailed,     // the file could not be read as far as it claimed to go
     NotMp3,         // no MPEG-1 Layer III stream where one was looked for
     Damaged,        // the stream breaks off in a way the load cannot follow
-    TooLarge,       // beyond what a position, a tag or the record can hold
     Cancelled,      // a question was answered with Cancel (or No where that stops)
     NothingToSave,  // the cuts leave no frame, or nothing would change
     WriteFailed,    // the output could not be created, written or put in place

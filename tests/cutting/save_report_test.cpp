@@ -16,7 +16,7 @@ using namespace qctest;
 namespace {
 
 struct Saver {
-    LoadedFile& file = theloadedfile();
+    LoadedFile file;
     Scanner scanner{file};
     PresetAnswers answers = PresetAnswers::yes();
     BinaryFile output;
@@ -31,7 +31,7 @@ struct Saver {
     SaveReport save(const SaveChoices& c, const std::string& target)
     {
         SaveReport r = copyout(file, c, target, output, buffer);
-        for (BinaryFile* f : {&output, &file.sourcefile}) {
+        for (BinaryFile* f : {&output}) {
             if (f->isopen())
                 f->close();
             f->ioresult();

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "cutting/writer_fixture.h"
+#include "support/open_files.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ int failedsave(SaveRig& rig, const std::string& target)
         return 1;
     if (rig.writer.saveok || rig.loader.file.busy)
         return 2;
-    if (rig.writer.outputfile.isopen() || rig.loader.file.sourcefile.isopen())
+    if (rig.writer.outputfile.isopen() || qctest::openinprocess(rig.loader.file.sourcename))
         return 3;
     return 0;
 }

@@ -18,9 +18,6 @@ namespace qctest {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The engine's program-wide record is one static instance, as in the program.
-qc::LoadedFile& sharedfile();
-
 struct Loader {
     Loader();
     // Sets the error policy items, as the Options menu would.
@@ -29,7 +26,7 @@ struct Loader {
     bool load(const std::string& path);
     bool reload();
 
-    qc::LoadedFile& file;
+    qc::LoadedFile file;  // each Loader's own
     ui::MainForm form;
     qc::CutPositions cuts;
     ScriptedBox box;
