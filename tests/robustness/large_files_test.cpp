@@ -29,9 +29,8 @@ Bytes tinyframe()
     return f;
 }
 
-void writeframes(const std::string& path, std::int64_t count)
+void writeframes(const std::string& path, std::int64_t count, const Bytes& one = tinyframe())
 {
-    const Bytes one = tinyframe();
     Bytes block;
     for (int i = 0; i < 4096; ++i)
         block.insert(block.end(), one.begin(), one.end());
@@ -74,29 +73,12 @@ Bytes largeframe()
     return f;
 }
 
-void writelargeframes(const std::string& path, std::int64_t count)
-{
-    const Bytes one = largeframe();
-    Bytes block;
-    for (int i = 0; i < 2048; ++i)
-        block.insert(block.end(), one.begin(), one.end());
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    ASSERT_GE(fd, 0);
-    for (std::int64_t written = 0; written < count;) {
-        const std::int64_t n = std::min<std::int64_t>(2048, count - written);
-        const auto bytes = static_cast<std::size_t>(n) * one.size();
-        ASSERT_EQ(::write(fd, block.data(), bytes), static_cast<ssize_t>(bytes));
-        written += n;
-    }
-    ::close(fd);
-}
-
 TEST(LargeFiles, AFileOfMoreThanTwoGigabytesLoadsAndItsFarEndIsCut)
 {
     TempDir dir;
     const std::string path = dir.path("huge.mp3");
     constexpr std::int64_t count = 1500000;  // 2.16 GB
-    writelargeframes(path, count);
+    writeframes(path, count, largeframe());
     HostileRig rig(Answers::Yes);
     ASSERT_TRUE(rig.load(path));
     EXPECT_GT(rig.file.filesize, std::int64_t{1} << 31);
