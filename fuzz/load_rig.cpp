@@ -21,15 +21,17 @@ const qc::CopyPlan* explainedplan = nullptr;
 void explainrecord()
 {
     const qc::LoadedFile& f = *explained;
+    auto n = [](auto v) { return static_cast<long long>(v); };
+    const long long last = f.framecount > 0 ? n(f.framepos[static_cast<std::size_t>(f.framecount - 1)]) : 0;
     std::fprintf(stderr,
-                 "filesize %d frames %d first %d last %d cuts %d/%d head %d/%d riff %d/%d "
-                 "leading %d/%d between %d/%d footer %d/%d/%d after %d/%d overrun %d\n",
-                 f.filesize, f.framecount, f.framepos[0], f.framepos[std::max(f.framecount - 1, 0)],
-                 f.cutframes[0], f.cutframes[1], f.headtagpresent, f.headtagsize, f.riffpresent,
-                 f.riffstart, f.leadingstart, f.includeleading, f.betweenstart, f.includebetween,
-                 f.footerfound, f.footerpos, f.footerspan, f.afterstart, f.includeafter, f.overrun);
-    for (std::int32_t i = 0; i < f.framecount && i < 64; ++i)
-        std::fprintf(stderr, "%s%d", i == 0 ? "  frames at " : " ", f.framepos[i]);
+                 "filesize %lld frames %lld first %lld last %lld cuts %lld/%lld head %d/%lld riff %d/%lld "
+                 "leading %lld/%d between %lld/%d footer %d/%lld/%lld after %lld/%d overrun %d\n",
+                 n(f.filesize), n(f.framecount), f.framecount > 0 ? n(f.framepos[0]) : 0, last,
+                 n(f.cutframes[0]), n(f.cutframes[1]), f.headtagpresent, n(f.headtagsize), f.riffpresent,
+                 n(f.riffstart), n(f.leadingstart), f.includeleading, n(f.betweenstart), f.includebetween,
+                 f.footerfound, n(f.footerpos), n(f.footerspan), n(f.afterstart), f.includeafter, f.overrun);
+    for (std::int64_t i = 0; i < f.framecount && i < 64; ++i)
+        std::fprintf(stderr, "%s%lld", i == 0 ? "  frames at " : " ", n(f.framepos[static_cast<std::size_t>(i)]));
     std::fprintf(stderr, "\n");
     if (explainedplan)
         for (const qc::Piece& p : explainedplan->pieces)
