@@ -4,27 +4,6 @@
 
 namespace qc {
 
-ErrorKind errorkindof(LoadFailure failure, int errnum)
-{
-    switch (failure) {
-    case LoadFailure::None:
-        return ErrorKind::None;
-    case LoadFailure::Disk:
-        return openfailurekind(errnum, ErrorKind::ReadFailed);
-    case LoadFailure::InvalidHeader:
-    case LoadFailure::NotMp3Rate:
-    case LoadFailure::NotMp3:
-        return ErrorKind::NotMp3;
-    case LoadFailure::TagPastEnd:
-    case LoadFailure::VariableRate:
-    case LoadFailure::FrameSize:
-    case LoadFailure::ImproperFrameHeader:
-        return ErrorKind::Damaged;
-    case LoadFailure::Cancelled:
-        return ErrorKind::Cancelled;
-    }
-    return ErrorKind::ReadFailed;
-}
 
 int sampleratehz(std::uint8_t sampleratebits)
 {

@@ -9,34 +9,10 @@
 #include <vector>
 
 #include "analysis/load_options.h"
-#include "stream/error_kind.h"
+#include "stream/error.h"
 #include "stream/loaded_file.h"
 
 namespace qc {
-
-// The reason a load stopped; each has its own window text.
-enum class LoadFailure {
-    None,
-    Disk,                 // open or read failed (errnum says why when the system did)
-    TagPastEnd,           // an ID3v2 tag said to reach past the end of the file
-    InvalidHeader,        // no frame at the start and no continuing
-    NotMp3Rate,           // no frame of a known sampling frequency
-    NotMp3,               // nothing like a frame near the start
-    VariableRate,         // the sampling frequency changes
-    FrameSize,            // a frame of improper size and no continuing
-    ImproperFrameHeader,  // position: where the header that is no frame lies (1-based)
-    Cancelled,            // a question was answered Cancel or No
-};
-
-struct LoadError {
-    ErrorKind kind = ErrorKind::None;
-    LoadFailure failure = LoadFailure::None;
-    std::int64_t position = 0;
-    int errnum = 0;  // the system's errno, 0 when the failure is not the system's
-    bool failed() const { return kind != ErrorKind::None; }
-};
-
-ErrorKind errorkindof(LoadFailure failure, int errnum);
 
 // A stretch of data of unknown origin: positions from .. end - 1 (1-based).
 struct UnknownStretch {
@@ -63,7 +39,7 @@ struct Structure {
 
 struct LoadReport {
     bool ok = false;
-    LoadError error;
+    Error error;  // blamed on the source
     // the question answered Cancel (or No where that ends the load), if any
     std::optional<Question> cancelledat;
 

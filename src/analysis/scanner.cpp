@@ -36,29 +36,30 @@ std::int64_t filesizebyname(const std::string& name)
 
 Scanner::Scanner(LoadedFile& file) : f_(file) {}
 
-void Scanner::error(LoadFailure failure, int errnum, std::int64_t position)
+void Scanner::error(Cause failure, int errnum, std::int64_t position)
 {
     // What looks like damage may be the zeros of a map past the end of a file
     // cut short meanwhile: the read through the window would have failed.
-    if (failure != LoadFailure::Disk && failure != LoadFailure::Cancelled && in_.cutshort()) {
-        failure = LoadFailure::Disk;
+    if (failure != Cause::Disk && failure != Cause::Cancelled && in_.cutshort()) {
+        failure = Cause::Disk;
         errnum = systemerror(BinaryFile::eof_error);
         position = 0;
     }
-    report_.error = {errorkindof(failure, errnum), failure, position, errnum};
+    report_.error = makeerror(failure, Blame::Source, errnum, f_.sourcename,
+                              failure == Cause::Disk ? qc::Step::Read : qc::Step::None, position);
     throw Stop{};
 }
 
 void Scanner::abandon(const Question& question)
 {
     report_.cancelledat = question;
-    error(LoadFailure::Cancelled);
+    error(Cause::Cancelled);
 }
 
 void Scanner::checked()
 {
     if (int code = in_.ioresult(); code != 0)
-        error(LoadFailure::Disk, systemerror(code));
+        error(Cause::Disk, systemerror(code));
 }
 
 // The walk reads the bytes it needs where they lie in the file's read window;
@@ -67,7 +68,7 @@ void Scanner::checked()
 void Scanner::readat(std::int64_t pos, void* buf, std::size_t n)
 {
     if (pos < 1)
-        error(LoadFailure::Disk);
+        error(Cause::Disk);
     if (const std::uint8_t* in = in_.view(pos - 1, n)) {
         std::memcpy(buf, in, n);
         return;
@@ -153,8 +154,11 @@ void Scanner::run()
     done_ = false;
 
     in_.setmapping(options_.map);
-    if (!in_.openexisting(f_.sourcename))
-        error(LoadFailure::Disk, systemerror(in_.ioresult()));
+    if (!in_.openexisting(f_.sourcename)) {
+        const int code = systemerror(in_.ioresult());
+        report_.error = makeerror(Cause::Disk, Blame::Source, code, f_.sourcename, qc::Step::Open);
+        throw Stop{};
+    }
     f_.identity = identityof(in_.handle());
 
     std::uint8_t head[4] = {};
@@ -171,7 +175,7 @@ void Scanner::run()
         // a tag of any size the file holds; one that reaches past the end
         // of the file is damage (or no tag at all)
         if (t + 4 > size_ + 1)
-            error(LoadFailure::TagPastEnd);
+            error(Cause::TagPastEnd);
         std::uint8_t after[4];
         readat(t, after, 4);
         if (std::memcmp(after, "RIFF", 4) == 0) {
@@ -205,13 +209,13 @@ void Scanner::chunksearch(std::int64_t from)
         ++q;
         ++k;
         if (q > size_ - 8 || k > 512)
-            error(LoadFailure::NotMp3Rate);
+            error(Cause::NotMp3Rate);
         if (std::memcmp(w, "data", 4) == 0)
             break;
     }
     std::int64_t content = q - 1 + 8;  // after "data" and its 4-byte size
     if (!probe(content))
-        error(LoadFailure::NotMp3Rate);
+        error(Cause::NotMp3Rate);
     bytesearch(byteat(content), content);
 }
 
@@ -223,10 +227,10 @@ void Scanner::firstframecheck(std::int64_t t)
     }
     switch (options_.policy) {
     case ErrorPolicy::Fail:
-        error(LoadFailure::InvalidHeader);
+        error(Cause::InvalidHeader);
     case ErrorPolicy::Prompt:
         if (ask({Question::ImproperHeader}) != Answer::Yes)
-            error(LoadFailure::InvalidHeader);
+            error(Cause::InvalidHeader);
         break;
     case ErrorPolicy::Attempt:
         break;
@@ -258,7 +262,7 @@ void Scanner::bytesearch(std::uint8_t c, std::int64_t cpos)
                 }
                 // reserved sampling frequency: a false sync near the start
                 if (p >= 255)
-                    error(LoadFailure::NotMp3Rate);
+                    error(Cause::NotMp3Rate);
                 if (b2 == 0xFF) {
                     c = b2;
                     cpos = p + 2;
@@ -269,17 +273,17 @@ void Scanner::bytesearch(std::uint8_t c, std::int64_t cpos)
                 continue;
             }
             if (cpos + 2 >= size_ - 8)
-                error(LoadFailure::NotMp3Rate);
+                error(Cause::NotMp3Rate);
             ++k;
             c = c2;
             cpos += 1;
             continue;
         }
         if (cpos + 1 >= size_ - 8)
-            error(LoadFailure::NotMp3Rate);
+            error(Cause::NotMp3Rate);
         ++k;
         if ((c != 0 && k > 8192) || k > 65536)
-            error(LoadFailure::NotMp3);
+            error(Cause::NotMp3);
         c = byteat(cpos + 1);
         cpos += 1;
     }
@@ -392,7 +396,7 @@ Scanner::Step Scanner::recordframe(std::int64_t p, std::uint8_t b2)
         progress();
     int i = b2 >> 4;
     if ((b2 & 0x0C) != f_.sampleratebits && i != 0)
-        error(LoadFailure::VariableRate);
+        error(Cause::VariableRate);
     if (kbpstable[i] < 2) {
         if (i == 0) {
             f_.ratecount[0] += 1;
@@ -402,7 +406,7 @@ Scanner::Step Scanner::recordframe(std::int64_t p, std::uint8_t b2)
         f_.dropframe();
         if (resyncstage_ >= 1 && resyncstage_ <= 4)
             return {Step::Probe, 0, 0, resyncstage_ + 1};
-        error(LoadFailure::ImproperFrameHeader, 0, p + 3);
+        error(Cause::ImproperFrameHeader, 0, p + 3);
     }
     f_.ratecount[i] += 1;
     e_ = p + framebytes(f_.sampleratebits, i, b2 & 0x02);
@@ -433,12 +437,12 @@ Scanner::Step Scanner::probes(int fromstage)
         }
     }
     if (in_.cutshort())
-        error(LoadFailure::Disk, systemerror(BinaryFile::eof_error));
+        error(Cause::Disk, systemerror(BinaryFile::eof_error));
     if (size_ - e_ < 1574)
         return {Step::Trailing, e_, 0, 0};
     switch (options_.policy) {
     case ErrorPolicy::Fail:
-        error(LoadFailure::FrameSize);
+        error(Cause::FrameSize);
     case ErrorPolicy::Prompt: {
         const Question q{Question::ImproperFrameSize, f_.framepos[f_.framecount - 1] - 1};
         if (ask(q) != Answer::Yes)
@@ -478,7 +482,7 @@ Scanner::Step Scanner::freeformatsearch(std::int64_t p)
         if (next >= size_ - 8)
             return {Step::Summary, 0, 0, 0};
         if (seenff ? n >= 1442 : n > 1442)
-            error(LoadFailure::ImproperFrameHeader, 0, next);
+            error(Cause::ImproperFrameHeader, 0, next);
         std::uint8_t b = byteat(next);
         ++n;
         ++next;

@@ -30,7 +30,7 @@ public:
 
 private:
     struct Stop {};
-    [[noreturn]] void error(LoadFailure failure, int errnum = 0, std::int64_t position = 0);
+    [[noreturn]] void error(Cause failure, int errnum = 0, std::int64_t position = 0);
     [[noreturn]] void abandon(const Question& question);
 
     void run();

@@ -17,7 +17,7 @@ void Scanner::loadsummary()
 
     // a file cut short under the map may have shown zeros for its last frames
     if (in_.cutshort())
-        error(LoadFailure::Disk, systemerror(BinaryFile::eof_error));
+        error(Cause::Disk, systemerror(BinaryFile::eof_error));
     in_.close();
     in_.ioresult();
 
@@ -26,7 +26,7 @@ void Scanner::loadsummary()
         total += f_.ratecount[i];
     f_.totalframes = total;
     if (total == 0)
-        error(LoadFailure::NotMp3Rate);
+        error(Cause::NotMp3Rate);
 
     // The duration counts free-format frames at the stream's frame time,
     // which their real length may not match. The window shows this after

@@ -94,7 +94,7 @@ void Scanner::trailingfromtag(std::int64_t p0)
 void Scanner::exhausted(std::int64_t p)
 {
     if (static_cast<double>(p) < 0.98 * static_cast<double>(size_) || f_.framecount < 2)
-        error(LoadFailure::FrameSize);
+        error(Cause::FrameSize);
     std::int64_t s = std::min<std::int64_t>(p, f_.framepos[f_.framecount - 1] + 64);
     for (std::int64_t q = s + 1;; q += 2) {
         std::uint8_t t[3];

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "analysis/load_report.h"
+#include "texts/error_message.h"
 
 namespace qccli {
 
@@ -33,14 +34,13 @@ struct Failure {
 // "not-found", "permission", ...
 const char* kindname(ErrorKind kind);
 
-// The system's text for an error number.
-std::string errnotext(int code);
+using qc::errnotext;
 
 // Whether the file can be opened as the load opens it (a regular file, for
 // reading and writing, with a write permission bit set); the failure when not.
 std::optional<Failure> openfailure(const std::string& path);
 
 // The failure of a load that got past the open, with the window's text.
-Failure loadfailure(const std::string& path, const qc::LoadError& error, const std::string& windowtext);
+Failure loadfailure(const std::string& path, const qc::Error& error, const std::string& windowtext);
 
 }  // namespace qccli

@@ -125,6 +125,14 @@ SaveChoices recordchoices(const LoadedFile& f, const KeptStructures& keep, bool 
     return c;
 }
 
+bool changesanything(const LoadedFile& f, const SaveChoices& c, bool samplecuts)
+{
+    return c.cuts[0] != 0 || c.cuts[1] != 0 || samplecuts || (f.headtagpresent && !c.keep.headtag) ||
+           (f.riffpresent && !c.keep.riff) || (f.footerfound && !c.keep.footer) ||
+           (f.leadingstart != 0 && !c.includeleading) || (f.betweenstart != 0 && !c.includebetween) ||
+           (f.afterstart != 0 && !c.includeafter);
+}
+
 std::optional<CopyPlan> makecopyplan(const LoadedFile& f, const KeptStructures& keep)
 {
     return makesaveplan(f, recordchoices(f, keep, false));

@@ -254,7 +254,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     const std::int64_t cut0 = framecuts.start, cut1 = framecuts.end;
     if (count < 1 || count > static_cast<std::int64_t>(f.framepos.size()) || cut0 < 0 || cut1 < 0)
         return result;
-    result.refusal = ExactRefusal::unreadable;
+    result.refusal = Cause::Disk;
     Frames frames(f, source);
     std::vector<std::uint8_t> first(static_cast<std::size_t>(std::min<std::int64_t>(frames.stride(0), 4096)));
     std::size_t got = 0;
@@ -264,7 +264,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     std::optional<SourceTimeline> tl = sourcetimeline(f, source);
     if (!tl)
         return result;
-    result.refusal = ExactRefusal::nothingkept;
+    result.refusal = Cause::NothingKept;
 
     const std::int64_t t = tl->tagframe ? 1 : 0;
     const std::int64_t F = tl->audioframes, S = tl->samples;

@@ -10,9 +10,9 @@ namespace qc {
 
 namespace {
 
-ExactWriteFailure writefailure(BinaryFile& source)
+Blame writefailure(BinaryFile& source)
 {
-    return source.failed() ? ExactWriteFailure::Source : ExactWriteFailure::Target;
+    return source.failed() ? Blame::Source : Blame::Target;
 }
 
 // The CRC through the map, or else through source and the buffer.
@@ -26,7 +26,7 @@ bool musiccrc(BinaryFile& source, const ExactPlan& plan, const std::string& sour
 
 }  // namespace
 
-ExactWriteFailure writeexactoutput(BinaryFile& source, BinaryFile& output, ExactPlan& plan,
+Blame writeexactoutput(BinaryFile& source, BinaryFile& output, ExactPlan& plan,
                                    const std::string& sourcename, std::span<std::uint8_t> buffer,
                                    CrcPass pass)
 {
@@ -34,14 +34,14 @@ ExactWriteFailure writeexactoutput(BinaryFile& source, BinaryFile& output, Exact
     if (plan.tagliteral >= 0)
         finishexactplan(plan, 0);  // the tag frame's size, for the places of what follows it
     if (plan.tagliteral < 0)
-        return writeoutputplan(source, output, plan.output, buffer, copier) ? ExactWriteFailure::None
+        return writeoutputplan(source, output, plan.output, buffer, copier) ? Blame::Nobody
                                                                             : writefailure(source);
     if (pass == CrcPass::Before) {
         std::uint16_t crc = 0;
         if (!musiccrc(source, plan, sourcename, buffer, crc))
-            return ExactWriteFailure::Source;
+            return Blame::Source;
         finishexactplan(plan, crc);
-        return writeoutputplan(source, output, plan.output, buffer, copier) ? ExactWriteFailure::None
+        return writeoutputplan(source, output, plan.output, buffer, copier) ? Blame::Nobody
                                                                             : writefailure(source);
     }
 
@@ -71,16 +71,16 @@ ExactWriteFailure writeexactoutput(BinaryFile& source, BinaryFile& output, Exact
     if (!mapped) {
         crc = 0;
         if (!outputcrc(source, plan.output, plan.audiofrom, plan.audioto, buffer, crc))
-            return ExactWriteFailure::Source;
+            return Blame::Source;
     }
     finishexactplan(plan, crc);
     const std::vector<std::uint8_t>& tag = plan.output.literals[static_cast<std::size_t>(plan.tagliteral)];
     const std::int64_t end = output.position();
     output.seek(tagat);
     if (!tag.empty() && (output.write(tag.data(), tag.size()) != tag.size() || output.failed()))
-        return ExactWriteFailure::Target;
+        return Blame::Target;
     output.seek(end);
-    return output.failed() ? ExactWriteFailure::Target : ExactWriteFailure::None;
+    return output.failed() ? Blame::Target : Blame::Nobody;
 }
 
 }  // namespace qc

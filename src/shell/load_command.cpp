@@ -1,6 +1,6 @@
 #include "shell/load_command.h"
 
-#include "shell/load_texts.h"
+#include "texts/load_texts.h"
 
 namespace qc {
 

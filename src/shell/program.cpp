@@ -120,12 +120,6 @@ void Program::createinfo()
 
 void Program::formclose()
 {
-    // Normally nothing is open; whatever is, is closed without looking.
-    for (BinaryFile* f : {&writer_.outputfile}) {
-        if (f->isopen())
-            f->close();
-        f->ioresult();
-    }
     settings_.writesettings();
 }
 

@@ -5,24 +5,13 @@
 
 #include <string>
 
-#include "stream/binary_file.h"
 #include "stream/loaded_file.h"
 #include "tags/tag_read.h"
+#include "texts/tag_texts.h"
 #include "ui/main_form.h"
 #include "ui/msgbox.h"
 
 namespace qc {
-
-namespace tagcaption {
-inline constexpr const char* id3v1 = "ID3v1 (footer) TAG CONTENT";
-inline constexpr const char* id3v2 = "ID3v2 (header) TAG CONTENT";
-inline constexpr const char* error = "Error";
-}  // namespace tagcaption
-
-inline constexpr const char* diskerrortext =
-    "Disk error - maybe file was moved or  modified in the meantime?";
-inline constexpr int tagstyle = 64;    // OK, information
-inline constexpr int errorstyle = 48;  // OK, exclamation
 
 class TagViews {
 public:
@@ -36,17 +25,12 @@ public:
     std::string tagtext;
     bool readfail = false;
 
-    // The handle the views read the source through (closed between views).
-    const BinaryFile& source() const { return source_; }
-
 private:
-    bool opensource();
     void show(const TagRead& read, const char* caption);
     void closeview();
 
     LoadedFile& file_;
     ui::MessageBox& box_;
-    BinaryFile source_;  // open while a view reads the source
 };
 
 }  // namespace qc

@@ -55,11 +55,11 @@ bool BinaryFile::openexisting(const std::string& path)
     return true;
 }
 
-bool BinaryFile::create(const std::string& path)
+bool BinaryFile::create(const std::string& path, bool exclusive)
 {
     if (fd_ >= 0)
         close();
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | (exclusive ? O_EXCL : O_TRUNC) | O_CLOEXEC, 0666);
     if (fd < 0) {
         fail(errno);
         return false;

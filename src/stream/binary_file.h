@@ -44,8 +44,9 @@ public:
     // permission bits are all clear counts as read-only and is refused, even
     // for root, like a file with the read-only attribute elsewhere.
     bool openexisting(const std::string& path);
-    // Creates the file, or truncates an existing one, for reading and writing.
-    bool create(const std::string& path);
+    // Creates the file, or truncates an existing one, for reading and
+    // writing; exclusive: only a new file (an existing name fails, EEXIST).
+    bool create(const std::string& path, bool exclusive = false);
     // Writes out anything gathered and closes; an error here stays pending.
     void close();
     bool isopen() const { return fd_ >= 0; }

@@ -131,7 +131,7 @@ TEST(LoadReport, FailuresCarryTheirKindAndErrno)
     LoadReport r = run.load(dir.path("missing.mp3"));
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error.kind, ErrorKind::NotFound);
-    EXPECT_EQ(r.error.failure, LoadFailure::Disk);
+    EXPECT_EQ(r.error.cause, Cause::Disk);
     EXPECT_EQ(r.error.errnum, ENOENT);
     EXPECT_FALSE(run.file.loadok);
 
@@ -168,7 +168,7 @@ TEST(LoadReport, FailuresCarryTheirKindAndErrno)
     const Bytes middle = frames(50, f128) + filler(3000, 0) + frames(50, f128);
     r = run.load(dir.write("middle.mp3", middle), ErrorPolicy::Fail);
     EXPECT_EQ(r.error.kind, ErrorKind::Damaged);
-    EXPECT_EQ(r.error.failure, LoadFailure::FrameSize);
+    EXPECT_EQ(r.error.cause, Cause::FrameSize);
     EXPECT_FALSE(r.cancelledat);
 
     run.answers.cancelfirst = true;
@@ -204,7 +204,7 @@ TEST(LoadReport, AFileThatShrinksDuringTheLoadIsAReadFailure)
     EXPECT_TRUE(shrink.done);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error.kind, ErrorKind::ReadFailed);
-    EXPECT_EQ(r.error.failure, LoadFailure::Disk);
+    EXPECT_EQ(r.error.cause, Cause::Disk);
     EXPECT_EQ(r.error.errnum, 0);  // the file ended early; the system reported nothing
     EXPECT_FALSE(qctest::openinprocess(run.file.sourcename));
 }

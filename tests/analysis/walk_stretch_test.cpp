@@ -24,7 +24,7 @@ struct ProgressLog : LoadProgress {
 // What a load leaves behind, for comparison.
 struct Outcome {
     bool ok = false;
-    LoadFailure failure{};
+    Cause failure{};
     std::vector<std::int64_t> positions;
     std::vector<std::uint8_t> gains;
     std::vector<std::int64_t> rates;
@@ -45,7 +45,7 @@ Outcome load(const std::string& path, ErrorPolicy policy, bool maps, bool streak
     LoadReport r = scanner.scanfile({policy, &answers, &log, streaks, maps});
     Outcome o;
     o.ok = r.ok;
-    o.failure = r.error.failure;
+    o.failure = r.error.cause;
     o.positions = f.framepos;
     o.gains = f.framegain;
     o.rates.assign(f.ratecount.begin(), f.ratecount.end());

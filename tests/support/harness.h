@@ -8,7 +8,7 @@
 
 #include "analysis/scanner.h"
 #include "shell/load_command.h"
-#include "shell/load_texts.h"
+#include "texts/load_texts.h"
 #include "shell/cut_positions.h"
 #include "stream/loaded_file.h"
 #include "support/scripted_box.h"

@@ -31,8 +31,9 @@ struct BoxText {
 };
 
 // The window's text of a failure (without the prefix); empty for a load
-// that was cancelled, which shows no error.
-std::string failuretext(const LoadError& error);
+// that was cancelled, which shows no error. A save's failures have the
+// save's texts.
+std::string failuretext(const Error& error);
 BoxText questionbox(const Question& question);
 BoxText noticebox(const Notice& notice);
 // The button of a question's box as an answer.
