@@ -5,17 +5,6 @@
 namespace qc {
 
 
-int sampleratehz(std::uint8_t sampleratebits)
-{
-    switch (sampleratebits) {
-    case 0:
-        return 44100;
-    case 4:
-        return 48000;
-    default:
-        return 32000;
-    }
-}
 
 std::vector<UnknownStretch> unknownstretches(const LoadedFile& f)
 {

@@ -65,7 +65,4 @@ struct LoadReport {
 // The facts of a successful load, read from the record.
 void summarize(const LoadedFile& f, LoadReport& report);
 
-// 44100, 48000 or 32000 by the header's sampling frequency bits.
-int sampleratehz(std::uint8_t sampleratebits);
-
 }  // namespace qc

@@ -36,6 +36,14 @@ std::int64_t filesizebyname(const std::string& name)
 
 Scanner::Scanner(LoadedFile& file) : f_(file) {}
 
+Loaded loadfile(const std::string& path, const LoadOptions& options)
+{
+    Loaded out;
+    out.file.sourcename = path;
+    out.report = Scanner(out.file).scanfile(options);
+    return out;
+}
+
 void Scanner::error(Cause failure, int errnum, std::int64_t position)
 {
     // What looks like damage may be the zeros of a map past the end of a file

@@ -19,6 +19,16 @@ namespace qc {
 // be opened.
 std::int64_t filesizebyname(const std::string& name);
 
+// A load: a path and options in; the loaded file (a value the caller owns)
+// and the report out.
+struct Loaded {
+    LoadedFile file;
+    LoadReport report;
+};
+Loaded loadfile(const std::string& path, const LoadOptions& options);
+
+// The load into a record the caller holds (the window program reloads into
+// its own, whose cuts and busy state the window shares).
 class Scanner {
 public:
     explicit Scanner(LoadedFile& file);

@@ -24,14 +24,15 @@ bool Engine::load(const std::string& path, const LoadOptions& options)
     answers.display = qc::Answer::No;
     answers.truncate = options.attempt ? qc::Answer::Ok : qc::Answer::Cancel;
     answers.include = options.includeunknown ? qc::Answer::Yes : qc::Answer::No;
+    file = {};
     file.sourcename = path;  // never cut: a cut name would name another file
     // the open's own refusal says more than the load's one disk error
-    if ((failure = openfailure(path))) {
-        file.loadok = false;
+    if ((failure = openfailure(path)))
         return false;
-    }
-    report = qc::Scanner(file).scanfile(
-        {options.attempt ? qc::ErrorPolicy::Attempt : qc::ErrorPolicy::Fail, &answers, nullptr});
+    qc::Loaded loaded =
+        qc::loadfile(path, {options.attempt ? qc::ErrorPolicy::Attempt : qc::ErrorPolicy::Fail, &answers, nullptr});
+    file = std::move(loaded.file);
+    report = std::move(loaded.report);
     for (const qc::Notice& n : report.warnings)
         warnings.push_back(qc::noticebox(n).text);
     if (!file.loadok) {

@@ -74,11 +74,6 @@ bool facts(Frames& frames, std::int64_t i, FrameFacts& out)
     return true;
 }
 
-std::int32_t samplerateof(std::uint8_t bits)
-{
-    return bits == 4 ? 48000 : bits == 8 ? 32000 : 44100;
-}
-
 std::array<std::uint8_t, 4> madeheader(const std::array<std::uint8_t, 4>& like, int bitrateindex,
                                        std::uint8_t sampleratebits)
 {
@@ -290,7 +285,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
 
     ExactPlan plan;
     ExactSummary& sum = plan.summary;
-    sum.samplerate = samplerateof(f.sampleratebits);
+    sum.samplerate = sampleratehz(f.sampleratebits);
     sum.samples = s1 - s0;
 
     const bool untouched = s0 == 0 && s1 == S && cut0 == 0 && cut1 == 0;
