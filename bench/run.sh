@@ -38,20 +38,14 @@ for tool in mp3val dd cp python3; do
 done
 
 cut1="--start-frames 1 --end-frames 1"
-# (QUILLCUT_NO_EARLY_COPY: the same cut with the load and the copy one after the other)
-late="env QUILLCUT_NO_EARLY_COPY=1 $cli"
 newsaves=("cp $big $work/copy.mp3"
     "$cli cut $big -o $work/saved.mp3 $cut1 --byte-exact"
-    "$cli cut $big -o $work/exact.mp3 $cut1"
-    "$late cut $big -o $work/saved.mp3 $cut1 --byte-exact"
-    "$late cut $big -o $work/exact.mp3 $cut1")
+    "$cli cut $big -o $work/exact.mp3 $cut1")
 printf '#!/bin/sh\ncp "$1" "$2" && sync "$2"\n' > "$work/cpsync.sh"
 chmod +x "$work/cpsync.sh"
 oversaves=("$work/cpsync.sh $big $work/copy.mp3"
     "$cli cut $big -o $work/saved.mp3 $cut1 --byte-exact"
-    "$cli cut $big -o $work/exact.mp3 $cut1"
-    "$late cut $big -o $work/saved.mp3 $cut1 --byte-exact"
-    "$late cut $big -o $work/exact.mp3 $cut1")
+    "$cli cut $big -o $work/exact.mp3 $cut1")
 rmouts="rm -f $work/copy.mp3 $work/saved.mp3 $work/exact.mp3"
 run() {  # run LABEL RUNS PREPARE
     local label=$1 runs=$2 prepare=$3

@@ -62,7 +62,7 @@ int main(int argc, char** argv)
         if (!writer.saveok)
             return 1;
     }
-    std::printf("file: %s, %d bytes, %d frames\n", big.c_str(), file.filesize, file.framecount);
+    std::printf("file: %s, %lld bytes, %lld frames\n", big.c_str(), static_cast<long long>(file.filesize), static_cast<long long>(file.framecount));
     std::printf("cp of the file (warm, best of 5):         %.3f s\n", bestcp);
     std::printf("save, one frame cut at each end (best of 5): %.3f s  (%.2f x cp), %lld bytes\n", bestsave,
                 bestsave / bestcp, static_cast<long long>(writer.byteswritten));

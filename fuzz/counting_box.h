@@ -25,6 +25,5 @@ public:
 };
 
 // The engine's one record, as in the program.
-using qc::theloadedfile;
 
 }  // namespace qcfuzz

@@ -41,7 +41,7 @@ void checkside(const qc::LoadedFile& f, ui::MainForm& w, int side, bool typed)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static qc::LoadedFile& file = qc::theloadedfile();
+    static qc::LoadedFile file;
     static ui::MainForm form;
     static qc::CutPositions cuts(file, form);
     static bool wired = false;

@@ -74,7 +74,7 @@ private:
 
     MemFile input_;
     MemFile output_;
-    qc::LoadedFile& file_;
+    qc::LoadedFile file_;  // the rig's own
     ui::MainForm form_;
     qc::CutPositions cuts_;
     AnswerBox box_;

@@ -50,13 +50,6 @@ trap 'rm -f "$tmp"' EXIT
         echo ".fi"
     done
     cat <<'ROFF'
-.SH ENVIRONMENT
-.TP
-.B QUILLCUT_NO_EARLY_COPY
-When set (not empty), cut loads a large file first and copies its frames
-afterwards. By default the kept frames of a file of 16 MiB or more are
-copied into the output while the load still reads the file, which the save
-then completes; the output is the same either way.
 .SH EXIT STATUS
 0 when every file was handled, 1 when one failed (the reason also goes to
 standard error), 2 for a usage error.

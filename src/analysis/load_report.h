@@ -9,36 +9,10 @@
 #include <vector>
 
 #include "analysis/load_options.h"
-#include "stream/error_kind.h"
+#include "stream/error.h"
 #include "stream/loaded_file.h"
 
 namespace qc {
-
-// The reason a load stopped; each has its own window text.
-enum class LoadFailure {
-    None,
-    Disk,                 // open or read failed (errnum says why when the system did)
-    TooLarge,             // 2 GiB or more
-    TagTooLarge,          // an ID3v2 tag of more than 256 KiB
-    InvalidHeader,        // no frame at the start and no continuing
-    NotMp3Rate,           // no frame of a known sampling frequency
-    NotMp3,               // nothing like a frame near the start
-    MaxFrames,            // more frames than the record holds
-    VariableRate,         // the sampling frequency changes
-    FrameSize,            // a frame of improper size and no continuing
-    ImproperFrameHeader,  // position: where the header that is no frame lies (1-based)
-    Cancelled,            // a question was answered Cancel or No
-};
-
-struct LoadError {
-    ErrorKind kind = ErrorKind::None;
-    LoadFailure failure = LoadFailure::None;
-    std::int64_t position = 0;
-    int errnum = 0;  // the system's errno, 0 when the failure is not the system's
-    bool failed() const { return kind != ErrorKind::None; }
-};
-
-ErrorKind errorkindof(LoadFailure failure, int errnum);
 
 // A stretch of data of unknown origin: positions from .. end - 1 (1-based).
 struct UnknownStretch {
@@ -65,22 +39,22 @@ struct Structure {
 
 struct LoadReport {
     bool ok = false;
-    LoadError error;
+    Error error;  // blamed on the source
     // the question answered Cancel (or No where that ends the load), if any
     std::optional<Question> cancelledat;
 
     std::int64_t filesize = 0;
-    std::int32_t frames = 0;
+    std::int64_t frames = 0;
     std::int64_t firstframe = 0;  // offsets, 0-based
     std::int64_t lastframe = 0;
-    std::array<std::int32_t, 15> bitrateframes{};  // by bitrate index, 0 free format
+    std::array<std::int64_t, 15> bitrateframes{};  // by bitrate index, 0 free format
     int dominantbitrate = -1;  // the index every frame has, -1 for a mix
     std::uint8_t sampleratebits = 0;
     int samplerate = 0;  // Hz
     std::uint8_t channelmode = 0;
     double secondsperframe = 0;
     double seconds = 0;
-    std::int32_t freeformatframes = 0;
+    std::int64_t freeformatframes = 0;
 
     Structure id3v2, riff, id3v1;
     bool id3v1damaged = false;
@@ -90,8 +64,5 @@ struct LoadReport {
 
 // The facts of a successful load, read from the record.
 void summarize(const LoadedFile& f, LoadReport& report);
-
-// 44100, 48000 or 32000 by the header's sampling frequency bits.
-int sampleratehz(std::uint8_t sampleratebits);
 
 }  // namespace qc

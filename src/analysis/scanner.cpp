@@ -7,12 +7,11 @@
 #include <limits>
 
 #include "stream/frame_gain.h"
+#include "stream/source_identity.h"
 
 namespace qc {
 
 namespace {
-constexpr std::int32_t framelimit = 500000;
-constexpr std::int32_t maxheadtag = 262144;
 
 // Nobody to ask: every question stops the load.
 class NoAnswers : public LoadQuestions {
@@ -37,29 +36,38 @@ std::int64_t filesizebyname(const std::string& name)
 
 Scanner::Scanner(LoadedFile& file) : f_(file) {}
 
-void Scanner::error(LoadFailure failure, int errnum, std::int64_t position)
+Loaded loadfile(const std::string& path, const LoadOptions& options)
+{
+    Loaded out;
+    out.file.sourcename = path;
+    out.report = Scanner(out.file).scanfile(options);
+    return out;
+}
+
+void Scanner::error(Cause failure, int errnum, std::int64_t position)
 {
     // What looks like damage may be the zeros of a map past the end of a file
     // cut short meanwhile: the read through the window would have failed.
-    if (failure != LoadFailure::Disk && failure != LoadFailure::Cancelled && f_.sourcefile.cutshort()) {
-        failure = LoadFailure::Disk;
+    if (failure != Cause::Disk && failure != Cause::Cancelled && in_.cutshort()) {
+        failure = Cause::Disk;
         errnum = systemerror(BinaryFile::eof_error);
         position = 0;
     }
-    report_.error = {errorkindof(failure, errnum), failure, position, errnum};
+    report_.error = makeerror(failure, Blame::Source, errnum, f_.sourcename,
+                              failure == Cause::Disk ? qc::Step::Read : qc::Step::None, position);
     throw Stop{};
 }
 
 void Scanner::abandon(const Question& question)
 {
     report_.cancelledat = question;
-    error(LoadFailure::Cancelled);
+    error(Cause::Cancelled);
 }
 
 void Scanner::checked()
 {
-    if (int code = f_.sourcefile.ioresult(); code != 0)
-        error(LoadFailure::Disk, systemerror(code));
+    if (int code = in_.ioresult(); code != 0)
+        error(Cause::Disk, systemerror(code));
 }
 
 // The walk reads the bytes it needs where they lie in the file's read window;
@@ -68,20 +76,20 @@ void Scanner::checked()
 void Scanner::readat(std::int64_t pos, void* buf, std::size_t n)
 {
     if (pos < 1)
-        error(LoadFailure::Disk);
-    if (const std::uint8_t* in = f_.sourcefile.view(pos - 1, n)) {
+        error(Cause::Disk);
+    if (const std::uint8_t* in = in_.view(pos - 1, n)) {
         std::memcpy(buf, in, n);
         return;
     }
-    f_.sourcefile.seek(pos - 1);
-    f_.sourcefile.read(buf, n);
+    in_.seek(pos - 1);
+    in_.read(buf, n);
     checked();
 }
 
 std::uint8_t Scanner::byteat(std::int64_t pos)
 {
     if (pos >= 1) {
-        if (const std::uint8_t* in = f_.sourcefile.view(pos - 1, 1))
+        if (const std::uint8_t* in = in_.view(pos - 1, 1))
             return *in;
     }
     std::uint8_t b = 0;
@@ -92,7 +100,7 @@ std::uint8_t Scanner::byteat(std::int64_t pos)
 bool Scanner::probe(std::int64_t x)
 {
     if (x >= 1) {
-        if (const std::uint8_t* in = f_.sourcefile.view(x - 1, 2))
+        if (const std::uint8_t* in = in_.view(x - 1, 2))
             return framesync(in[0], in[1]);
     }
     std::uint8_t b[2];
@@ -122,9 +130,9 @@ LoadReport Scanner::scanfile(const LoadOptions& options)
     } catch (const Stop&) {
         f_.loadok = false;
     }
-    if (f_.sourcefile.isopen())
-        f_.sourcefile.close();
-    f_.sourcefile.ioresult();
+    if (in_.isopen())
+        in_.close();
+    in_.ioresult();
     report_.ok = f_.loadok;
     if (report_.ok)
         summarize(f_, report_);
@@ -133,17 +141,15 @@ LoadReport Scanner::scanfile(const LoadOptions& options)
 
 void Scanner::run()
 {
-    std::memset(f_.ratecount, 0, sizeof f_.ratecount);
+    f_.ratecount = {};
     f_.loadok = false;
 
     std::int64_t size = filesizebyname(f_.sourcename);
     size_ = size;
-    f_.filesize = size > std::numeric_limits<std::int32_t>::max()
-                      ? std::numeric_limits<std::int32_t>::max()
-                      : static_cast<std::int32_t>(size);
+    f_.filesize = size;
 
     e_ = 0;
-    f_.framecount = 0;
+    f_.clearframes();
     f_.leadingstart = 0;
 
     resyncstage_ = 0;
@@ -155,11 +161,13 @@ void Scanner::run()
     f_.overrun = false;
     done_ = false;
 
-    if (!f_.sourcefile.openexisting(f_.sourcename))
-        error(LoadFailure::Disk, systemerror(f_.sourcefile.ioresult()));
-    // Positions are 32-bit: a file of 2 GiB or more cannot be described.
-    if (size > std::numeric_limits<std::int32_t>::max())
-        error(LoadFailure::TooLarge);
+    in_.setmapping(options_.map);
+    if (!in_.openexisting(f_.sourcename)) {
+        const int code = systemerror(in_.ioresult());
+        report_.error = makeerror(Cause::Disk, Blame::Source, code, f_.sourcename, qc::Step::Open);
+        throw Stop{};
+    }
+    f_.identity = identityof(in_.handle());
 
     std::uint8_t head[4] = {};
     readat(1, head, 3);
@@ -170,14 +178,16 @@ void Scanner::run()
         // synchsafe 28-bit size, plus the 10-byte tag header
         std::int64_t tagsize = (s[3] & 0x7F) + (s[2] & 0x7F) * 128 + (s[1] & 0x7F) * 16384 +
                                static_cast<std::int64_t>(s[0] & 0x7F) * 2097152 + 10;
-        f_.headtagsize = static_cast<std::int32_t>(tagsize);
+        f_.headtagsize = tagsize;
         std::int64_t t = tagsize + 1;
-        if (tagsize > maxheadtag)
-            error(LoadFailure::TagTooLarge);
+        // a tag of any size the file holds; one that reaches past the end
+        // of the file is damage (or no tag at all)
+        if (t + 4 > size_ + 1)
+            error(Cause::TagPastEnd);
         std::uint8_t after[4];
         readat(t, after, 4);
         if (std::memcmp(after, "RIFF", 4) == 0) {
-            f_.riffstart = static_cast<std::int32_t>(t);
+            f_.riffstart = t;
             chunksearch(t + 8);
         } else {
             firstframecheck(t);
@@ -207,13 +217,13 @@ void Scanner::chunksearch(std::int64_t from)
         ++q;
         ++k;
         if (q > size_ - 8 || k > 512)
-            error(LoadFailure::NotMp3Rate);
+            error(Cause::NotMp3Rate);
         if (std::memcmp(w, "data", 4) == 0)
             break;
     }
     std::int64_t content = q - 1 + 8;  // after "data" and its 4-byte size
     if (!probe(content))
-        error(LoadFailure::NotMp3Rate);
+        error(Cause::NotMp3Rate);
     bytesearch(byteat(content), content);
 }
 
@@ -225,15 +235,15 @@ void Scanner::firstframecheck(std::int64_t t)
     }
     switch (options_.policy) {
     case ErrorPolicy::Fail:
-        error(LoadFailure::InvalidHeader);
+        error(Cause::InvalidHeader);
     case ErrorPolicy::Prompt:
         if (ask({Question::ImproperHeader}) != Answer::Yes)
-            error(LoadFailure::InvalidHeader);
+            error(Cause::InvalidHeader);
         break;
     case ErrorPolicy::Attempt:
         break;
     }
-    f_.leadingstart = static_cast<std::int32_t>(t);
+    f_.leadingstart = t;
     bytesearch(byteat(t + 1), t + 1);
 }
 
@@ -260,7 +270,7 @@ void Scanner::bytesearch(std::uint8_t c, std::int64_t cpos)
                 }
                 // reserved sampling frequency: a false sync near the start
                 if (p >= 255)
-                    error(LoadFailure::NotMp3Rate);
+                    error(Cause::NotMp3Rate);
                 if (b2 == 0xFF) {
                     c = b2;
                     cpos = p + 2;
@@ -271,17 +281,17 @@ void Scanner::bytesearch(std::uint8_t c, std::int64_t cpos)
                 continue;
             }
             if (cpos + 2 >= size_ - 8)
-                error(LoadFailure::NotMp3Rate);
+                error(Cause::NotMp3Rate);
             ++k;
             c = c2;
             cpos += 1;
             continue;
         }
         if (cpos + 1 >= size_ - 8)
-            error(LoadFailure::NotMp3Rate);
+            error(Cause::NotMp3Rate);
         ++k;
         if ((c != 0 && k > 8192) || k > 65536)
-            error(LoadFailure::NotMp3);
+            error(Cause::NotMp3);
         c = byteat(cpos + 1);
         cpos += 1;
     }
@@ -298,10 +308,13 @@ void Scanner::progress()
 // half a million frames never nests calls.
 void Scanner::walk(std::int64_t p, std::uint8_t b2)
 {
-    const bool streaks = streaksenabled();
+    const bool streaks = options_.streaks;
     // about as many frames as the first one's length goes into the rest
-    if (const int i = b2 >> 4; kbpstable[i] >= 2)
-        prepareframeslots(f_, (size_ - p) / framebytes(f_.sampleratebits, i, 0) + 1);
+    if (const int i = b2 >> 4; kbpstable[i] >= 2) {
+        const auto expected = static_cast<std::size_t>((size_ - p) / framebytes(f_.sampleratebits, i, 0) + 1);
+        f_.framepos.reserve(expected);
+        f_.framegain.reserve(expected);
+    }
     Step step{Step::Frame, p, b2, 0};
     for (;;) {
         switch (step.kind) {
@@ -327,20 +340,6 @@ void Scanner::walk(std::int64_t p, std::uint8_t b2)
     }
 }
 
-namespace {
-std::atomic<bool> streaksetting{true};
-}  // namespace
-
-bool Scanner::streaksenabled()
-{
-    return streaksetting.load(std::memory_order_relaxed);
-}
-
-void Scanner::setstreaks(bool on)
-{
-    streaksetting.store(on, std::memory_order_relaxed);
-}
-
 // The frames of a well-formed stretch, one after another in one loop: each
 // with the stream's sample rate and a bitrate from the table, its header and
 // side information at hand, the next one exactly where it ends, away from
@@ -350,11 +349,11 @@ void Scanner::setstreaks(bool on)
 // frame, or a Probe step where the next one was not found).
 Scanner::Step Scanner::streak(std::int64_t p, std::uint8_t b2)
 {
-    BinaryFile& in = f_.sourcefile;
+    BinaryFile& in = in_;
     const std::size_t crc = f_.headerlen == 6 ? 2 : 0;
     const std::uint8_t rate = f_.sampleratebits;
     const std::int64_t last = size_ - 5;
-    std::int32_t count = f_.framecount;
+    std::int64_t count = f_.framecount;
     Step next{Step::Frame, p, b2, 0};
     while (count % 256 != 0) {
         const int i = b2 >> 4;
@@ -366,9 +365,8 @@ Scanner::Step Scanner::streak(std::int64_t p, std::uint8_t b2)
         const std::uint8_t* h = in.view(p + 2, 1 + crc + 29);
         if (h == nullptr)
             break;
-        f_.framepos[count] = static_cast<std::int32_t>(p);
         f_.channelmode = h[0] & 0xC0;
-        f_.framegain[count] = gainfromsideinfo(h[0], h + 1 + crc);
+        f_.addframe(p, gainfromsideinfo(h[0], h + 1 + crc));
         count += 1;
         f_.ratecount[i] += 1;
         e_ = e;
@@ -384,50 +382,46 @@ Scanner::Step Scanner::streak(std::int64_t p, std::uint8_t b2)
         b2 = s[2];
         next = {Step::Frame, p, b2, 0};
     }
-    f_.framecount = count;
     return next;
 }
 
 // Records the frame at p and decides where the walk goes next.
 Scanner::Step Scanner::recordframe(std::int64_t p, std::uint8_t b2)
 {
-    f_.framepos[f_.framecount] = static_cast<std::int32_t>(p);
     // header byte 3, the CRC word if any, and the longest side information
     const std::size_t crc = f_.headerlen == 6 ? 2 : 0;
-    if (const std::uint8_t* h = f_.sourcefile.view(p + 2, 1 + crc + 29)) {
+    std::uint8_t gain = 0;
+    if (const std::uint8_t* h = in_.view(p + 2, 1 + crc + 29)) {
         f_.channelmode = h[0] & 0xC0;
-        f_.framegain[f_.framecount] = gainfromsideinfo(h[0], h + 1 + crc);
+        gain = gainfromsideinfo(h[0], h + 1 + crc);
     } else {
         // too near the end of the file: what can be read counts, as it always has
-        f_.sourcefile.seek(p + 2);
-        f_.framegain[f_.framecount] = extractgain(f_.sourcefile, f_.headerlen, f_.channelmode);
+        in_.seek(p + 2);
+        gain = extractgain(in_, f_.headerlen, f_.channelmode);
     }
-    f_.framecount += 1;
-    if (f_.framecount % 256 == 1) {
+    f_.addframe(p, gain);
+    if (f_.framecount % 256 == 1)
         progress();
-        if (f_.framecount > framelimit)
-            error(LoadFailure::MaxFrames);
-    }
     int i = b2 >> 4;
     if ((b2 & 0x0C) != f_.sampleratebits && i != 0)
-        error(LoadFailure::VariableRate);
+        error(Cause::VariableRate);
     if (kbpstable[i] < 2) {
         if (i == 0) {
             f_.ratecount[0] += 1;
             return freeformatsearch(p);
         }
         // bitrate index 15: not a frame after all
-        f_.framecount -= 1;
+        f_.dropframe();
         if (resyncstage_ >= 1 && resyncstage_ <= 4)
             return {Step::Probe, 0, 0, resyncstage_ + 1};
-        error(LoadFailure::ImproperFrameHeader, 0, p + 3);
+        error(Cause::ImproperFrameHeader, 0, p + 3);
     }
     f_.ratecount[i] += 1;
     e_ = p + framebytes(f_.sampleratebits, i, b2 & 0x02);
     // Each step waits on the header it reads: the header some frames on
     // (where it lies if the frames keep this length) is fetched meanwhile.
     constexpr std::int64_t lookahead = 16;
-    f_.sourcefile.hint(p - 1 + lookahead * (e_ - p));
+    in_.hint(p - 1 + lookahead * (e_ - p));
     if (e_ >= size_ - 5) {
         if (size_ - p < 127)
             return {Step::Summary, 0, 0, 0};
@@ -450,13 +444,13 @@ Scanner::Step Scanner::probes(int fromstage)
             return {Step::Frame, x, byteat(x + 2), 0};
         }
     }
-    if (f_.sourcefile.cutshort())
-        error(LoadFailure::Disk, systemerror(BinaryFile::eof_error));
+    if (in_.cutshort())
+        error(Cause::Disk, systemerror(BinaryFile::eof_error));
     if (size_ - e_ < 1574)
         return {Step::Trailing, e_, 0, 0};
     switch (options_.policy) {
     case ErrorPolicy::Fail:
-        error(LoadFailure::FrameSize);
+        error(Cause::FrameSize);
     case ErrorPolicy::Prompt: {
         const Question q{Question::ImproperFrameSize, f_.framepos[f_.framecount - 1] - 1};
         if (ask(q) != Answer::Yes)
@@ -496,7 +490,7 @@ Scanner::Step Scanner::freeformatsearch(std::int64_t p)
         if (next >= size_ - 8)
             return {Step::Summary, 0, 0, 0};
         if (seenff ? n >= 1442 : n > 1442)
-            error(LoadFailure::ImproperFrameHeader, 0, next);
+            error(Cause::ImproperFrameHeader, 0, next);
         std::uint8_t b = byteat(next);
         ++n;
         ++next;

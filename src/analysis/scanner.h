@@ -10,15 +10,25 @@
 
 #include "analysis/load_options.h"
 #include "analysis/load_report.h"
+#include "stream/binary_file.h"
 #include "stream/loaded_file.h"
 
 namespace qc {
 
-// Size of the named file, opened as the loader opens it (read and write
-// access); 0 when it cannot be opened. Sizes beyond 32 bits are returned as
-// they are so that the caller can refuse them.
+// Size of the named file, opened as the loader opens it; 0 when it cannot
+// be opened.
 std::int64_t filesizebyname(const std::string& name);
 
+// A load: a path and options in; the loaded file (a value the caller owns)
+// and the report out.
+struct Loaded {
+    LoadedFile file;
+    LoadReport report;
+};
+Loaded loadfile(const std::string& path, const LoadOptions& options);
+
+// The load into a record the caller holds (the window program reloads into
+// its own, whose cuts and busy state the window shares).
 class Scanner {
 public:
     explicit Scanner(LoadedFile& file);
@@ -28,15 +38,9 @@ public:
     // the report. The source is closed afterwards, whatever happened.
     LoadReport scanfile(const LoadOptions& options);
 
-    // Whether the walk takes well-formed stretches of frames in one loop
-    // (on by default); tests and fuzzers turn it off to check that the
-    // frame-by-frame steps leave the same record.
-    static bool streaksenabled();
-    static void setstreaks(bool on);
-
 private:
     struct Stop {};
-    [[noreturn]] void error(LoadFailure failure, int errnum = 0, std::int64_t position = 0);
+    [[noreturn]] void error(Cause failure, int errnum = 0, std::int64_t position = 0);
     [[noreturn]] void abandon(const Question& question);
 
     void run();
@@ -81,6 +85,7 @@ private:
     void progress();
 
     LoadedFile& f_;
+    BinaryFile in_;  // the source, open while the load runs
     LoadOptions options_;
     LoadReport report_;
     std::int64_t size_ = 0;  // filesize, wide for arithmetic near 2 GiB

@@ -16,17 +16,17 @@ void Scanner::loadsummary()
     }
 
     // a file cut short under the map may have shown zeros for its last frames
-    if (f_.sourcefile.cutshort())
-        error(LoadFailure::Disk, systemerror(BinaryFile::eof_error));
-    f_.sourcefile.close();
-    f_.sourcefile.ioresult();
+    if (in_.cutshort())
+        error(Cause::Disk, systemerror(BinaryFile::eof_error));
+    in_.close();
+    in_.ioresult();
 
-    std::int32_t total = 0;
+    std::int64_t total = 0;
     for (int i = 0; i <= 14; ++i)
         total += f_.ratecount[i];
     f_.totalframes = total;
     if (total == 0)
-        error(LoadFailure::NotMp3Rate);
+        error(Cause::NotMp3Rate);
 
     // The duration counts free-format frames at the stream's frame time,
     // which their real length may not match. The window shows this after

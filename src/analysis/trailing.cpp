@@ -11,24 +11,24 @@ namespace qc {
 void Scanner::footersearch(std::int64_t s)
 {
     std::int64_t pos = s;
-    f_.footerpos = static_cast<std::int32_t>(pos);
+    f_.footerpos = pos;
     if (size_ - s < 8)
         return;
     for (int count = 0;;) {
         std::uint8_t t[3] = {};
         if (pos >= 1) {
-            f_.sourcefile.seek(pos - 1);
-            f_.sourcefile.read(t, 3);
+            in_.seek(pos - 1);
+            in_.read(t, 3);
         }
-        bool ok = f_.sourcefile.ioresult() == 0 && pos >= 1;
+        bool ok = in_.ioresult() == 0 && pos >= 1;
         if (ok && std::memcmp(t, "TAG", 3) == 0) {
             f_.footerfound = true;
-            f_.footerspan = static_cast<std::int32_t>(size_ - pos);
+            f_.footerspan = size_ - pos;
             return;
         }
         ++pos;
         ++count;
-        f_.footerpos = static_cast<std::int32_t>(pos);
+        f_.footerpos = pos;
         if (size_ - pos < 9 || count > 256)
             return;
     }
@@ -75,15 +75,15 @@ void Scanner::trailingfromtag(std::int64_t p0)
             readat(size_ - 127, t, 3);
         if (std::memcmp(t, "TAG", 3) == 0) {
             f_.footerfound = true;
-            f_.footerpos = static_cast<std::int32_t>(size_ - 127);
+            f_.footerpos = size_ - 127;
             loadsummary();
             return;
         }
         question = {Question::DataAtEnd, size_ - p0 + 1};
-        f_.footerpos = static_cast<std::int32_t>(size_);
+        f_.footerpos = size_;
         stretchend = size_;
     }
-    f_.betweenstart = static_cast<std::int32_t>(p0);
+    f_.betweenstart = p0;
     displayanswer(question, p0, stretchend);
     f_.includebetween = include();
     loadsummary();
@@ -94,15 +94,15 @@ void Scanner::trailingfromtag(std::int64_t p0)
 void Scanner::exhausted(std::int64_t p)
 {
     if (static_cast<double>(p) < 0.98 * static_cast<double>(size_) || f_.framecount < 2)
-        error(LoadFailure::FrameSize);
+        error(Cause::FrameSize);
     std::int64_t s = std::min<std::int64_t>(p, f_.framepos[f_.framecount - 1] + 64);
     for (std::int64_t q = s + 1;; q += 2) {
         std::uint8_t t[3];
         readat(q, t, 3);
         if (std::memcmp(t, "TAG", 3) == 0) {
             f_.footerfound = true;
-            f_.footerpos = static_cast<std::int32_t>(q);
-            f_.footerspan = static_cast<std::int32_t>(size_ - q);
+            f_.footerpos = q;
+            f_.footerspan = size_ - q;
             trailingfromtag(p);
             return;
         }
@@ -114,7 +114,7 @@ void Scanner::exhausted(std::int64_t p)
     if (ask(truncate) != Answer::Ok)
         abandon(truncate);
     f_.includeafter = false;
-    f_.afterstart = static_cast<std::int32_t>(p);
+    f_.afterstart = p;
     loadsummary();
 }
 
@@ -127,9 +127,9 @@ std::string Scanner::showdata(std::int64_t from, std::int64_t to)
         std::uint8_t b = 0;
         bool ok = i >= 1;
         if (ok) {
-            f_.sourcefile.seek(i - 1);
-            f_.sourcefile.read(&b, 1);
-            ok = f_.sourcefile.ioresult() == 0;
+            in_.seek(i - 1);
+            in_.read(&b, 1);
+            ok = in_.ioresult() == 0;
         }
         if (!ok)
             return "***(DISK ERROR VIEWING DATA)***";

@@ -13,13 +13,12 @@
 #include <unistd.h>
 
 #include "cli/batch.h"
-#include "cli/early_cut.h"
 #include "cli/engine.h"
 #include "cli/file_regions.h"
 #include "cli/output_names.h"
 #include "cutting/fixed.h"
-#include "cutting/replacement.h"
-#include "shell/writer.h"
+#include "cutting/save.h"
+#include "texts/save_texts.h"
 #include "silence/methods.h"
 
 namespace qccli {
@@ -33,7 +32,7 @@ struct CutArgs {
     std::string output, outputdir, suffix;
     bool inplace = false;
     std::optional<double> start, end;  // seconds
-    std::optional<std::int32_t> startframes, endframes;
+    std::optional<std::int64_t> startframes, endframes;
     std::optional<int> autostart, autoend;  // silence detection method 1..3
     int subtractstart = 0, subtractend = 0;
     bool removeriff = false, removeid3v2 = false, removeid3v1 = false;
@@ -56,24 +55,10 @@ struct CutArgs {
     }
 };
 
-// The save dialog, answered with the name the command line chose.
-class NamedTarget : public ui::DialogRunner {
-public:
-    explicit NamedTarget(std::string name) : name_(std::move(name)) {}
-    bool execute(ui::FileDialog& d) override
-    {
-        d.filename = name_;
-        return true;
-    }
-
-private:
-    std::string name_;
-};
-
 // One side's cut in frames. Seconds become frames as the cut boxes make
 // them, without their 99.9-second limit; a cut beyond the frame count is
 // held at it, which leaves no frame either way.
-std::int32_t sidecut(const qc::LoadedFile& f, std::optional<double> seconds, std::optional<std::int32_t> frames)
+std::int64_t sidecut(const qc::LoadedFile& f, std::optional<double> seconds, std::optional<std::int64_t> frames)
 {
     double n = 0;
     if (frames)
@@ -82,266 +67,73 @@ std::int32_t sidecut(const qc::LoadedFile& f, std::optional<double> seconds, std
         n = *seconds / f.secondsperframe;
     if (!(n < f.framecount))
         return f.framecount;
-    return static_cast<std::int32_t>(std::max<std::int64_t>(0, qc::roundeven(n)));
+    return std::max<std::int64_t>(0, qc::roundeven(n));
 }
 
-// A removal box is ticked only where its structure was found.
-void tick(ui::Control& box, bool wanted)
+// Everything the command line says about what to keep, in one place: the
+// cuts (a silence detection method sets its side as the auto-use on load
+// would) and the structures kept (a removal flag counts only where its
+// structure was found; a damaged ID3v1 tag is never kept).
+qc::SaveChoices choices(const qc::LoadedFile& f, const qc::LoadReport& report, const CutArgs& args)
 {
-    if (wanted && box.visible() && box.enabled())
-        box.setchecked(true);
-}
-
-bool kept(const ui::Control& box)
-{
-    return box.visible() && !box.checked();
-}
-
-// The cut box shows the cut, but its typing rule would hold it to 99.9
-// seconds; the command line has no such limit.
-void setcut(Engine& engine, int side, std::int32_t frames)
-{
-    engine.cuts.applycut(side, frames);
-    engine.file.cutframes[side] = frames;
-    engine.cuts.saveavailability(side);
-}
-
-// Everything the command line says about what to keep, in one place.
-void setcuts(Engine& engine, const CutArgs& args)
-{
-    // a silence detection method sets its side as the auto-use on load would
-    setcut(engine, 0, args.autostart ? qc::autoproposal(engine.file, 0, *args.autostart, args.subtractstart)
-                                     : sidecut(engine.file, args.start, args.startframes));
-    setcut(engine, 1, args.autoend ? qc::autoproposal(engine.file, 1, *args.autoend, args.subtractend)
-                                   : sidecut(engine.file, args.end, args.endframes));
-    tick(engine.form.riffcheck, args.removeriff);
-    tick(engine.form.headtagcheck, args.removeid3v2);
-    tick(engine.form.Foottagcheck, args.removeid3v1);
-}
-
-// An output other than the source is written under a temporary name beside
-// it and renamed into place when complete: the name never holds a partial
-// file, and what it held before stays until the new content is there.
-class StagedOutput {
-public:
-    // Reserves the temporary name; the failure when the directory takes no file.
-    std::optional<Failure> reserve(const std::string& target, std::size_t index)
-    {
-        target_ = target;
-        std::error_code ignored;
-        replacing_ = fs::exists(target, ignored);
-        fs::path dir = fs::path(target).parent_path();
-        std::string name = ".qc" + std::to_string(::getpid()) + "-" + std::to_string(index) + ".part";
-        staged_ = (dir.empty() ? fs::path(name) : dir / name).string();
-        int fd = ::open(staged_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            int code = errno;
-            staged_.clear();
-            return Failure{code == EACCES || code == EPERM || code == EROFS ? ErrorKind::Permission
-                                                                            : ErrorKind::WriteFailed,
-                           "cannot create " + target + ": " + errnotext(code), qc::saveerror::disk};
-        }
-        ::close(fd);
-        return std::nullopt;
-    }
-
-    const std::string& staged() const { return staged_; }
-    bool active() const { return !staged_.empty(); }
-
-    // Moves the finished file into place.
-    std::optional<Failure> commit()
-    {
-        // A file that takes the place of another is on the disk before it
-        // takes the name, as a replacement of the source is: a crash then
-        // leaves the old content or the new one. A new name puts nothing
-        // at risk, and is left to the system's write-back, as cp leaves it.
-        if (replacing_) {
-            int fd = ::open(staged_.c_str(), O_RDONLY | O_CLOEXEC);
-            if (fd >= 0) {
-                ::fsync(fd);
-                ::close(fd);
-            }
-        }
-        if (::rename(staged_.c_str(), target_.c_str()) != 0) {
-            int code = errno;
-            discard();
-            return Failure{ErrorKind::WriteFailed, "cannot write " + target_ + ": " + errnotext(code),
-                           qc::saveerror::disk};
-        }
-        staged_.clear();
-        return std::nullopt;
-    }
-
-    void discard()
-    {
-        if (!staged_.empty())
-            ::unlink(staged_.c_str());
-        staged_.clear();
-    }
-
-    ~StagedOutput() { discard(); }
-
-private:
-    std::string target_, staged_;
-    bool replacing_ = false;  // the target existed when the name was reserved
-};
-
-// The writer's temporary file for a replacement of the source, made before
-// the load so that the early copy can write into it. The writer takes it
-// over; where it never came to that (a failed load, nothing to save) the
-// file goes again.
-class ReplacementScratch {
-public:
-    // Its name, or nothing when it cannot be made.
-    std::string reserve(const std::string& source)
-    {
-        name_ = qc::temporaryname(qc::replacedfile(source));
-        // the writer removes whatever lies under the name first, too
-        ::unlink(name_.c_str());
-        int fd = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd < 0) {
-            name_.clear();
-            return {};
-        }
-        ::close(fd);
-        return name_;
-    }
-    // The writer has it: renamed over the source, or removed.
-    void handedover() { name_.clear(); }
-    ~ReplacementScratch()
-    {
-        if (!name_.empty())
-            ::unlink(name_.c_str());
-    }
-
-private:
-    std::string name_;
-};
-
-// The cause behind the writer's one disk error text.
-Failure savefailure(const qc::LoadedFile& f, const std::string& target, const std::string& written,
-                    std::int64_t needed)
-{
-    struct stat st {};
-    if (::stat(f.sourcename.c_str(), &st) != 0 || st.st_size != f.filesize)
-        return {ErrorKind::ReadFailed, "cannot read " + f.sourcename + ": it changed since it was loaded",
-                qc::saveerror::disk};
-    struct statvfs vfs {};
-    fs::path dir = fs::path(written).parent_path();
-    if (::statvfs(dir.empty() ? "." : dir.c_str(), &vfs) == 0 &&
-        static_cast<std::int64_t>(vfs.f_bavail) * static_cast<std::int64_t>(vfs.f_frsize) < needed)
-        return {ErrorKind::WriteFailed, "cannot write " + target + ": " + errnotext(ENOSPC), qc::saveerror::disk};
-    return {ErrorKind::WriteFailed, "cannot write " + target + ": the write or the copy of the source failed",
-            qc::saveerror::disk};
-}
-
-// What the command line says of the cut before the load, for the early
-// copy: the start in frames, samples or seconds (not a silence detection,
-// which needs the whole file) and the structures kept.
-std::optional<qc::EarlyCut> earlycut(const CutArgs& args)
-{
-    if (args.autostart)
-        return std::nullopt;
-    qc::EarlyCut c;
-    c.keep = {!args.removeid3v2, !args.removeriff, !args.removeid3v1};
-    c.startframes = args.startframes.value_or(0);
-    c.samples.start = args.startsamples;
-    c.endcut = args.autoend || args.endframes.value_or(0) > 0 || args.end.value_or(0) > 0 ||
-               args.endsamples.value_or(0) > 0;
-    c.exact = !args.byteexact;
+    qc::SaveChoices c;
+    c.cuts[0] = args.autostart ? qc::autoproposal(f, 0, *args.autostart, args.subtractstart)
+                               : sidecut(f, args.start, args.startframes);
+    c.cuts[1] = args.autoend ? qc::autoproposal(f, 1, *args.autoend, args.subtractend)
+                             : sidecut(f, args.end, args.endframes);
+    c.keep.headtag = report.id3v2.present && !args.removeid3v2;
+    c.keep.riff = report.riff.present && !args.removeriff;
+    c.keep.footer = report.id3v1.present && !report.id3v1damaged && !args.removeid3v1;
+    c.includeleading = f.includeleading;
+    c.includebetween = f.includebetween;
+    c.includeafter = f.includeafter;
     return c;
 }
 
-CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, const std::string& target,
-              std::size_t index)
+CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, const std::string& target)
 {
     CutReport r;
     r.file = source;
     r.output = target;
-
-    const bool replacing = qc::samefile(target, source);
-    StagedOutput staged;
-    std::string written = fs::absolute(target).string();
-    // Where no file can be made beside the output, the writer is left to
-    // find out whether it has anything to write at all.
-    std::optional<Failure> unstaged;
-    if (!replacing) {
-        unstaged = staged.reserve(written, index);
-        if (!unstaged)
-            written = staged.staged();
-    }
-    // the frames behind the walk go to the output while the load runs: to
-    // the staged file, or to the writer's temporary file for a replacement
-    ReplacementScratch scratch;
-    const std::optional<qc::EarlyCut> want = EarlyCut::enabled() ? earlycut(args) : std::nullopt;
-    const std::string earlyto = !want ? std::string() : replacing ? scratch.reserve(source) : staged.staged();
-    std::optional<EarlyCut> early;
-    if (!earlyto.empty())
-        early.emplace(engine.file, *want, args.start, earlyto);
-    engine.pump.walkstep = [&early] {
-        if (early)
-            early->step();
-    };
-    const bool loaded = engine.load(source, {args.policy == "attempt", args.includeunknown});
-    engine.pump.walkstep = nullptr;
-    if (!loaded) {
+    if (!engine.load(source, {args.policy == "attempt", args.includeunknown})) {
         r.error = engine.failure;
         r.warnings = engine.warnings;
         return r;
     }
     r.loaded = true;
     r.warnings = engine.warnings;
-    setcuts(engine, args);
-    qc::LoadedFile& f = engine.file;
+    const qc::LoadedFile& f = engine.file;
 
-    // what the output leaves out, from the writer's own plan, taken before
-    // a replacement of the source resets the cuts
-    const qc::KeptStructures keep{kept(engine.form.headtagcheck), kept(engine.form.riffcheck),
-                                  kept(engine.form.Foottagcheck)};
-    const std::optional<qc::CopyPlan> plan = qc::makecopyplan(f, keep);
-    const std::vector<Region> regions = fileregions(f, engine.truncated);
-    const std::int32_t frameskept = f.framecount - f.cutframes[0] - f.cutframes[1];
-
-    NamedTarget dialog(written);
-    qc::Writer writer(f, engine.form, engine.cuts, engine.box, dialog);
-    writer.early = early ? early->copy() : nullptr;
-    writer.exact = !args.byteexact;
-    writer.samplecuts = {args.startsamples, args.endsamples};
-    engine.box.error.clear();
-    engine.box.messages.clear();
-    writer.savebutClick();
-    if (writer.replacesource)
-        scratch.handedover();
-
-    r.frameskept = frameskept;
-    if (writer.saveok) {
-        if (staged.active())
-            if (std::optional<Failure> failed = staged.commit()) {
-                r.error = failed;
-                return r;
-            }
-        r.saved = true;
-        r.bytes = writer.byteswritten;
-        r.seconds = r.frameskept * f.secondsperframe;
-        if (writer.exact) {
-            r.exact = writer.written;
-            r.seconds = writer.written.seconds();
-        }
-        if (plan)
-            r.leftout = leftout(regions, *plan);
-    } else if (!engine.box.error.empty()) {
-        const std::string& text = engine.box.error;
-        if (text == qc::saveerror::nothingkept)
-            r.error = Failure{ErrorKind::NothingToSave, source + ": " + text, text};
-        else if (unstaged)
-            r.error = unstaged;
-        else
-            r.error = savefailure(f, target, written, plan ? plan->bytes() : 0);
-    } else {
+    qc::SaveRequest request;
+    request.choices = choices(f, engine.report, args);
+    request.exact = !args.byteexact;
+    request.samples = {args.startsamples, args.endsamples};
+    request.target = target;
+    const qc::SaveChoices& c = request.choices;
+    const bool samplecuts = request.exact && (args.startsamples.value_or(0) > 0 || args.endsamples.value_or(0) > 0);
+    if (!qc::changesanything(f, c, samplecuts)) {
         r.unchanged = true;
         r.frameskept = f.framecount;
-        r.seconds = f.framecount * f.secondsperframe;
+        r.seconds = static_cast<double>(f.framecount) * f.secondsperframe;
+        return r;
     }
+    r.frameskept = f.framecount - c.cuts[0] - c.cuts[1];
+    const qc::SaveReport saved = qc::save(f, request);
+    if (!saved.ok) {
+        const std::string window = qc::savefailuretext(saved.error);
+        r.error = Failure{static_cast<ErrorKind>(saved.error.kind), qc::errormessage(saved.error, window), window};
+        return r;
+    }
+    r.saved = true;
+    r.bytes = saved.bytes;
+    r.seconds = static_cast<double>(r.frameskept) * f.secondsperframe;
+    if (saved.exact) {
+        r.exact = *saved.exact;
+        r.seconds = saved.exact->seconds();
+    }
+    // what the output leaves out, from the save's own plan
+    if (const std::optional<qc::CopyPlan> plan = qc::makesaveplan(f, c))
+        r.leftout = leftout(fileregions(f, engine.truncated), *plan);
     return r;
 }
 
@@ -426,11 +218,11 @@ void addcutcommand(CLI::App& app, int& status)
         for (const std::string& file : args->files)
             outputs.push_back(outputname(file, rule));
         const std::vector<std::optional<std::string>> clash = clashes(args->files, outputs);
-        Engine engine;
         Batch batch;
         batch.names = args->files;
         batch.jobs = args->jobs;
         batch.work = [&](std::size_t i) {
+            Engine engine;  // one loaded file per file of the command line
             if (clash[i]) {
                 CutReport r;
                 r.file = args->files[i];
@@ -438,7 +230,7 @@ void addcutcommand(CLI::App& app, int& status)
                 r.error = Failure{ErrorKind::Usage, *clash[i], {}};
                 return format->cut(r);
             }
-            return format->cut(cut(engine, *args, args->files[i], outputs[i], i));
+            return format->cut(cut(engine, *args, args->files[i], outputs[i]));
         };
         batch.lost = [&](std::size_t i, const std::string& why) {
             CutReport r;

@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "shell/load_texts.h"
+#include "texts/load_texts.h"
 
 namespace qccli {
 
@@ -21,13 +21,6 @@ const char* kindname(ErrorKind kind)
     default:
         return qc::errorkindname(static_cast<qc::ErrorKind>(kind));
     }
-}
-
-std::string errnotext(int code)
-{
-    std::array<char, 256> buf{};
-    // the GNU strerror_r returns the text, which need not be in buf
-    return ::strerror_r(code, buf.data(), buf.size());
 }
 
 namespace {
@@ -74,7 +67,7 @@ std::optional<Failure> openfailure(const std::string& path)
     return std::nullopt;
 }
 
-Failure loadfailure(const std::string& path, const qc::LoadError& error, const std::string& windowtext)
+Failure loadfailure(const std::string& path, const qc::Error& error, const std::string& windowtext)
 {
     Failure f{static_cast<ErrorKind>(error.kind), path + ": " + windowtext, windowtext};
     switch (error.kind) {

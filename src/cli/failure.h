@@ -7,6 +7,7 @@
 #include <string>
 
 #include "analysis/load_report.h"
+#include "texts/error_message.h"
 
 namespace qccli {
 
@@ -18,7 +19,6 @@ enum class ErrorKind {
     ReadFailed = static_cast<int>(qc::ErrorKind::ReadFailed),
     NotMp3 = static_cast<int>(qc::ErrorKind::NotMp3),
     Damaged = static_cast<int>(qc::ErrorKind::Damaged),
-    TooLarge = static_cast<int>(qc::ErrorKind::TooLarge),
     NothingToSave = static_cast<int>(qc::ErrorKind::NothingToSave),
     WriteFailed = static_cast<int>(qc::ErrorKind::WriteFailed),
     Usage = 100,
@@ -34,14 +34,13 @@ struct Failure {
 // "not-found", "permission", ...
 const char* kindname(ErrorKind kind);
 
-// The system's text for an error number.
-std::string errnotext(int code);
+using qc::errnotext;
 
 // Whether the file can be opened as the load opens it (a regular file, for
 // reading and writing, with a write permission bit set); the failure when not.
 std::optional<Failure> openfailure(const std::string& path);
 
 // The failure of a load that got past the open, with the window's text.
-Failure loadfailure(const std::string& path, const qc::LoadError& error, const std::string& windowtext);
+Failure loadfailure(const std::string& path, const qc::Error& error, const std::string& windowtext);
 
 }  // namespace qccli

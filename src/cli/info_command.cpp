@@ -30,12 +30,12 @@ void addinfocommand(CLI::App& app, int& status)
         ->check(CLI::Range(1, 1024));
     cmd->callback([args, &status] {
         std::unique_ptr<Formatter> format = args->json ? jsonformatter() : textformatter();
-        Engine engine;
         LoadOptions options{args->policy == "attempt", args->includeunknown};
         Batch batch;
         batch.names = args->files;
         batch.jobs = args->jobs;
         batch.work = [&](std::size_t i) {
+            Engine engine;  // one loaded file per file of the command line
             engine.load(args->files[i], options);
             return format->info(inforeport(engine, args->files[i], args->gains));
         };

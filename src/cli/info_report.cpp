@@ -1,6 +1,7 @@
 #include "cli/info_report.h"
 
 #include "analysis/load_report.h"
+#include "texts/load_texts.h"
 #include "silence/methods.h"
 
 namespace qccli {
@@ -45,9 +46,9 @@ InfoReport inforeport(const Engine& engine, const std::string& given, bool gains
         if (f.ratecount[i] != 0)
             facts.rates.push_back({i, i == 0 ? std::string("free") : std::to_string(qc::kbpstable[i]),
                                    f.ratecount[i],
-                                   engine.form.kbpslabel[static_cast<std::size_t>(i)]->caption()});
+                                   qc::bitratecaption(i, engine.report.bitrateframes[static_cast<std::size_t>(i)])});
     facts.seconds = f.totalframes * f.secondsperframe;
-    facts.infocaption = engine.form.infolabel.caption();
+    facts.infocaption = qc::infocaption(engine.report);
     if (f.headtagpresent)
         facts.id3v2 = Extent{0, f.headtagsize};
     if (f.riffpresent)
@@ -58,7 +59,7 @@ InfoReport inforeport(const Engine& engine, const std::string& given, bool gains
     facts.silencestart = silenceside(f, 0);
     facts.silenceend = silenceside(f, 1);
     if (gains)
-        facts.gains = std::vector<int>(f.framegain, f.framegain + f.framecount);
+        facts.gains = std::vector<int>(f.framegain.begin(), f.framegain.end());
     r.facts = std::move(facts);
     return r;
 }

@@ -7,7 +7,7 @@
 #include "cli/formatter.h"
 #include "cli/shown_text.h"
 #include "tags/frame_descriptions.h"
-#include "ui/byte_text.h"
+#include "texts/byte_text.h"
 
 namespace qccli {
 
@@ -64,7 +64,7 @@ json id3v1value(const qc::Id3v1Fields& t)
 
 json view(const std::optional<TagReport>& v)
 {
-    return v && !v->failed ? json(ui::bytestext(v->view)) : json(nullptr);
+    return v && !v->failed ? json(qc::bytestext(v->view)) : json(nullptr);
 }
 
 class JsonFormatter : public Formatter {

@@ -7,7 +7,6 @@
 #include "cli/formatter.h"
 #include "cli/info_command.h"
 #include "cli/tags_command.h"
-#include "ui/info_form.h"
 
 namespace {
 bool wantsjson(int argc, char** argv)
@@ -24,7 +23,7 @@ int main(int argc, char** argv)
     CLI::App app{"Quillcut: trim MP3 files frame by frame, without re-encoding"};
     app.name("quillcut-cli");
     // The same number as the window program's Info window.
-    app.set_version_flag("--version", std::string("quillcut-cli ") + ui::programversion(),
+    app.set_version_flag("--version", std::string("quillcut-cli ") + QC_VERSION,
                          "Print the version and exit");
     app.require_subcommand(1);
     int status = 0;

@@ -38,13 +38,13 @@ struct UnknownStretch {
 struct RateCount {
     int index = 0;          // bitrate index, 0 = free format
     std::string key;        // "free" or the kbps
-    std::int32_t frames = 0;
+    std::int64_t frames = 0;
     std::string caption;    // the window's line for it ("  32 kbps frames:76")
 };
 
 struct InfoFacts {
     std::int64_t size = 0;
-    std::int32_t frames = 0;
+    std::int64_t frames = 0;
     std::int64_t firstframe = 0, lastframe = 0;  // offsets
     int samplerate = 0;
     std::string channelmode;
@@ -89,7 +89,7 @@ struct CutReport : Common {
     bool saved = false;
     bool unchanged = false;    // nothing to change: nothing written
     bool loaded = false;
-    std::int32_t frameskept = 0;
+    std::int64_t frameskept = 0;
     std::int64_t bytes = 0;
     double seconds = 0;
     std::vector<LeftOut> leftout;

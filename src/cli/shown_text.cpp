@@ -1,6 +1,6 @@
 #include "cli/shown_text.h"
 
-#include "ui/byte_text.h"
+#include "texts/byte_text.h"
 
 namespace qccli {
 
@@ -18,7 +18,7 @@ std::string showntext(const std::string& text)
 
 std::string shownbytes(const std::string& bytes)
 {
-    return showntext(ui::bytestext(bytes));
+    return showntext(qc::bytestext(bytes));
 }
 
 std::string utf8fromlatin1(const std::string& bytes)

@@ -5,29 +5,17 @@
 
 #include "cli/batch.h"
 #include "cli/engine.h"
-#include "shell/tag_views.h"
+#include "tags/tag_views.h"
+#include "texts/tag_texts.h"
 
 namespace qccli {
 
 namespace {
 
-// Keeps the one box a view shows: the tag text or the disk error.
-class ViewBox : public ui::MessageBox {
-public:
-    int msgbox(const std::string& text, int, const std::string&) override
-    {
-        shown = text;
-        return ui::idok;
-    }
-    std::string shown;
-};
-
-TagReport runview(qc::LoadedFile& file, void (qc::TagViews::*click)())
+// A view as the window's button shows it: the tag text, or the disk error.
+TagReport view(const qc::TagRead& read)
 {
-    ViewBox box;
-    qc::TagViews views(file, box);
-    (views.*click)();
-    return {box.shown, views.readfail};
+    return {read.readfail ? std::string(qc::diskerrortext) : read.text, read.readfail};
 }
 
 // size bytes of the source from offset on; empty when they cannot be read.
@@ -66,7 +54,7 @@ TagsReport tagsreport(Engine& engine, const std::string& given)
     }
     qc::LoadedFile& f = engine.file;
     if (f.headtagpresent) {
-        r.id3v2view = runview(f, &qc::TagViews::vhtbuttonClick);
+        r.id3v2view = view(qc::headtagview(f));
         if (r.id3v2view->failed) {
             r.error = viewfailure(given, "ID3v2");
         } else {
@@ -80,10 +68,10 @@ TagsReport tagsreport(Engine& engine, const std::string& given)
         }
     }
     if (f.footerfound) {
-        r.id3v1view = runview(f, &qc::TagViews::vftbuttonClick);
+        r.id3v1view = view(qc::footertagview(f));
         std::optional<qc::Id3v1Fields> fields;
         if (!r.id3v1view->failed)
-            fields = qc::readid3v1fields(readbytes(given, qc::footertagpos(f) - 1, std::min(f.footerspan + 1, 128)));
+            fields = qc::readid3v1fields(readbytes(given, qc::footertagpos(f) - 1, std::min<std::int64_t>(f.footerspan + 1, 128)));
         if (fields)
             r.id3v1 = std::move(fields);
         else if (!r.error)
@@ -112,11 +100,13 @@ void addtagscommand(CLI::App& app, int& status)
         ->check(CLI::Range(1, 1024));
     cmd->callback([args, &status] {
         std::unique_ptr<Formatter> format = args->json ? jsonformatter() : textformatter();
-        Engine engine;
         Batch batch;
         batch.names = args->files;
         batch.jobs = args->jobs;
-        batch.work = [&](std::size_t i) { return format->tags(tagsreport(engine, args->files[i])); };
+        batch.work = [&](std::size_t i) {
+            Engine engine;  // one loaded file per file of the command line
+            return format->tags(tagsreport(engine, args->files[i]));
+        };
         batch.lost = [&](std::size_t i, const std::string& why) {
             TagsReport r;
             r.file = args->files[i];

@@ -5,8 +5,8 @@
 #include "cli/formatter.h"
 #include "cli/shown_text.h"
 #include "cutting/fixed.h"
-#include "shell/writer.h"
-#include "shell/tag_views.h"
+#include "texts/save_texts.h"
+#include "texts/tag_texts.h"
 
 namespace qccli {
 

@@ -125,6 +125,14 @@ SaveChoices recordchoices(const LoadedFile& f, const KeptStructures& keep, bool 
     return c;
 }
 
+bool changesanything(const LoadedFile& f, const SaveChoices& c, bool samplecuts)
+{
+    return c.cuts[0] != 0 || c.cuts[1] != 0 || samplecuts || (f.headtagpresent && !c.keep.headtag) ||
+           (f.riffpresent && !c.keep.riff) || (f.footerfound && !c.keep.footer) ||
+           (f.leadingstart != 0 && !c.includeleading) || (f.betweenstart != 0 && !c.includebetween) ||
+           (f.afterstart != 0 && !c.includeafter);
+}
+
 std::optional<CopyPlan> makecopyplan(const LoadedFile& f, const KeptStructures& keep)
 {
     return makesaveplan(f, recordchoices(f, keep, false));
@@ -134,7 +142,7 @@ std::optional<CopyPlan> makesaveplan(const LoadedFile& f, const SaveChoices& c)
 {
     const std::int64_t count = f.framecount;
     const std::int64_t cut0 = c.cuts[0], cut1 = c.cuts[1];
-    if (count < 1 || count > framecapacity || cut0 < 0 || cut1 < 0 || cut0 + cut1 >= count)
+    if (count < 1 || count > static_cast<std::int64_t>(f.framepos.size()) || cut0 < 0 || cut1 < 0 || cut0 + cut1 >= count)
         return std::nullopt;
     std::optional<CopySections> s = makesavesections(f, c, cut0, count - 1 - cut1);
     if (!s)
@@ -152,7 +160,7 @@ std::optional<CopySections> makesavesections(const LoadedFile& f, const SaveChoi
                                              std::int64_t firstframe, std::int64_t lastframe)
 {
     const std::int64_t count = f.framecount;
-    if (count < 1 || count > framecapacity || firstframe < 0 || lastframe < firstframe || lastframe >= count)
+    if (count < 1 || count > static_cast<std::int64_t>(f.framepos.size()) || firstframe < 0 || lastframe < firstframe || lastframe >= count)
         return std::nullopt;
     const std::int64_t first = f.framepos[firstframe];
     if (f.framepos[lastframe] < first)

@@ -30,7 +30,7 @@ struct KeptStructures {
 
 // What the output keeps of the loaded file.
 struct SaveChoices {
-    std::int32_t cuts[2] = {0, 0};  // frames dropped at the start and at the end
+    std::int64_t cuts[2] = {0, 0};  // frames dropped at the start and at the end
     KeptStructures keep;            // the structures kept
     // included stretches of unknown data
     bool includeleading = false, includebetween = false, includeafter = false;
@@ -41,6 +41,11 @@ struct SaveChoices {
 
 // The choices as the record holds them: its cuts and included stretches.
 SaveChoices recordchoices(const LoadedFile& f, const KeptStructures& keep, bool replacing);
+
+// Whether an output with these choices would differ from the source: a
+// cut, a structure the file has and the choices leave out, or data of
+// unknown origin left out. samplecuts: an exact output's sample trims.
+bool changesanything(const LoadedFile& f, const SaveChoices& c, bool samplecuts);
 
 // One stretch of the source: positions from .. end - 1 (1-based).
 struct Piece {

@@ -74,11 +74,6 @@ bool facts(Frames& frames, std::int64_t i, FrameFacts& out)
     return true;
 }
 
-std::int32_t samplerateof(std::uint8_t bits)
-{
-    return bits == 4 ? 48000 : bits == 8 ? 32000 : 44100;
-}
-
 std::array<std::uint8_t, 4> madeheader(const std::array<std::uint8_t, 4>& like, int bitrateindex,
                                        std::uint8_t sampleratebits)
 {
@@ -218,7 +213,7 @@ std::optional<Start> choosestart(std::int64_t needed, std::int64_t offset, std::
 
 std::optional<SourceTimeline> sourcetimeline(const LoadedFile& f, SourceBytes& source)
 {
-    if (f.framecount < 1 || f.framecount > framecapacity)
+    if (f.framecount < 1 || f.framecount > static_cast<std::int64_t>(f.framepos.size()))
         return std::nullopt;
     Frames frames(f, source);
     std::vector<std::uint8_t> first(static_cast<std::size_t>(std::min<std::int64_t>(frames.stride(0), 4096)));
@@ -252,9 +247,9 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     ExactResult result;
     const std::int64_t count = f.framecount;
     const std::int64_t cut0 = framecuts.start, cut1 = framecuts.end;
-    if (count < 1 || count > framecapacity || cut0 < 0 || cut1 < 0)
+    if (count < 1 || count > static_cast<std::int64_t>(f.framepos.size()) || cut0 < 0 || cut1 < 0)
         return result;
-    result.refusal = ExactRefusal::unreadable;
+    result.refusal = Cause::Disk;
     Frames frames(f, source);
     std::vector<std::uint8_t> first(static_cast<std::size_t>(std::min<std::int64_t>(frames.stride(0), 4096)));
     std::size_t got = 0;
@@ -264,7 +259,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     std::optional<SourceTimeline> tl = sourcetimeline(f, source);
     if (!tl)
         return result;
-    result.refusal = ExactRefusal::nothingkept;
+    result.refusal = Cause::NothingKept;
 
     const std::int64_t t = tl->tagframe ? 1 : 0;
     const std::int64_t F = tl->audioframes, S = tl->samples;
@@ -290,7 +285,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
 
     ExactPlan plan;
     ExactSummary& sum = plan.summary;
-    sum.samplerate = samplerateof(f.sampleratebits);
+    sum.samplerate = sampleratehz(f.sampleratebits);
     sum.samples = s1 - s0;
 
     const bool untouched = s0 == 0 && s1 == S && cut0 == 0 && cut1 == 0;

@@ -18,6 +18,7 @@
 #include "cutting/copy_plan.h"
 #include "cutting/output_plan.h"
 #include "cutting/xing_tag.h"
+#include "stream/error.h"
 #include "stream/loaded_file.h"
 
 namespace qc {
@@ -60,12 +61,10 @@ struct ExactPlan {
     ExactSummary summary;
 };
 
-// Why there is no plan.
-enum class ExactRefusal { nothingkept, unreadable };
-
 struct ExactResult {
     std::optional<ExactPlan> plan;
-    ExactRefusal refusal = ExactRefusal::nothingkept;
+    // why there is none: NothingKept, or Disk where the source could not be read
+    Cause refusal = Cause::NothingKept;
 };
 
 // The plan for the loaded file's cuts (cutframes, or samples where given)

@@ -1,9 +1,8 @@
 #include "cutting/exact_write.h"
 
-#include <limits>
+#include <system_error>
 #include <thread>
 
-#include "cutting/early_copy.h"
 #include "cutting/mapped_copy.h"
 #include "cutting/output_plan.h"
 
@@ -11,41 +10,38 @@ namespace qc {
 
 namespace {
 
-ExactWriteFailure writefailure(BinaryFile& source)
+Blame writefailure(BinaryFile& source)
 {
-    return source.failed() ? ExactWriteFailure::Source : ExactWriteFailure::Target;
+    return source.failed() ? Blame::Source : Blame::Target;
 }
 
 // The CRC through the map, or else through source and the buffer.
 bool musiccrc(BinaryFile& source, const ExactPlan& plan, const std::string& sourcename,
-              std::span<std::uint8_t> buffer, std::uint16_t& crc, EarlyCopy* early)
+              std::span<std::uint8_t> buffer, std::uint16_t& crc)
 {
     crc = 0;
-    return mappedcrc(sourcename, plan.output, plan.audiofrom, plan.audioto, crc, early) ||
+    return mappedcrc(sourcename, plan.output, plan.audiofrom, plan.audioto, crc) ||
            outputcrc(source, plan.output, plan.audiofrom, plan.audioto, buffer, crc);
 }
 
 }  // namespace
 
-ExactWriteFailure writeexactoutput(BinaryFile& source, BinaryFile& output, ExactPlan& plan,
+Blame writeexactoutput(BinaryFile& source, BinaryFile& output, ExactPlan& plan,
                                    const std::string& sourcename, std::span<std::uint8_t> buffer,
-                                   CrcPass pass, EarlyCopy* early)
+                                   CrcPass pass)
 {
-    const BinaryFile::RangeCopier copier =
-        early != nullptr ? earlycopier(*early, mappedcopyrange) : BinaryFile::RangeCopier(mappedcopyrange);
+    const BinaryFile::RangeCopier copier = mappedcopyrange;
     if (plan.tagliteral >= 0)
         finishexactplan(plan, 0);  // the tag frame's size, for the places of what follows it
-    if (early != nullptr)
-        settle(*early, plan.output, static_cast<std::int64_t>(buffer.size()));
     if (plan.tagliteral < 0)
-        return writeoutputplan(source, output, plan.output, buffer, copier) ? ExactWriteFailure::None
+        return writeoutputplan(source, output, plan.output, buffer, copier) ? Blame::Nobody
                                                                             : writefailure(source);
     if (pass == CrcPass::Before) {
         std::uint16_t crc = 0;
-        if (!musiccrc(source, plan, sourcename, buffer, crc, nullptr))
-            return ExactWriteFailure::Source;
+        if (!musiccrc(source, plan, sourcename, buffer, crc))
+            return Blame::Source;
         finishexactplan(plan, crc);
-        return writeoutputplan(source, output, plan.output, buffer, copier) ? ExactWriteFailure::None
+        return writeoutputplan(source, output, plan.output, buffer, copier) ? Blame::Nobody
                                                                             : writefailure(source);
     }
 
@@ -61,29 +57,30 @@ ExactWriteFailure writeexactoutput(BinaryFile& source, BinaryFile& output, Exact
     // The map is read on its own thread; source and buffer stay the copy's.
     std::uint16_t crc = 0;
     bool mapped = false;
-    if (early != nullptr)
-        early->expectreader();
-    std::thread crcpass(
-        [&] { mapped = mappedcrc(sourcename, plan.output, plan.audiofrom, plan.audioto, crc, early); });
+    std::thread crcpass;
+    try {
+        crcpass = std::thread([&] { mapped = mappedcrc(sourcename, plan.output, plan.audiofrom, plan.audioto, crc); });
+    } catch (const std::system_error&) {
+        // no thread to be had: the CRC is read after the copy instead
+    }
     const bool wrote = writeoutputplan(source, output, plan.output, buffer, copier);
-    crcpass.join();
-    if (early != nullptr)
-        early->readerpassed(std::numeric_limits<std::int64_t>::max());
+    if (crcpass.joinable())
+        crcpass.join();
     if (!wrote)
         return writefailure(source);
     if (!mapped) {
         crc = 0;
         if (!outputcrc(source, plan.output, plan.audiofrom, plan.audioto, buffer, crc))
-            return ExactWriteFailure::Source;
+            return Blame::Source;
     }
     finishexactplan(plan, crc);
     const std::vector<std::uint8_t>& tag = plan.output.literals[static_cast<std::size_t>(plan.tagliteral)];
     const std::int64_t end = output.position();
     output.seek(tagat);
     if (!tag.empty() && (output.write(tag.data(), tag.size()) != tag.size() || output.failed()))
-        return ExactWriteFailure::Target;
+        return Blame::Target;
     output.seek(end);
-    return output.failed() ? ExactWriteFailure::Target : ExactWriteFailure::None;
+    return output.failed() ? Blame::Target : Blame::Nobody;
 }
 
 }  // namespace qc

@@ -15,16 +15,9 @@
 
 #include "cutting/exact_plan.h"
 #include "stream/binary_file.h"
+#include "stream/error.h"
 
 namespace qc {
-
-class EarlyCopy;
-
-enum class ExactWriteFailure {
-    None,
-    Source,  // the source could not be read (its error is pending in source)
-    Target,  // the output could not be written (its error is pending in output)
-};
 
 // How the music CRC is computed: beside the copy on a second thread (the
 // default), or in one pass over the source before the copy.
@@ -33,11 +26,11 @@ enum class CrcPass { Beside, Before };
 // Writes plan.output to output, at its current position, and completes the
 // plan's tag frame. sourcename is the file source reads, mapped for the CRC;
 // buffer carries the copy where the kernel does not, and the CRC's own
-// reads where the source cannot be mapped. With early (not null), output
-// was opened over the early copy's file: what it holds is not copied again
-// (and its pages go once the CRC pass has read them).
-ExactWriteFailure writeexactoutput(BinaryFile& source, BinaryFile& output, ExactPlan& plan,
+// reads where the source cannot be mapped. Nobody to blame on success; the
+// source where it could not be read (its error pending in source), the
+// target where the output could not be written (pending in output).
+Blame writeexactoutput(BinaryFile& source, BinaryFile& output, ExactPlan& plan,
                                    const std::string& sourcename, std::span<std::uint8_t> buffer,
-                                   CrcPass pass = CrcPass::Beside, EarlyCopy* early = nullptr);
+                                   CrcPass pass = CrcPass::Beside);
 
 }  // namespace qc

@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "cutting/crc16.h"
-#include "cutting/early_copy.h"
 #include "cutting/mapped_copy.h"
 #include "stream/mapped_file.h"
 
@@ -96,7 +95,7 @@ bool outputcrc(BinaryFile& source, const OutputPlan& plan, std::size_t from, std
 }
 
 bool mappedcrc(const std::string& path, const OutputPlan& plan, std::size_t from, std::size_t to,
-               std::uint16_t& crc, EarlyCopy* early)
+               std::uint16_t& crc)
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -129,8 +128,6 @@ bool mappedcrc(const std::string& path, const OutputPlan& plan, std::size_t from
                 map.readyahead(at);
                 c = crc16arc(c, bytes + at, upto - at);
                 at = upto;
-                if (early != nullptr)
-                    early->readerpassed(static_cast<std::int64_t>(at));
             }
         }
     }

@@ -14,8 +14,6 @@
 
 namespace qc {
 
-class EarlyCopy;
-
 struct OutPiece {
     Piece source;      // positions from .. end - 1 when literal < 0
     int literal = -1;  // else the index of the bytes in OutputPlan::literals
@@ -48,10 +46,8 @@ bool outputcrc(BinaryFile& source, const OutputPlan& plan, std::size_t from, std
 // The same over the file mapped into memory (guarded against a source cut
 // short meanwhile: false then), which spares the copies of a
 // second read through the buffer; false when it cannot be mapped (the
-// caller then reads it) or is shorter than the pieces. early (not null)
-// is told how far the pass has read, so that it may let the pages behind
-// go.
+// caller then reads it) or is shorter than the pieces.
 bool mappedcrc(const std::string& path, const OutputPlan& plan, std::size_t from, std::size_t to,
-               std::uint16_t& crc, EarlyCopy* early = nullptr);
+               std::uint16_t& crc);
 
 }  // namespace qc

@@ -1,33 +1,14 @@
 #include "cutting/save_report.h"
 
-#include "cutting/early_copy.h"
+#include <utility>
+
 
 namespace qc {
 
-SaveReport savefailure(SaveFailure failure, SaveReport::Blame blame, int errnum)
+SaveReport savefailure(Cause cause, Blame blame, int errnum, std::string path, Step step)
 {
     SaveReport r;
-    r.failure = failure;
-    r.blame = blame;
-    r.errnum = errnum;
-    switch (failure) {
-    case SaveFailure::None:
-        r.kind = ErrorKind::None;
-        break;
-    case SaveFailure::NothingKept:
-        r.kind = ErrorKind::NothingToSave;
-        break;
-    case SaveFailure::SourceChanged:
-        r.kind = ErrorKind::ReadFailed;
-        break;
-    case SaveFailure::NameTooLong:
-        r.kind = ErrorKind::WriteFailed;
-        break;
-    case SaveFailure::Disk:
-        r.kind = blame == SaveReport::Source ? openfailurekind(errnum, ErrorKind::ReadFailed)
-                                             : openfailurekind(errnum, ErrorKind::WriteFailed);
-        break;
-    }
+    r.error = makeerror(cause, blame, errnum, std::move(path), step);
     return r;
 }
 
@@ -44,44 +25,38 @@ bool sourceunchanged(const LoadedFile& f)
     return size == f.filesize;
 }
 
-SaveReport copyout(LoadedFile& f, const SaveChoices& choices, const std::string& target,
+SaveReport copyout(const LoadedFile& f, const SaveChoices& choices, const std::string& target,
                    BinaryFile& output, std::span<std::uint8_t> buffer,
-                   const BinaryFile::RangeCopier& copier, EarlyCopy* early)
+                   const BinaryFile::RangeCopier& copier)
 {
-    BinaryFile& source = f.sourcefile;
+    BinaryFile source;
     // The errno is read without clearing it: the caller's clean-up still
     // finds a failed file failed.
-    const OutputOpen opened = openoutput(output, target, early);
-    if (opened == OutputOpen::Failed)
-        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(output.peekerror()));
-    const bool adopted = opened == OutputOpen::Adopted;
-    if (!source.openexisting(f.sourcename))
-        return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
+    const std::string& from = f.sourcename;
+    if (!output.create(target))
+        return savefailure(Cause::Disk, Blame::Target, systemerror(output.peekerror()), target, Step::Create);
+    if (!source.openexisting(from))
+        return savefailure(Cause::Disk, Blame::Source, systemerror(source.peekerror()), from, Step::Open);
     if (source.size() != f.filesize)
-        return savefailure(SaveFailure::SourceChanged, SaveReport::Source);
+        return savefailure(Cause::SourceChanged, Blame::Source, 0, from, Step::Read);
     std::optional<CopyPlan> plan = makesaveplan(f, choices);
     if (!plan)
-        return savefailure(SaveFailure::NothingKept);
-    if (adopted)
-        settle(*early, *plan, static_cast<std::int64_t>(buffer.size()));
-    const bool copied = copypieces(source, output, *plan, buffer, adopted ? earlycopier(*early, copier) : copier);
-    if (adopted)
-        early->cancel();  // nothing of it is written after the save's last byte
-    if (!copied || (adopted && !output.truncatehere())) {
+        return savefailure(Cause::NothingKept);
+    if (!copypieces(source, output, *plan, buffer, copier)) {
         if (source.failed())
-            return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
-        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(output.peekerror()));
+            return savefailure(Cause::Disk, Blame::Source, systemerror(source.peekerror()), from, Step::Read);
+        return savefailure(Cause::Disk, Blame::Target, systemerror(output.peekerror()), target, Step::Write);
     }
     if (choices.replacing && !output.flush())
-        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(output.peekerror()));
+        return savefailure(Cause::Disk, Blame::Target, systemerror(output.peekerror()), target, Step::Write);
     source.close();
     output.close();
     const int sourcecode = source.ioresult();
     const int outputcode = output.ioresult();
     if (outputcode != 0)
-        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputcode));
+        return savefailure(Cause::Disk, Blame::Target, systemerror(outputcode), target, Step::Write);
     if (sourcecode != 0)
-        return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(sourcecode));
+        return savefailure(Cause::Disk, Blame::Source, systemerror(sourcecode), from, Step::Read);
     SaveReport r;
     r.ok = true;
     r.bytes = plan->bytes();

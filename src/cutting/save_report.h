@@ -1,55 +1,47 @@
 // A save as plain values: what to copy (the choices) in, what happened
-// (the report) out. The windows' texts for a failed save live with the
-// window program; quillcut-cli says what the kind and errno say.
+// (the report) out.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "cutting/copy_plan.h"
+#include "cutting/exact_plan.h"
 #include "stream/binary_file.h"
-#include "stream/error_kind.h"
+#include "stream/error.h"
 #include "stream/loaded_file.h"
 
 namespace qc {
 
-class EarlyCopy;
-
-enum class SaveFailure {
-    None,
-    NothingKept,    // the cuts leave no frame
-    SourceChanged,  // the source is not the size it had when loaded
-    Disk,           // a failed open, read, write or close (see blame and errnum)
-    NameTooLong,    // the target's name cannot be held
-};
-
 struct SaveReport {
-    enum Blame { Nobody, Source, Target };
     bool ok = false;
-    ErrorKind kind = ErrorKind::None;
-    SaveFailure failure = SaveFailure::None;
-    Blame blame = Nobody;
-    int errnum = 0;  // the system's errno, 0 when the failure is not the system's
-    std::int64_t bytes = 0;      // written
-    std::int32_t frames = 0;     // kept
+    Error error;
+    std::int64_t bytes = 0;   // written
+    std::int64_t frames = 0;  // source frames kept (byte for byte), frames written (exact)
+    // what an exact output holds; none for a byte-for-byte copy
+    std::optional<ExactSummary> exact;
+    bool replaced = false;  // the target was the source, and now holds the output
+    std::string written;    // the file that holds the output (the source's real name when replaced)
 };
 
 // Copies the kept stretches of f's source into output, created under
-// target. The source is reopened by name through f.sourcefile and must
-// still have its loaded size. Both files are closed afterwards on success;
-// on failure they are left for the caller to close and the output to
+// target. The source is reopened by name (and closed again whatever
+// happens) and must still have its loaded size. The output is closed
+// afterwards on success; on failure it is left for the caller to close and
 // remove, as the caller decides. copier moves the long stretches in the
-// kernel (tests put a refusing one here). Where early (not null) writes
-// target, the output is written around what it already holds.
-SaveReport copyout(LoadedFile& f, const SaveChoices& choices, const std::string& target,
+// kernel (tests put a refusing one here).
+SaveReport copyout(const LoadedFile& f, const SaveChoices& choices, const std::string& target,
                    BinaryFile& output, std::span<std::uint8_t> buffer,
-                   const BinaryFile::RangeCopier& copier = systemcopyrange, EarlyCopy* early = nullptr);
+                   const BinaryFile::RangeCopier& copier = systemcopyrange);
 
-// Whether the source still has the size it had when loaded, by name.
+// Whether the source is still the file that was loaded, by name: the same
+// size as when loaded.
 bool sourceunchanged(const LoadedFile& f);
 
-// A failure report of the given kind.
-SaveReport savefailure(SaveFailure failure, SaveReport::Blame blame = SaveReport::Nobody, int errnum = 0);
+// A failed save's report.
+SaveReport savefailure(Cause cause, Blame blame = Blame::Nobody, int errnum = 0, std::string path = {},
+                       Step step = Step::None);
 
 }  // namespace qc

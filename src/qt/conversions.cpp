@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "ui/byte_text.h"
+#include "texts/byte_text.h"
 
 namespace qcqt {
 
@@ -36,7 +36,7 @@ QString displaytext(const std::string& s)
 
 QString boxtext(const std::string& s)
 {
-    return displaytext(ui::bytestext(s));
+    return displaytext(qc::bytestext(s));
 }
 
 QString toqt(const std::string& s)

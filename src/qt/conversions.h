@@ -16,7 +16,7 @@ namespace qcqt {
 QString displaytext(const std::string& s);
 // A single-byte text for display (message boxes: tag contents, data of
 // unknown origin, the program's messages): every byte one character (see
-// ui/byte_text.h), line breaks as in displaytext.
+// texts/byte_text.h), line breaks as in displaytext.
 QString boxtext(const std::string& s);
 // A text as the model keeps it (file names, typed text).
 QString toqt(const std::string& s);

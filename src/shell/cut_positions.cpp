@@ -51,7 +51,7 @@ double CutPositions::boxnumber(int side) const
 
 void CutPositions::framemore(int side)
 {
-    std::int32_t& cut = f_.cutframes[side];
+    std::int64_t& cut = f_.cutframes[side];
     cut += 1;
     double s = cut * f_.secondsperframe;
     if (!(s <= maxcutseconds)) {
@@ -64,7 +64,7 @@ void CutPositions::framemore(int side)
 
 void CutPositions::frameless(int side)
 {
-    std::int32_t& cut = f_.cutframes[side];
+    std::int64_t& cut = f_.cutframes[side];
     cut -= 1;
     double s = cut * f_.secondsperframe;
     if (!(s >= 0)) {
@@ -94,7 +94,7 @@ void CutPositions::secondless(int side)
 void CutPositions::cutseconds(int side, double seconds)
 {
     const double s = seconds < 0 ? 0 : seconds > 99 ? 99 : seconds;
-    f_.cutframes[side] = static_cast<std::int32_t>(roundeven(s / f_.secondsperframe));
+    f_.cutframes[side] = static_cast<std::int64_t>(roundeven(s / f_.secondsperframe));
     show(side);
     saveavailability(side);
 }
@@ -118,7 +118,7 @@ void CutPositions::typed(int side)
         n = roundeven(frames);
     if (n < 0)
         n = 0;
-    f_.cutframes[side] = static_cast<std::int32_t>(n);
+    f_.cutframes[side] = static_cast<std::int64_t>(n);
     saveavailability(side);
 }
 
@@ -150,7 +150,7 @@ void CutPositions::entered(int side)
     box.setselection(static_cast<int>(box.text().size()), 0);
 }
 
-void CutPositions::applycut(int side, std::int32_t n)
+void CutPositions::applycut(int side, std::int64_t n)
 {
     f_.cutframes[side] = n + 1;
     frameless(side);

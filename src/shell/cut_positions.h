@@ -18,7 +18,7 @@ public:
     void wire();
 
     // Sets one side's cut to n >= 0 frames, shows it and re-evaluates Save as.
-    void applycut(int side, std::int32_t n);
+    void applycut(int side, std::int64_t n);
     // Both cuts 0, both boxes "0", the removal boxes unchecked and enabled.
     void resetcuts();
     void saveavailability(int side);

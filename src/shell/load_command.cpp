@@ -1,6 +1,6 @@
 #include "shell/load_command.h"
 
-#include "shell/load_texts.h"
+#include "texts/load_texts.h"
 
 namespace qc {
 
@@ -58,7 +58,7 @@ std::string LoadCommand::errortext() const
 void LoadCommand::scanfile(bool freshload)
 {
     beginload(freshload);
-    report_ = scanner_.scanfile({policy(), this, this});
+    report_ = scanner_.scanfile({policy(), this, this, streaks, map});
     if (report_.ok) {
         showsummary(freshload);
     } else {
@@ -89,7 +89,7 @@ void LoadCommand::beginload(bool freshload)
 
 std::string LoadCommand::shortenedname() const
 {
-    std::string name = shortstring(f_.sourcename);
+    std::string name = f_.sourcename.size() > 255 ? f_.sourcename.substr(0, 255) : f_.sourcename;
     const int room = w_.frame1.rect().width - 8;
     while (name.size() > 4 && measure_.textwidth(name, w_.filenamelabel.font()) > room)
         name = "..." + name.substr(4);

@@ -37,6 +37,11 @@ public:
     // message box (quillcut-cli and the test rigs answer them this way).
     LoadQuestions* answers = nullptr;
 
+    // How the walk reads the source (see LoadOptions); tests and fuzzers
+    // take the other ways to check that they end a load alike.
+    bool streaks = true;
+    bool map = true;
+
     const LoadReport& report() const { return report_; }
     // The last load's error text as the window shows it after the prefix;
     // empty when it loaded or was cancelled.

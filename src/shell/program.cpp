@@ -10,7 +10,6 @@ namespace qc {
 Program::Program(ui::Platform& platform, std::string exepath)
     : platform_(platform),
       exepath_(std::move(exepath)),
-      file_(theloadedfile()),
       cuts_(file_, form_),
       writer_(file_, form_, cuts_, platform.box, platform.dialogs),
       settings_(form_, writer_.savedir),
@@ -121,12 +120,6 @@ void Program::createinfo()
 
 void Program::formclose()
 {
-    // Normally nothing is open; whatever is, is closed without looking.
-    for (BinaryFile* f : {&file_.sourcefile, &writer_.outputfile}) {
-        if (f->isopen())
-            f->close();
-        f->ioresult();
-    }
     settings_.writesettings();
 }
 

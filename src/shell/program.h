@@ -75,7 +75,7 @@ private:
 
     ui::Platform& platform_;
     std::string exepath_;
-    LoadedFile& file_;
+    LoadedFile file_;  // the loaded file, this program's own
     ui::MainForm form_;
     ui::AutoForm autoform_;
     ui::InfoForm infoform_;

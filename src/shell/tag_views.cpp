@@ -1,5 +1,7 @@
 #include "shell/tag_views.h"
 
+#include "tags/tag_views.h"
+
 namespace qc {
 
 TagViews::TagViews(LoadedFile& file, ui::MessageBox& box) : file_(file), box_(box) {}
@@ -12,34 +14,14 @@ void TagViews::wire(ui::MainForm& form)
 
 void TagViews::vftbuttonClick()
 {
-    if (opensource()) {
-        if (file_.footerfound && file_.footerspan < 127) {
-            // a damaged tag runs to the end of the file
-            show(readdamagedid3v1(file_.sourcefile, footertagpos(file_), file_.footerspan + 1),
-                 tagcaption::id3v1);
-        } else {
-            show(readid3v1(file_.sourcefile, file_.footerfound ? footertagpos(file_) : file_.footerpos),
-                 tagcaption::id3v1);
-        }
-    }
+    show(footertagview(file_), tagcaption::id3v1);
     closeview();
 }
 
 void TagViews::vhtbuttonClick()
 {
-    if (opensource())
-        show(readid3v2(file_.sourcefile), tagcaption::id3v2);
+    show(headtagview(file_), tagcaption::id3v2);
     closeview();
-}
-
-// The source is reopened by name, as the loader opens it: it may have been
-// moved, shortened or replaced since the load.
-bool TagViews::opensource()
-{
-    tagtext.clear();
-    file_.sourcefile.ioresult();  // nothing left over from an earlier operation
-    readfail = !file_.sourcefile.openexisting(file_.sourcename);
-    return !readfail;
 }
 
 void TagViews::show(const TagRead& read, const char* caption)
@@ -50,13 +32,10 @@ void TagViews::show(const TagRead& read, const char* caption)
         box_.msgbox(tagtext, tagstyle, caption);
 }
 
-// Shared by both views: the file is closed whatever happened, and a failed
-// read shows the disk error instead of a partial text.
+// Shared by both views: a failed read shows the disk error instead of a
+// partial text.
 void TagViews::closeview()
 {
-    if (file_.sourcefile.isopen())
-        file_.sourcefile.close();
-    file_.sourcefile.ioresult();
     if (readfail)
         box_.msgbox(diskerrortext, errorstyle, tagcaption::error);
 }

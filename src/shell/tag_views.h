@@ -7,21 +7,11 @@
 
 #include "stream/loaded_file.h"
 #include "tags/tag_read.h"
+#include "texts/tag_texts.h"
 #include "ui/main_form.h"
 #include "ui/msgbox.h"
 
 namespace qc {
-
-namespace tagcaption {
-inline constexpr const char* id3v1 = "ID3v1 (footer) TAG CONTENT";
-inline constexpr const char* id3v2 = "ID3v2 (header) TAG CONTENT";
-inline constexpr const char* error = "Error";
-}  // namespace tagcaption
-
-inline constexpr const char* diskerrortext =
-    "Disk error - maybe file was moved or  modified in the meantime?";
-inline constexpr int tagstyle = 64;    // OK, information
-inline constexpr int errorstyle = 48;  // OK, exclamation
 
 class TagViews {
 public:
@@ -36,7 +26,6 @@ public:
     bool readfail = false;
 
 private:
-    bool opensource();
     void show(const TagRead& read, const char* caption);
     void closeview();
 

@@ -1,57 +1,31 @@
 #include "shell/writer.h"
 
-#include "cutting/early_copy.h"
 #include "cutting/fixed.h"
 #include "cutting/replacement.h"
-#include "stream/mapped_file.h"
+#include "cutting/save.h"
 #include "stream/paths.h"
 
 namespace qc {
 
 namespace {
 
-constexpr std::size_t maxname = 255;
 const char* const errorcaption = "Error";
-
-bool chosen(const ui::Control& box)
-{
-    return box.visible() && box.checked();
-}
 
 bool kept(const ui::Control& box)
 {
     return box.visible() && !box.checked();
 }
 
-void closequietly(BinaryFile& file)
-{
-    if (file.isopen())
-        file.close();
-    file.ioresult();
-}
-
 }  // namespace
-
-std::string writtentext(const ExactSummary& w)
-{
-    std::string text = "Written: " + fixed(w.seconds(), 3) + " s (" + std::to_string(w.samples) + " samples), " +
-                       std::to_string(w.frames) + " frames";
-    if (w.reservoirframes > 0)
-        text += ", " + std::to_string(w.reservoirframes) + " reservoir frame" + (w.reservoirframes == 1 ? "" : "s");
-    if (w.carrier)
-        text += ", a carrier frame";
-    return text;
-}
 
 struct Writer::Job {
     std::string chosen;          // the name picked in the dialog
-    std::string replaced;        // the file a replacing save puts its content into
     std::string previoustarget;  // targetname before this save
 };
 
 Writer::Writer(LoadedFile& file, ui::MainForm& form, CutPositions& cuts, ui::MessageBox& box,
                ui::DialogRunner& dialogs)
-    : f_(file), w_(form), cuts_(cuts), box_(box), dialogs_(dialogs), copybuffer_(copybuffersize)
+    : f_(file), w_(form), cuts_(cuts), box_(box), dialogs_(dialogs)
 {
     savedlg1.title = " - choose target file - ";
     savedlg1.filter = "Mp3 files|*.mp3|all files|*.*";
@@ -82,16 +56,8 @@ void Writer::savebutClick()
 
 bool Writer::somethingtosave() const
 {
-    if (f_.cutframes[0] != 0 || f_.cutframes[1] != 0)
-        return true;
-    if (exact && (samplecuts.start.value_or(0) > 0 || samplecuts.end.value_or(0) > 0))
-        return true;
-    if (chosen(w_.riffcheck) || chosen(w_.headtagcheck))
-        return true;
-    // only asked with a file loaded, whose footer box the load has set
-    if (chosen(w_.Foottagcheck))
-        return true;
-    return cuts_.leftout();
+    return changesanything(f_, recordchoices(f_, keptstructures(), false),
+                           exact && (samplecuts.start.value_or(0) > 0 || samplecuts.end.value_or(0) > 0));
 }
 
 KeptStructures Writer::keptstructures() const
@@ -107,10 +73,7 @@ void Writer::writeoutput()
     job.previoustarget = targetname;
     beginsave();
     report = runsave(job);
-    // The load's map of the source served the copy; a replaced source is
-    // gone from its directory, and the map would hold its disk space.
-    MappedFile::forgetkept();
-    if (report.kind != ErrorKind::None)
+    if (report.error.failed())
         failure(report);
     finishsave(job);
 }
@@ -126,34 +89,44 @@ void Writer::beginsave()
 
 SaveReport Writer::runsave(Job& job)
 {
-    if (std::int64_t{f_.cutframes[0]} + f_.cutframes[1] >= f_.framecount)
-        return savefailure(SaveFailure::NothingKept);
+    if (f_.cutframes[0] + f_.cutframes[1] >= f_.framecount)
+        return savefailure(Cause::NothingKept);
     // The record's positions hold only for the file as it was loaded.
     if (!sourceunchanged(f_))
-        return savefailure(SaveFailure::SourceChanged, SaveReport::Source);
+        return savefailure(Cause::SourceChanged, Blame::Source, 0, f_.sourcename, Step::Read);
     if (!choosetarget())
         return {};
     job.chosen = savedlg1.filename;
     // A longer name cannot be held; cutting it would write somewhere else.
-    if (job.chosen.size() > maxname)
-        return savefailure(SaveFailure::NameTooLong, SaveReport::Target);
+    if (job.chosen.size() > maxtargetname)
+        return savefailure(Cause::NameTooLong, Blame::Target, 0, job.chosen, Step::Create);
     taketarget(job);
     showprogress(true);
     w_.setcursor(ui::Cursor::Hourglass);
     if (writesettings)
         writesettings();
-    // The overwrite was confirmed in the dialog. Removing the name first
-    // also keeps a link under it from being written through. A replacing
-    // save removes only what lies under the temporary name. The early
-    // copy's file is this program's own, made for this save.
-    if (!earlyoutput())
-        deletefile(targetname);
-    return copyout();
-}
-
-bool Writer::earlyoutput() const
-{
-    return early != nullptr && early->writes(targetname);
+    SaveRequest request;
+    request.choices = recordchoices(f_, keptstructures(), false);
+    request.exact = exact;
+    request.samples = samplecuts;
+    request.target = job.chosen;
+    SaveReport r = qc::save(f_, request, {rangecopier, renamer, crcpass});
+    if (!r.ok)
+        return r;
+    written = r.exact ? *r.exact : ExactSummary{};
+    if (!r.exact)
+        written.frames = r.frames;
+    else
+        w_.filenamelabel.sethint(writtentext(written));
+    showprogress(false);
+    byteswritten = r.bytes;
+    // Play target for a replacement waits until the source holds the new content.
+    if (!replacesource) {
+        w_.playmenu.setenabled(true);
+        w_.playbut.setenabled(true);
+    }
+    saveok = true;
+    return r;
 }
 
 bool Writer::choosetarget()
@@ -171,13 +144,13 @@ void Writer::taketarget(Job& job)
     targetname = job.chosen;
     if (samefile(job.chosen, f_.sourcename)) {
         replacesource = true;
-        job.replaced = replacedfile(f_.sourcename);
-        targetname = temporaryname(job.replaced);
+        // the name the new content is written under until it replaces the source
+        targetname = temporaryname(replacedfile(f_.sourcename));
         w_.playsrcmenu.setenabled(false);
         w_.playsrcbut.setenabled(false);
     }
     std::string dir = directorywithslash(job.chosen);
-    if (!dir.empty() && dir.size() <= maxname)
+    if (!dir.empty() && dir.size() <= maxtargetname)
         savedir = dir;
 }
 
@@ -187,134 +160,20 @@ void Writer::showprogress(bool on)
     w_.pbar.setvisible(on);
 }
 
-SaveReport Writer::copyout()
-{
-    // A replacement is flushed to the disk before it takes the source's name.
-    SaveReport r = exact ? exactcopy()
-                         : qc::copyout(f_, recordchoices(f_, keptstructures(), replacesource),
-                                       targetname, outputfile, copybuffer_, rangecopier,
-                                       earlyoutput() ? early : nullptr);
-    if (r.failure == SaveFailure::NothingKept) {
-        closequietly(f_.sourcefile);
-        closequietly(outputfile);
-        deletefile(targetname);
-        return r;
-    }
-    if (!r.ok)
-        return r;
-    if (!exact) {
-        written = {};
-        written.frames = r.frames;
-    }
-    showprogress(false);
-    byteswritten = r.bytes;
-    // Play target for a replacement waits until the source holds the new content.
-    if (!replacesource) {
-        w_.playmenu.setenabled(true);
-        w_.playbut.setenabled(true);
-    }
-    saveok = true;
-    return r;
-}
-
-namespace {
-
-class FileBytes : public SourceBytes {
-public:
-    explicit FileBytes(BinaryFile& file) : file_(file) {}
-    bool read(std::int64_t offset, std::uint8_t* buf, std::size_t n) override
-    {
-        file_.seek(offset);
-        return file_.read(buf, n) == n && !file_.failed();
-    }
-
-private:
-    BinaryFile& file_;
-};
-
-}  // namespace
-
-// The exact output's files, as qc::copyout handles them for the copy.
-SaveReport Writer::exactcopy()
-{
-    BinaryFile& source = f_.sourcefile;
-    const OutputOpen opened = openoutput(outputfile, targetname, earlyoutput() ? early : nullptr);
-    if (opened == OutputOpen::Failed)
-        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
-    if (!source.openexisting(f_.sourcename))
-        return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
-    if (source.size() != f_.filesize)
-        return savefailure(SaveFailure::SourceChanged, SaveReport::Source);
-    std::int64_t bytes = 0;
-    SaveReport r = exactout(source, bytes, opened == OutputOpen::Adopted ? early : nullptr);
-    if (r.kind != ErrorKind::None)
-        return r;
-    if (opened == OutputOpen::Adopted)
-        early->cancel();  // nothing of it is written after the save's last byte
-    if (opened == OutputOpen::Adopted && !outputfile.truncatehere())
-        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
-    if (replacesource && !outputfile.flush())
-        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
-    source.close();
-    outputfile.close();
-    const int sourcecode = source.ioresult();
-    const int outputcode = outputfile.ioresult();
-    if (outputcode != 0)
-        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputcode));
-    if (sourcecode != 0)
-        return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(sourcecode));
-    r.ok = true;
-    r.bytes = bytes;
-    r.frames = written.frames;
-    return r;
-}
-
-// The exact output: planned from the frames' side information, its tag
-// frame completed with the CRC of the audio it is followed by.
-SaveReport Writer::exactout(BinaryFile& source, std::int64_t& bytes, EarlyCopy* adopted)
-{
-    FileBytes reader(source);
-    ExactResult r = makeexactplan(f_, keptstructures(), samplecuts, reader);
-    if (!r.plan) {
-        if (r.refusal == ExactRefusal::unreadable)
-            return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
-        return savefailure(SaveFailure::NothingKept);
-    }
-    ExactPlan& plan = *r.plan;
-    // the source's size was checked on opening; the mapping sees the same file
-    switch (writeexactoutput(source, outputfile, plan, f_.sourcename, copybuffer_, crcpass, adopted)) {
-    case ExactWriteFailure::None:
-        break;
-    case ExactWriteFailure::Source:
-        return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));
-    case ExactWriteFailure::Target:
-        return savefailure(SaveFailure::Disk, SaveReport::Target, systemerror(outputfile.peekerror()));
-    }
-    written = plan.summary;
-    bytes = plan.output.bytes();
-    w_.filenamelabel.sethint(writtentext(written));
-    return {};
-}
-
 void Writer::failure(const SaveReport& r)
 {
     showprogress(false);
-    box_.msgbox(r.failure == SaveFailure::NothingKept ? saveerror::nothingkept : saveerror::disk, 48,
-                errorcaption);
-    closequietly(f_.sourcefile);
-    closequietly(outputfile);
+    box_.msgbox(savefailuretext(r.error), 48, errorcaption);
     saveok = false;
 }
 
 void Writer::finishsave(Job& job)
 {
     if (replacesource) {
-        if (saveok) {
-            completereplacement(job);
-        } else {
-            deletefile(targetname);
+        if (saveok)
+            completereplacement();
+        else
             targetname = job.previoustarget;
-        }
     }
     w_.setcursor(ui::Cursor::Normal);
     f_.busy = false;
@@ -322,18 +181,9 @@ void Writer::finishsave(Job& job)
     w_.optmenu.setenabled(true);
 }
 
-void Writer::completereplacement(Job& job)
+// The source holds the new content: the record describes what is gone.
+void Writer::completereplacement()
 {
-    copypermissions(job.replaced, targetname);
-    if (!movereplacement(targetname, job.replaced, renamer)) {
-        // The source is as it was; the new content goes.
-        saveok = false;
-        report = savefailure(SaveFailure::Disk, SaveReport::Target);
-        box_.msgbox(saveerror::disk, 48, errorcaption);
-        deletefile(targetname);
-        targetname = job.previoustarget;
-        return;
-    }
     targetname = f_.sourcename;
     w_.playmenu.setenabled(true);
     w_.playbut.setenabled(true);

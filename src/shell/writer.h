@@ -14,6 +14,7 @@
 #include "cutting/exact_write.h"
 #include "cutting/mapped_copy.h"
 #include "cutting/save_report.h"
+#include "texts/save_texts.h"
 #include "shell/cut_positions.h"
 #include "stream/binary_file.h"
 #include "stream/loaded_file.h"
@@ -22,21 +23,6 @@
 #include "ui/platform.h"
 
 namespace qc {
-
-class EarlyCopy;
-
-namespace saveerror {
-inline constexpr const char* nothingkept = "Time to delete must be smaller than total time.";
-// two blanks before "unknown", as the message has always read
-inline constexpr const char* disk = "Disk or  unknown error.";
-}  // namespace saveerror
-
-inline constexpr const char* nochanges = "No changes - will not save.";
-inline constexpr const char* nochangescaption = "You didn't edit the file";
-
-// One line for the window about what an exact save wrote: seconds and
-// samples of audio, frames, and the frames added ahead of the audio.
-std::string writtentext(const ExactSummary& w);
 
 class Writer {
 public:
@@ -71,9 +57,7 @@ public:
     // What the last successful save wrote; in byte-for-byte saves only the
     // frame count is known.
     ExactSummary written;
-    // The output file's handle; open only while a save runs.
-    BinaryFile outputfile;
-    // The file system's rename, used to move a replacement over the source.
+    // The file system's rename, used to move a finished output into place.
     // Tests put a failing one here.
     std::function<bool(const std::string& from, const std::string& to)> renamer = renamefile;
     // The in-kernel copy of the run of frames. Tests put one here that
@@ -82,11 +66,6 @@ public:
     // Where the exact output's music CRC is computed: beside the copy on a
     // second thread, or in a pass before it (see cutting/exact_write.h).
     CrcPass crcpass = CrcPass::Beside;
-    // A copy of the frames made while the source loaded (quillcut-cli's
-    // cut), into the file the save writes (the one the dialog names, or
-    // the temporary file of a replacement): the save writes around what it
-    // holds instead of making the file anew.
-    EarlyCopy* early = nullptr;
 
 private:
     struct Job;
@@ -95,26 +74,20 @@ private:
     KeptStructures keptstructures() const;
 
     void beginsave();
-    // The steps from the frame check to the closed output.
+    // The steps from the frame check to the output in place.
     SaveReport runsave(Job& job);
     bool choosetarget();
     void taketarget(Job& job);
     void showprogress(bool on);
-    SaveReport copyout();
-    SaveReport exactcopy();
-    SaveReport exactout(BinaryFile& source, std::int64_t& bytes, EarlyCopy* adopted);
-    // Whether the output goes over the early copy's file.
-    bool earlyoutput() const;
     void failure(const SaveReport& report);
     void finishsave(Job& job);
-    void completereplacement(Job& job);
+    void completereplacement();
 
     LoadedFile& f_;
     ui::MainForm& w_;
     CutPositions& cuts_;
     ui::MessageBox& box_;
     ui::DialogRunner& dialogs_;
-    std::vector<std::uint8_t> copybuffer_;  // allocated once, for the life of the program
 };
 
 }  // namespace qc

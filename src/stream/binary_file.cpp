@@ -55,11 +55,11 @@ bool BinaryFile::openexisting(const std::string& path)
     return true;
 }
 
-bool BinaryFile::create(const std::string& path)
+bool BinaryFile::create(const std::string& path, bool exclusive)
 {
     if (fd_ >= 0)
         close();
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | (exclusive ? O_EXCL : O_TRUNC) | O_CLOEXEC, 0666);
     if (fd < 0) {
         fail(errno);
         return false;
@@ -185,8 +185,8 @@ void BinaryFile::trymap()
 {
     maptried_ = true;
     struct stat st {};
-    if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        map_.mapforreading(fd_, static_cast<std::size_t>(st.st_size));
+    if (mapping_ && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        map_.map(fd_, static_cast<std::size_t>(st.st_size));
 }
 
 bool BinaryFile::cutshort() const

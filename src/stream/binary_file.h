@@ -8,8 +8,8 @@
 // while the reads go on through the file) so that the scanner's two-byte probes
 // and single-byte searches do not cost a system call each, and the scanner
 // can look at a frame's header and side information where they lie in the
-// window (view) instead of copying them out. When maps are enabled
-// (MappedFile::enabled), the first view maps the file instead: the walk then
+// window (view) instead of copying them out. Unless mapping is turned off
+// (setmapping), the first view maps the file instead: the walk then
 // reads the page cache itself and nothing of the file is copied. A file cut
 // short under the map reads as zeros up to the next look, which then finds
 // the end through the window, as a read there always has; a load that got
@@ -44,11 +44,17 @@ public:
     // permission bits are all clear counts as read-only and is refused, even
     // for root, like a file with the read-only attribute elsewhere.
     bool openexisting(const std::string& path);
-    // Creates the file, or truncates an existing one, for reading and writing.
-    bool create(const std::string& path);
+    // Creates the file, or truncates an existing one, for reading and
+    // writing; exclusive: only a new file (an existing name fails, EEXIST).
+    bool create(const std::string& path, bool exclusive = false);
     // Writes out anything gathered and closes; an error here stays pending.
     void close();
     bool isopen() const { return fd_ >= 0; }
+    // Whether views map the file (on by default; set before the first view).
+    // The map is the quicker read (a warm load of 209 MB measured 0.80 x a
+    // plain read of the file through the map, 1.24 x through the window);
+    // the window is the other path, which must end a load exactly alike.
+    void setmapping(bool on) { mapping_ = on; }
     // The system's descriptor while open, else -1.
     int handle() const { return fd_; }
 
@@ -165,6 +171,7 @@ private:
     std::vector<std::uint8_t> wbuf_;
     std::int64_t wstart_ = 0;
     MappedFile map_;
+    bool mapping_ = true;
     bool maptried_ = false;
     // bytes [lookstart_, lookend_) of the file lie at lookbase_
     const std::uint8_t* lookbase_ = nullptr;

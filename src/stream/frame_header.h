@@ -54,6 +54,15 @@ constexpr FrameLengths makeframelengths()
 inline constexpr FrameLengths framelengths = makeframelengths();
 }  // namespace detail
 
+// The sampling frequency in Hz by byte 2 AND 0x0C; the reserved value
+// counts as 44.1 kHz, as it does for the frame lengths.
+constexpr int sampleratehz(std::uint8_t sampleratebits)
+{
+    constexpr int rates[3] = {44100, 48000, 32000};
+    const int r = (sampleratebits >> 2) < 3 ? (sampleratebits >> 2) : 0;
+    return rates[r];
+}
+
 constexpr std::int32_t framebytes(std::uint8_t sampleratebits, int bitrateindex, int paddingbit)
 {
     const int r = (sampleratebits >> 2) < 3 ? (sampleratebits >> 2) : 0;

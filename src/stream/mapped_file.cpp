@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <csignal>
 #include <mutex>
-#include <utility>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,8 +26,6 @@ struct GuardSlot {
 constexpr int slotcount = 64;
 GuardSlot slots[slotcount];
 
-std::atomic<bool> mapsenabled{true};
-std::mutex installlock;
 struct sigaction previous {};
 std::uintptr_t pagesize = 4096;
 
@@ -82,31 +79,26 @@ void guardhandler(int sig, siginfo_t* info, void* context)
     passon(sig, info, context);
 }
 
-// Puts the handler in place, in front of whatever is there now; done again
-// at every map in case another handler was installed since (it is then
-// the one passed on to).
+// Puts the handler in place, once for the whole run, in front of whatever
+// was there then (the handler it passes on to). A handler installed later
+// by someone else stays in front of this one and must pass SIGBUS on.
 void installguard()
 {
-    std::lock_guard<std::mutex> lock(installlock);
-    struct sigaction current {};
-    if (::sigaction(SIGBUS, nullptr, &current) != 0)
-        return;
-    if ((current.sa_flags & SA_SIGINFO) != 0 && current.sa_sigaction == guardhandler)
-        return;
-    const long ps = ::sysconf(_SC_PAGESIZE);
-    if (ps > 0)
-        pagesize = static_cast<std::uintptr_t>(ps);
-    previous = current;
-    struct sigaction ours {};
-    ours.sa_sigaction = guardhandler;
-    ours.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESTART;
-    sigemptyset(&ours.sa_mask);
-    ::sigaction(SIGBUS, &ours, nullptr);
+    static std::once_flag once;
+    std::call_once(once, [] {
+        const long ps = ::sysconf(_SC_PAGESIZE);
+        if (ps > 0)
+            pagesize = static_cast<std::uintptr_t>(ps);
+        struct sigaction ours {};
+        ours.sa_sigaction = guardhandler;
+        ours.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESTART;
+        sigemptyset(&ours.sa_mask);
+        ::sigaction(SIGBUS, &ours, &previous);
+    });
 }
 
 // From this size on a map earns a helper (a thread's start and end cost
-// about what making 2 MiB ready costs) and is kept (a smaller one costs
-// little to make again).
+// about what making 2 MiB ready costs).
 constexpr std::size_t largemap = std::size_t{16} << 20;
 
 }  // namespace
@@ -115,12 +107,7 @@ struct MappedFile::Region {
     const std::uint8_t* data = nullptr;
     std::size_t size = 0;
     int slot = -1;
-    dev_t dev = 0;
-    ino_t ino = 0;
-    Region(const std::uint8_t* d, std::size_t n, int s, const struct stat& st)
-        : data(d), size(n), slot(s), dev(st.st_dev), ino(st.st_ino)
-    {
-    }
+    Region(const std::uint8_t* d, std::size_t n, int s) : data(d), size(n), slot(s) {}
     ~Region()
     {
         GuardSlot& g = slots[slot];
@@ -133,19 +120,6 @@ struct MappedFile::Region {
     Region& operator=(const Region&) = delete;
 };
 
-namespace {
-
-// The kept map: never destroyed, so that it outlives every reader at exit
-// (the system takes it down with the process).
-std::mutex keptlock;
-std::shared_ptr<MappedFile::Region>& keptregion()
-{
-    static auto* kept = new std::shared_ptr<MappedFile::Region>();
-    return *kept;
-}
-
-}  // namespace
-
 MappedFile::MappedFile() = default;
 
 MappedFile::~MappedFile()
@@ -153,55 +127,10 @@ MappedFile::~MappedFile()
     unmap();
 }
 
-bool MappedFile::enabled()
-{
-    return mapsenabled.load(std::memory_order_relaxed);
-}
-
-void MappedFile::setenabled(bool on)
-{
-    mapsenabled.store(on, std::memory_order_relaxed);
-}
-
-bool MappedFile::mapforreading(int fd, std::size_t size)
-{
-    if (!enabled() || !map(fd, size))
-        return false;
-    // kept from now on: a reader beside the walk (the early copy of a cut)
-    // reads through the same map, and so does the save after it
-    keep_ = size_ >= largemap;
-    std::shared_ptr<Region> last;  // taken down here when no one else reads it
-    if (keep_) {
-        std::lock_guard<std::mutex> lock(keptlock);
-        last = keptregion();
-        keptregion() = region_;
-    }
-    return true;
-}
-
-void MappedFile::forgetkept()
-{
-    std::shared_ptr<Region> gone;
-    std::lock_guard<std::mutex> lock(keptlock);
-    gone.swap(keptregion());
-}
-
 namespace {
 
-// The kept map of the file st describes, where it holds size bytes and was
-// not cut short.
-std::shared_ptr<MappedFile::Region> keptfor(const struct stat& st, std::size_t size)
-{
-    std::lock_guard<std::mutex> lock(keptlock);
-    const std::shared_ptr<MappedFile::Region>& kept = keptregion();
-    if (kept != nullptr && kept->dev == st.st_dev && kept->ino == st.st_ino && kept->size >= size &&
-        slots[kept->slot].faulted.load(std::memory_order_acquire) == 0)
-        return kept;
-    return nullptr;
-}
-
 // A new map of the first size bytes of fd, in a guard slot of its own.
-std::shared_ptr<MappedFile::Region> newregion(int fd, std::size_t size, const struct stat& st)
+std::unique_ptr<MappedFile::Region> newregion(int fd, std::size_t size)
 {
     int slot = -1;
     for (int i = 0; i < slotcount && slot < 0; ++i) {
@@ -220,45 +149,25 @@ std::shared_ptr<MappedFile::Region> newregion(int fd, std::size_t size, const st
     s.faulted.store(0, std::memory_order_relaxed);
     s.start.store(reinterpret_cast<std::uintptr_t>(p), std::memory_order_release);
     s.end.store(reinterpret_cast<std::uintptr_t>(p) + size, std::memory_order_release);
-    return std::make_shared<MappedFile::Region>(static_cast<const std::uint8_t*>(p), size, slot, st);
+    return std::make_unique<MappedFile::Region>(static_cast<const std::uint8_t*>(p), size, slot);
 }
 
 }  // namespace
 
-bool MappedFile::mapkept(int fd, std::size_t size)
-{
-    return map(fd, size, Ahead::Alone, true);
-}
-
 bool MappedFile::map(int fd, std::size_t size, Ahead ahead)
 {
-    return map(fd, size, ahead, false);
-}
-
-bool MappedFile::map(int fd, std::size_t size, Ahead ahead, bool keptonly)
-{
     unmap();
-    struct stat st {};
-    if (size == 0 || ::fstat(fd, &st) != 0)
+    if (size == 0)
         return false;
     installguard();
-    // a kept map was made ready by the walk that kept it (a stretch it
-    // skipped faults in)
-    std::shared_ptr<Region> region = keptfor(st, size);
-    const bool ready = region != nullptr;
-    if (!ready && !keptonly)
-        region = newregion(fd, size, st);
-    return region != nullptr && take(std::move(region), size, ready, ahead);
-}
-
-bool MappedFile::take(std::shared_ptr<Region> region, std::size_t size, bool ready, Ahead ahead)
-{
-    region_ = std::move(region);
+    region_ = newregion(fd, size);
+    if (region_ == nullptr)
+        return false;
     data_ = region_->data;
     size_ = size;
     flag_ = &slots[region_->slot].faulted;
-    readyend_ = ready ? size : 0;
-    aheadtried_ = ready || ahead == Ahead::Alone;
+    readyend_ = 0;
+    aheadtried_ = ahead == Ahead::Alone;
     return true;
 }
 
@@ -268,16 +177,7 @@ void MappedFile::unmap()
         return;
     ahead_.reset();  // its thread is done with the map before it goes
     aheadtried_ = false;
-    std::shared_ptr<Region> last;  // taken down here when no one else reads it
-    if (keep_ && faulted()) {
-        // a file cut short under the map: no one adopts it, so it goes
-        std::lock_guard<std::mutex> lock(keptlock);
-        if (keptregion() == region_)
-            last = std::exchange(keptregion(), nullptr);
-    }
-    keep_ = false;
     region_.reset();
-    last.reset();
     data_ = nullptr;
     size_ = 0;
     flag_ = nullptr;

@@ -30,27 +30,9 @@ public:
     enum class Ahead { Helped, Alone };
 
     // Maps the first size bytes of the open file fd; false (and nothing
-    // mapped) when the system refuses or every guard slot is taken. Where
-    // the load's map of the same file (device and inode) is kept, and not
-    // cut short, this reads through it: its page tables are ready, and
-    // another map of the file would fill and take down as many again
-    // (a tenth of cp's time for a save after the load, a fifth for an exact
-    // one, whose CRC pass reads the file too). Through any map, the bytes
-    // are those of the file's page cache now.
+    // mapped) when the system refuses or every guard slot is taken.
     bool map(int fd, std::size_t size, Ahead ahead = Ahead::Helped);
-    // map, when files are mapped for reading (enabled()); a map of 16 MiB or
-    // more made this way is kept, for the other maps of the same file while
-    // it is read and after, until another is kept or forgetkept (or it is
-    // found cut short).
-    bool mapforreading(int fd, std::size_t size);
-    // map, only where a kept map of the file holds size bytes: a reader
-    // beside the one that keeps it, for which a map of its own would cost
-    // more than its work gains.
-    bool mapkept(int fd, std::size_t size);
     void unmap();
-    // Lets the kept map go (after a save: the file it maps may be gone
-    // from its directory, and would keep its disk space while mapped).
-    static void forgetkept();
 
     bool mapped() const { return data_ != nullptr; }
     const std::uint8_t* data() const { return data_; }
@@ -89,19 +71,10 @@ public:
     // calls, a larger one the window's responsiveness)
     static constexpr std::size_t stretch = std::size_t{512} << 10;
 
-    struct Region;  // a map, shared by the MappedFiles that read through it
-
-    // Whether BinaryFile maps the files it reads (on unless turned off).
-    // The walk through a map copies nothing, where reads through a window
-    // copy the whole file once more; tests turn it off to check the window
-    // path, which must end a load exactly as the map does.
-    static bool enabled();
-    static void setenabled(bool on);
+    struct Region;  // a map in a guard slot
 
 private:
     void makeready(std::size_t offset);
-    bool map(int fd, std::size_t size, Ahead ahead, bool keptonly);
-    bool take(std::shared_ptr<Region> region, std::size_t size, bool ready, Ahead ahead);
 
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
@@ -109,8 +82,7 @@ private:
     std::size_t readyend_ = 0;
     std::unique_ptr<ReadyAhead> ahead_;
     bool aheadtried_ = false;  // (set from the start for a map made Alone)
-    std::shared_ptr<Region> region_;
-    bool keep_ = false;  // the kept map, made by mapforreading
+    std::unique_ptr<Region> region_;
 };
 
 }  // namespace qc

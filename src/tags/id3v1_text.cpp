@@ -61,7 +61,7 @@ std::string buildtext(const std::uint8_t* bytes, std::size_t n)
     return text;
 }
 
-bool readid(BinaryFile& file, std::int32_t pos)
+bool readid(BinaryFile& file, std::int64_t pos)
 {
     std::uint8_t id[3] = {};
     file.seek(static_cast<std::int64_t>(pos) - 1);
@@ -70,7 +70,7 @@ bool readid(BinaryFile& file, std::int32_t pos)
 
 }  // namespace
 
-TagRead readid3v1(BinaryFile& file, std::int32_t footerpos)
+TagRead readid3v1(BinaryFile& file, std::int64_t footerpos)
 {
     TagRead out;
     std::uint8_t buf[fieldbytes];
@@ -80,7 +80,7 @@ TagRead readid3v1(BinaryFile& file, std::int32_t footerpos)
     return out;
 }
 
-TagRead readdamagedid3v1(BinaryFile& file, std::int32_t pos, std::int32_t length)
+TagRead readdamagedid3v1(BinaryFile& file, std::int64_t pos, std::int64_t length)
 {
     TagRead out;
     std::uint8_t buf[fieldbytes];

@@ -18,14 +18,14 @@ struct TagRead {
 
 // The ID3v1 tag at the 1-based position footerpos (the "T" of "TAG"): one
 // line per non-empty field, then always the genre line.
-TagRead readid3v1(BinaryFile& file, std::int32_t footerpos);
+TagRead readid3v1(BinaryFile& file, std::int64_t footerpos);
 
 // A damaged ID3v1 tag: the length bytes (fewer than 128) at the 1-based
 // position pos, "TAG" first, as far as they go. The fields that are there,
 // a field cut short as far as it goes, the genre line only when its byte is
 // there. Fails as readid3v1 does, also when fewer than length bytes can be
 // read (the file was shortened since).
-TagRead readdamagedid3v1(BinaryFile& file, std::int32_t pos, std::int32_t length);
+TagRead readdamagedid3v1(BinaryFile& file, std::int64_t pos, std::int64_t length);
 
 // The frames of the ID3v2 tag at the start of the file, one line each, read
 // in the ID3v2.3 frame layout whatever version the tag declares. Lists at

@@ -12,7 +12,7 @@
 #include "analysis/scanner.h"
 #include "cutting/copy_plan.h"
 #include "support/harness.h"
-#include "support/engine_switches.h"
+#include "support/open_files.h"
 
 using namespace qc;
 using namespace qctest;
@@ -22,8 +22,9 @@ namespace {
 const FrameSpec f128{};
 
 struct Engine {
-    LoadedFile& file = theloadedfile();
+    LoadedFile file;
     Scanner scanner{file};
+    bool maps = true;
     PresetAnswers answers = PresetAnswers::yes();
 
     LoadReport load(const std::string& path, ErrorPolicy policy = ErrorPolicy::Attempt,
@@ -32,7 +33,7 @@ struct Engine {
         answers.reset();
         file.sourcename = path;
         file.cutframes[0] = file.cutframes[1] = 0;
-        return scanner.scanfile({policy, &answers, progress});
+        return scanner.scanfile({policy, &answers, progress, true, maps});
     }
 };
 
@@ -130,7 +131,7 @@ TEST(LoadReport, FailuresCarryTheirKindAndErrno)
     LoadReport r = run.load(dir.path("missing.mp3"));
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error.kind, ErrorKind::NotFound);
-    EXPECT_EQ(r.error.failure, LoadFailure::Disk);
+    EXPECT_EQ(r.error.cause, Cause::Disk);
     EXPECT_EQ(r.error.errnum, ENOENT);
     EXPECT_FALSE(run.file.loadok);
 
@@ -167,7 +168,7 @@ TEST(LoadReport, FailuresCarryTheirKindAndErrno)
     const Bytes middle = frames(50, f128) + filler(3000, 0) + frames(50, f128);
     r = run.load(dir.write("middle.mp3", middle), ErrorPolicy::Fail);
     EXPECT_EQ(r.error.kind, ErrorKind::Damaged);
-    EXPECT_EQ(r.error.failure, LoadFailure::FrameSize);
+    EXPECT_EQ(r.error.cause, Cause::FrameSize);
     EXPECT_FALSE(r.cancelledat);
 
     run.answers.cancelfirst = true;
@@ -203,9 +204,9 @@ TEST(LoadReport, AFileThatShrinksDuringTheLoadIsAReadFailure)
     EXPECT_TRUE(shrink.done);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error.kind, ErrorKind::ReadFailed);
-    EXPECT_EQ(r.error.failure, LoadFailure::Disk);
+    EXPECT_EQ(r.error.cause, Cause::Disk);
     EXPECT_EQ(r.error.errnum, 0);  // the file ended early; the system reported nothing
-    EXPECT_FALSE(run.file.sourcefile.isopen());
+    EXPECT_FALSE(qctest::openinprocess(run.file.sourcename));
 }
 
 namespace {
@@ -231,8 +232,8 @@ TEST(LoadReport, ProgressIsTheShareWalkedAtEvery256thFrameOnEitherReadPath)
     const std::string path = dir.write("walk.mp3", bytes);
     for (bool maps : {true, false}) {
         SCOPED_TRACE(maps ? "map" : "read window");
-        MapsSetting setting(maps);
         Engine run;
+        run.maps = maps;
         ProgressLog log;
         ASSERT_TRUE(run.load(path, ErrorPolicy::Attempt, &log).ok);
         ASSERT_EQ(run.file.framecount, 1000);

@@ -8,7 +8,6 @@
 #include "analysis/preset_answers.h"
 #include "analysis/scanner.h"
 #include "support/harness.h"
-#include "support/engine_switches.h"
 
 using namespace qc;
 using namespace qctest;
@@ -25,31 +24,31 @@ struct ProgressLog : LoadProgress {
 // What a load leaves behind, for comparison.
 struct Outcome {
     bool ok = false;
-    LoadFailure failure{};
-    std::vector<std::int32_t> positions;
+    Cause failure{};
+    std::vector<std::int64_t> positions;
     std::vector<std::uint8_t> gains;
-    std::vector<std::int32_t> rates;
+    std::vector<std::int64_t> rates;
     std::vector<std::int64_t> facts;
     std::vector<int> progress;
     int walksdone = 0;
     bool operator==(const Outcome&) const = default;
 };
 
-Outcome load(const std::string& path, ErrorPolicy policy)
+Outcome load(const std::string& path, ErrorPolicy policy, bool maps, bool streaks)
 {
-    LoadedFile& f = theloadedfile();
+    LoadedFile f;
     Scanner scanner(f);
     PresetAnswers answers = PresetAnswers::yes();
     ProgressLog log;
     f.sourcename = path;
     f.cutframes[0] = f.cutframes[1] = 0;
-    LoadReport r = scanner.scanfile({policy, &answers, &log});
+    LoadReport r = scanner.scanfile({policy, &answers, &log, streaks, maps});
     Outcome o;
     o.ok = r.ok;
-    o.failure = r.error.failure;
-    o.positions.assign(f.framepos, f.framepos + f.framecount);
-    o.gains.assign(f.framegain, f.framegain + f.framecount);
-    o.rates.assign(f.ratecount, f.ratecount + 16);
+    o.failure = r.error.cause;
+    o.positions = f.framepos;
+    o.gains = f.framegain;
+    o.rates.assign(f.ratecount.begin(), f.ratecount.end());
     o.facts = {f.channelmode, f.footerfound, f.footerpos, f.footerspan, f.betweenstart, f.afterstart,
                f.overrun, f.totalframes, f.includebetween, f.includeafter};
     o.progress = log.positions;
@@ -144,13 +143,8 @@ TEST(WalkStretches, LeaveTheRecordTheStepsLeaveOnDamagedFilesOfEveryKind)
             for (bool maps : {true, false}) {
                 SCOPED_TRACE(testing::Message() << "file " << n << (maps ? " map" : " window")
                                                 << (policy == ErrorPolicy::Fail ? " fail" : " attempt"));
-                MapsSetting reading(maps);
-                Outcome stepped;
-                {
-                    StreaksSetting off(false);
-                    stepped = load(path, policy);
-                }
-                const Outcome streaked = load(path, policy);
+                const Outcome stepped = load(path, policy, maps, false);
+                const Outcome streaked = load(path, policy, maps, true);
                 ASSERT_EQ(streaked, stepped);
                 loaded += stepped.ok ? 1 : 0;
             }

@@ -16,7 +16,7 @@ using namespace qctest;
 namespace {
 
 struct Saver {
-    LoadedFile& file = theloadedfile();
+    LoadedFile file;
     Scanner scanner{file};
     PresetAnswers answers = PresetAnswers::yes();
     BinaryFile output;
@@ -31,7 +31,7 @@ struct Saver {
     SaveReport save(const SaveChoices& c, const std::string& target)
     {
         SaveReport r = copyout(file, c, target, output, buffer);
-        for (BinaryFile* f : {&output, &file.sourcefile}) {
+        for (BinaryFile* f : {&output}) {
             if (f->isopen())
                 f->close();
             f->ioresult();
@@ -53,7 +53,7 @@ TEST(SaveReport, ChoicesNotTheRecordDecideTheOutput)
     c.cuts[1] = 3;
     SaveReport r = s.save(c, dir.path("out.mp3"));
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.kind, ErrorKind::None);
+    EXPECT_EQ(r.error.kind, ErrorKind::None);
     EXPECT_EQ(r.frames, 5);
     EXPECT_EQ(r.bytes, 5 * 417);
     EXPECT_EQ(readbytes(dir.path("out.mp3")), Bytes(body.begin() + 2 * 417, body.begin() + 7 * 417));
@@ -75,46 +75,47 @@ TEST(SaveReport, FailuresNameTheirKindErrnoAndTheFileToBlame)
     const std::string source = dir.write("in.mp3", frames(10, FrameSpec{}));
     ASSERT_TRUE(s.load(source));
 
-    // a missing target folder is the target's fault, not the source's
+    // a missing target folder is the target's fault, not the source's: an
+    // output that cannot be made is a failed write (not-found is the source's)
     SaveReport r = s.save({}, dir.path("no/such/folder/out.mp3"));
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.kind, ErrorKind::NotFound);
-    EXPECT_EQ(r.blame, SaveReport::Target);
-    EXPECT_EQ(r.errnum, ENOENT);
+    EXPECT_EQ(r.error.kind, ErrorKind::WriteFailed);
+    EXPECT_EQ(r.error.blame, Blame::Target);
+    EXPECT_EQ(r.error.errnum, ENOENT);
 
     std::filesystem::create_directory(dir.path("target.mp3"));
     r = s.save({}, dir.path("target.mp3"));
-    EXPECT_EQ(r.kind, ErrorKind::WriteFailed);
-    EXPECT_EQ(r.blame, SaveReport::Target);
-    EXPECT_EQ(r.errnum, EISDIR);
+    EXPECT_EQ(r.error.kind, ErrorKind::WriteFailed);
+    EXPECT_EQ(r.error.blame, Blame::Target);
+    EXPECT_EQ(r.error.errnum, EISDIR);
 
     if (::geteuid() != 0) {
         std::filesystem::create_directory(dir.path("locked"));
         std::filesystem::permissions(dir.path("locked"), std::filesystem::perms::owner_read |
                                                               std::filesystem::perms::owner_exec);
         r = s.save({}, dir.path("locked/out.mp3"));
-        EXPECT_EQ(r.kind, ErrorKind::Permission);
-        EXPECT_EQ(r.blame, SaveReport::Target);
+        EXPECT_EQ(r.error.kind, ErrorKind::Permission);
+        EXPECT_EQ(r.error.blame, Blame::Target);
     }
 
     SaveChoices none;
     none.cuts[0] = 6;
     none.cuts[1] = 4;
     r = s.save(none, dir.path("none.mp3"));
-    EXPECT_EQ(r.kind, ErrorKind::NothingToSave);
-    EXPECT_EQ(r.failure, SaveFailure::NothingKept);
+    EXPECT_EQ(r.error.kind, ErrorKind::NothingToSave);
+    EXPECT_EQ(r.error.cause, Cause::NothingKept);
 
     // the source shortened since the load
     std::filesystem::resize_file(source, 2000);
     r = s.save({}, dir.path("short.mp3"));
-    EXPECT_EQ(r.failure, SaveFailure::SourceChanged);
-    EXPECT_EQ(r.blame, SaveReport::Source);
+    EXPECT_EQ(r.error.cause, Cause::SourceChanged);
+    EXPECT_EQ(r.error.blame, Blame::Source);
     EXPECT_FALSE(sourceunchanged(s.file));
 
     // the source gone
     std::filesystem::remove(source);
     r = s.save({}, dir.path("gone.mp3"));
-    EXPECT_EQ(r.kind, ErrorKind::NotFound);
-    EXPECT_EQ(r.blame, SaveReport::Source);
-    EXPECT_EQ(r.errnum, ENOENT);
+    EXPECT_EQ(r.error.kind, ErrorKind::NotFound);
+    EXPECT_EQ(r.error.blame, Blame::Source);
+    EXPECT_EQ(r.error.errnum, ENOENT);
 }

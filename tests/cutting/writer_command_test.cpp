@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "writer_fixture.h"
+#include "support/open_files.h"
 
 namespace {
 
@@ -204,8 +205,8 @@ TEST(SaveCommand, FailuresShowTheDiskErrorAndTouchNothingElse)
     EXPECT_FALSE(w.pbar.visible());
     EXPECT_TRUE(w.filenamelabel.visible());
     EXPECT_FALSE(w.playbut.enabled());
-    EXPECT_FALSE(rig.loader.file.sourcefile.isopen());
-    EXPECT_FALSE(rig.writer.outputfile.isopen());
+    EXPECT_FALSE(qctest::openinprocess(rig.loader.file.sourcename));
+    EXPECT_FALSE(qctest::openinprocess(rig.writer.targetname));
 
     // a name longer than 255 characters is refused, not cut into another name
     rig.loader.box.clear();

@@ -260,7 +260,7 @@ TEST(CopyPieces, MovesBlocksOfTheBufferSizeAndFailsPastTheEnd)
 TEST(CopyPlan, NoPlanWhenTheCutsLeaveNoFrame)
 {
     auto f = std::make_unique<qc::LoadedFile>();
-    f->framecount = 3;
+    f->setframecount(3);
     f->filesize = 3000;
     f->framepos[0] = 1;
     f->framepos[1] = 1001;

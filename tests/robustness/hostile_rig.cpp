@@ -36,8 +36,7 @@ void AnsweringBox::use(Answers a)
 }
 
 HostileRig::HostileRig(Answers a)
-    : file(sharedfile()),
-      cuts(file, form),
+    : cuts(file, form),
       scanner(file, form, cuts, box, pump, measure),
       views(file, viewbox)
 {

@@ -46,7 +46,7 @@ struct HostileRig {
     // Both tag views, as the buttons run them; the boxes they showed.
     std::vector<Box> viewtags();
 
-    qc::LoadedFile& file;
+    qc::LoadedFile file;  // each rig's own
     ui::MainForm form;
     qc::CutPositions cuts;
     AnsweringBox box;

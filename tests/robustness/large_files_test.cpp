@@ -8,8 +8,10 @@
 #include <filesystem>
 
 #include "hostile_rig.h"
+#include "cutting/copy_plan.h"
+#include "cutting/save_report.h"
 #include "stream/mapped_file.h"
-#include "support/engine_switches.h"
+#include "support/open_files.h"
 
 namespace {
 
@@ -27,9 +29,8 @@ Bytes tinyframe()
     return f;
 }
 
-void writeframes(const std::string& path, std::int64_t count)
+void writeframes(const std::string& path, std::int64_t count, const Bytes& one = tinyframe())
 {
-    const Bytes one = tinyframe();
     Bytes block;
     for (int i = 0; i < 4096; ++i)
         block.insert(block.end(), one.begin(), one.end());
@@ -44,49 +45,66 @@ void writeframes(const std::string& path, std::int64_t count)
     ::close(fd);
 }
 
-TEST(LargeFiles, TheFrameLimitIsTestedEvery256Frames)
+// The record has no capacity: a file of more frames than the old fixed
+// arrays held (500,272) loads whole, and so does a file of many more.
+TEST(LargeFiles, AFileOfMoreThanHalfAMillionFramesLoadsWhole)
 {
     TempDir dir;
-    const std::string path = dir.path("limit.mp3");
+    const std::string path = dir.path("long.mp3");
     HostileRig rig(Answers::Yes);
-
-    // 500,225 frames: the limit is met when the 500,225th frame is recorded
-    writeframes(path, 500225);
-    EXPECT_FALSE(rig.load(path));
-    EXPECT_EQ(rig.loaderror(), "Maximum of 500,000 frames reached.");
-    EXPECT_EQ(rig.file.framecount, 500225);
-
-    // one frame fewer loads whole: the limit is only tested at 1, 257, 513, ...
-    fs::resize_file(path, 500224 * 96);
+    writeframes(path, 1200000);  // 115 MB, 16 hours at 32 kbps and 48 kHz
     ASSERT_TRUE(rig.load(path));
-    EXPECT_EQ(rig.file.framecount, 500224);
-    EXPECT_EQ(rig.file.ratecount[1], 500224);
-    EXPECT_EQ(rig.file.framepos[500223], 500223 * 96 + 1);
-    EXPECT_EQ(rig.form.infolabel.caption(), "48 KHz, 32 kbps, 200:05.4, mono");
-    expectconsistentload(rig.file, 500224 * 96, path);
+    EXPECT_EQ(rig.file.framecount, 1200000);
+    EXPECT_EQ(rig.file.ratecount[1], 1200000);
+    EXPECT_EQ(rig.file.framepos[1199999], std::int64_t{1199999} * 96 + 1);
+    EXPECT_EQ(rig.form.infolabel.caption(), "48 KHz, 32 kbps, 480:0, mono");
+    expectconsistentload(rig.file, std::int64_t{1200000} * 96, path);
 }
 
-TEST(LargeFiles, TwoGigabytesAreRefusedBeforeAnyPositionIsRead)
+// The largest frames (320 kbps at 32 kHz), enough of them to reach past
+// 2 GiB: every position beyond 32 bits is recorded as it is.
+Bytes largeframe()
+{
+    Bytes f(1440, 0);
+    f[0] = 0xFF;
+    f[1] = 0xFB;
+    f[2] = 0xE8;  // 320 kbps, 32 kHz, no padding
+    f[3] = 0xC0;  // mono
+    return f;
+}
+
+TEST(LargeFiles, AFileOfMoreThanTwoGigabytesLoadsAndItsFarEndIsCut)
 {
     TempDir dir;
     const std::string path = dir.path("huge.mp3");
-    const Bytes head = tinyframe();
-    dir.write("huge.mp3", head + head + head);
+    constexpr std::int64_t count = 1500000;  // 2.16 GB
+    writeframes(path, count, largeframe());
     HostileRig rig(Answers::Yes);
+    ASSERT_TRUE(rig.load(path));
+    EXPECT_GT(rig.file.filesize, std::int64_t{1} << 31);
+    EXPECT_EQ(rig.file.framecount, count);
+    EXPECT_EQ(rig.file.framepos[count - 1], (count - 1) * 1440 + 1);
+    EXPECT_FALSE(qctest::openinprocess(path));
+    expectconsistentload(rig.file, count * 1440, path);
 
-    // 2 GiB: one byte too many for a signed 32-bit position
-    fs::resize_file(path, std::uintmax_t{1} << 31);
-    EXPECT_EQ(qc::filesizebyname(path), std::int64_t{1} << 31);
-    EXPECT_FALSE(rig.load(path));
-    EXPECT_EQ(rig.loaderror(), "File of 2 GB or more - too large to process.");
-    EXPECT_FALSE(rig.file.sourcefile.isopen());
-
-    // one byte less is within reach: three frames, then zeros that the
-    // walk does not take for frames and that are too many to be trailing data
-    fs::resize_file(path, (std::uintmax_t{1} << 31) - 1);
-    EXPECT_FALSE(rig.load(path));
-    EXPECT_EQ(rig.loaderror(), "Improper frame size");
-    EXPECT_EQ(rig.file.framecount, 3);
+    // keep only the last three frames: each byte comes from beyond 2 GiB
+    qc::LoadedFile& f = rig.file;
+    qc::SaveChoices c;
+    c.cuts[0] = count - 3;
+    c.keep = {true, true, true};
+    const std::optional<qc::CopyPlan> plan = qc::makesaveplan(f, c);
+    ASSERT_TRUE(plan.has_value());
+    EXPECT_EQ(plan->pieces[0].from, (count - 3) * 1440 + 1);
+    EXPECT_EQ(plan->bytes(), 3 * 1440);
+    qc::BinaryFile output;
+    std::vector<std::uint8_t> buffer(qc::copybuffersize);
+    const std::string out = dir.path("end.mp3");
+    const qc::SaveReport r = qc::copyout(f, c, out, output, buffer);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.frames, 3);
+    fs::remove(path);
+    const Bytes written = qctest::readbytes(out);
+    EXPECT_EQ(written, largeframe() + largeframe() + largeframe());
 }
 
 }  // namespace
@@ -99,7 +117,6 @@ TEST(LargeFiles, TwoGigabytesAreRefusedBeforeAnyPositionIsRead)
 // of the walk when it is cut (and to have made ready what is cut off).
 void cutshortduringtheload(bool mapped)
 {
-    qctest::MapsSetting maps(mapped);
     TempDir dir;
     const std::string path = dir.path("shrinking.mp3");
     constexpr std::int64_t count = 200000;  // 19.2 MB
@@ -108,12 +125,13 @@ void cutshortduringtheload(bool mapped)
                                std::int64_t{12000000}}) {
         SCOPED_TRACE(cutto);
         HostileRig rig(Answers::Yes);
+        rig.scanner.map = mapped;
         rig.pump.count = 0;
         bool wasmapped = false;
         rig.pump.hook = [&] {
             // the progress after frame 10,241, a megabyte into the file
             if (rig.pump.count == 41) {
-                wasmapped = rig.file.sourcefile.mapped();
+                wasmapped = qctest::mappedinprocess(path);
                 fs::resize_file(path, static_cast<std::uintmax_t>(cutto));
             }
         };
@@ -121,7 +139,7 @@ void cutshortduringtheload(bool mapped)
         EXPECT_EQ(wasmapped, mapped);
         EXPECT_EQ(rig.loaderror(), "Disk or unknown error.");
         EXPECT_FALSE(rig.file.loadok);
-        EXPECT_FALSE(rig.file.sourcefile.isopen());
+        EXPECT_FALSE(qctest::openinprocess(path));
         EXPECT_LT(rig.file.framecount, count);
         rig.pump.hook = nullptr;
         writeframes(path, count);
@@ -145,10 +163,8 @@ TEST(LargeFiles, AMappedLoadRecordsWhatTheWindowedLoadRecords)
     const std::string path = dir.path("frames.mp3");
     writeframes(path, 30000);
     HostileRig windowed(Answers::Yes);
-    {
-        qctest::MapsSetting off(false);
-        ASSERT_TRUE(windowed.load(path));
-    }
+    windowed.scanner.map = false;
+    ASSERT_TRUE(windowed.load(path));
     HostileRig mapped(Answers::Yes);
     ASSERT_TRUE(mapped.load(path));
     EXPECT_EQ(mapped.file.framecount, windowed.file.framecount);

@@ -110,10 +110,11 @@ TEST(SilenceMethods, FewExaminedFramesStayWithinTheStretch)
 
 TEST(SilenceMethods, BuffersAndAutoProposalFromTheLoadedFile)
 {
-    qc::LoadedFile& f = qctest::sharedfile();
-    f.framecount = 5;
+    qc::LoadedFile f;
+    f.setframecount(6);
     for (int k = 0; k < 6; ++k)
         f.framegain[k] = static_cast<std::uint8_t>(k + 1);
+    f.setframecount(5);
     qc::SilenceState s;
     s.examinecount = 1000;  // left from a longer file: lowered to the frame count
     qc::fillbuffers(s, f);
@@ -122,7 +123,7 @@ TEST(SilenceMethods, BuffersAndAutoProposalFromTheLoadedFile)
     EXPECT_EQ(Gains(s.endgains, s.endgains + 5), Gains({5, 4, 3, 2, 1}));
 
     // 1200 frames: 120 blank at the start, 12 at the end; 1000 examined
-    f.framecount = 1200;
+    f.setframecount(1200);
     for (int k = 0; k < 1200; ++k)
         f.framegain[k] = k < 120 || k >= 1188 ? 0 : 150;
     EXPECT_EQ(qc::autodetected(f, 1, 1), 12);
@@ -130,7 +131,6 @@ TEST(SilenceMethods, BuffersAndAutoProposalFromTheLoadedFile)
     EXPECT_EQ(qc::autoproposal(f, 1, 1, 20), 0);
     EXPECT_EQ(qc::autoproposal(f, 0, 1, 150), 21);  // treated as 99
     EXPECT_EQ(qc::autoproposal(f, 0, 4, 0), -1);    // no such method: leave the side
-    f.framecount = 0;
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include "stream/binary_file.h"
 #include "stream/frame_gain.h"
 #include "support/harness.h"
-#include "support/engine_switches.h"
 
 using namespace qc;
 using namespace qctest;
@@ -150,10 +149,10 @@ TEST(BinaryFile, ViewShowsTheFileBytesInPlaceAndLeavesFailuresToTheRead)
 
 TEST(BinaryFile, AViewBeyondTheEndOfAShrunkFileFailsAtTheRead)
 {
-    qctest::MapsSetting windowed(false);
     TempDir dir;
     std::string p = dir.write("big", filler(3000000, 0x22));
     BinaryFile f;
+    f.setmapping(false);
     ASSERT_TRUE(f.openexisting(p));
     // a walk that has grown the window to its full size
     for (std::int64_t at = 0; at < 2000000; at += 400)

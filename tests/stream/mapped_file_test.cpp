@@ -11,7 +11,6 @@
 #include "stream/binary_file.h"
 #include "stream/mapped_file.h"
 #include "support/harness.h"
-#include "support/engine_switches.h"
 
 using namespace qc;
 using namespace qctest;
@@ -27,9 +26,6 @@ Bytes pattern(std::size_t n)
     return b;
 }
 
-struct MapsOn : qctest::MapsSetting {
-    MapsOn() : MapsSetting(true) {}
-};
 
 }  // namespace
 
@@ -118,7 +114,6 @@ TEST(MappedFile, ReadsThroughTheMapMatchTheWindowAndAShrunkFileFailsAtTheRead)
     TempDir dir;
     const Bytes bytes = pattern(300000);
     const std::string path = dir.write("m.bin", bytes);
-    MapsOn on;
     BinaryFile file;
     ASSERT_TRUE(file.openexisting(path));
     const std::uint8_t* v = file.view(299990, 10);
@@ -154,133 +149,11 @@ TEST(MappedFile, FilesAreMappedUnlessMapsAreTurnedOff)
         file.close();
         file.ioresult();
     }
-    qctest::MapsSetting off(false);
     BinaryFile file;
+    file.setmapping(false);
     ASSERT_TRUE(file.openexisting(path));
     ASSERT_NE(file.view(10, 4), nullptr);
     EXPECT_FALSE(file.mapped());
     file.close();
     file.ioresult();
-}
-
-namespace {
-
-// Whether this process maps the file at path (the kernel's list of maps).
-bool mapsfile(const std::string& path)
-{
-    const std::string real = fs::canonical(path).string();
-    std::ifstream maps("/proc/self/maps");
-    std::string line;
-    while (std::getline(maps, line))
-        if (line.size() >= real.size() && line.compare(line.size() - real.size(), real.size(), real) == 0)
-            return true;
-    return false;
-}
-
-// A file of holes: large, and no disk.
-std::string sparsefile(TempDir& dir, const std::string& name, std::size_t size)
-{
-    const std::string path = dir.write(name, Bytes{1, 2, 3});
-    fs::resize_file(path, size);
-    return path;
-}
-
-// Maps path whole as a load does, and returns where the map lies.
-const std::uint8_t* loadmap(const std::string& path, MappedFile& map)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    const bool mapped = fd >= 0 && map.mapforreading(fd, static_cast<std::size_t>(fs::file_size(path)));
-    if (fd >= 0)
-        ::close(fd);
-    return mapped ? map.data() : nullptr;
-}
-
-}  // namespace
-
-// The load's map of a large file stays after the load for the next map of
-// the same file, which reads through it; not for another file, a file grown
-// beyond it, or once let go.
-TEST(KeptMap, TheLoadsMapServesTheNextMapOfTheSameFileOnly)
-{
-    MapsOn on;
-    TempDir dir;
-    constexpr std::size_t big = (16u << 20) + 5000;
-    const std::string path = sparsefile(dir, "big.bin", big);
-    const std::string other = sparsefile(dir, "other.bin", big);
-    const std::uint8_t* at = nullptr;
-    {
-        MappedFile load;
-        at = loadmap(path, load);
-        ASSERT_NE(at, nullptr);
-    }
-    EXPECT_TRUE(mapsfile(path));
-    {
-        MappedFile save;
-        EXPECT_EQ(loadmap(path, save), at);
-        EXPECT_EQ(save.data()[1], 2);
-        MappedFile crc;  // two readers at once share it
-        const int fd = ::open(path.c_str(), O_RDONLY);
-        ASSERT_TRUE(crc.map(fd, big - 100));
-        ::close(fd);
-        EXPECT_EQ(crc.data(), at);
-        EXPECT_EQ(crc.size(), big - 100);
-    }
-    {
-        MappedFile elsewhere;
-        EXPECT_NE(loadmap(other, elsewhere), at);
-    }
-    // the map last let go is kept: the other file's, and the first is gone
-    EXPECT_FALSE(mapsfile(path));
-    EXPECT_TRUE(mapsfile(other));
-    fs::resize_file(other, big + 4096);
-    {
-        MappedFile grown;
-        EXPECT_NE(loadmap(other, grown), nullptr);
-        EXPECT_EQ(grown.size(), big + 4096);
-        EXPECT_EQ(grown.data()[big + 4000], 0);
-        EXPECT_FALSE(grown.faulted());
-    }
-    MappedFile::forgetkept();
-    EXPECT_FALSE(mapsfile(other));
-
-    // a small file's map is not kept
-    const std::string small = dir.write("small.bin", pattern(8192));
-    {
-        MappedFile load;
-        ASSERT_NE(loadmap(small, load), nullptr);
-    }
-    EXPECT_FALSE(mapsfile(small));
-}
-
-// A map that met the file cut short is not kept, and a file put in place
-// of the kept one under its name (another inode) gets a map of its own.
-TEST(KeptMap, NeitherACutShortMapNorAReplacedFileIsReadThroughTheKeptMap)
-{
-    MapsOn on;
-    TempDir dir;
-    constexpr std::size_t big = 17u << 20;
-    const std::string path = sparsefile(dir, "big.bin", big);
-    {
-        MappedFile load;
-        ASSERT_NE(loadmap(path, load), nullptr);
-        fs::resize_file(path, 4096);
-        EXPECT_EQ(load.data()[big - 1], 0);
-        EXPECT_TRUE(load.faulted());
-    }
-    EXPECT_FALSE(mapsfile(path));
-
-    fs::resize_file(path, big);
-    const std::uint8_t* at = nullptr;
-    MappedFile load;
-    at = loadmap(path, load);
-    ASSERT_NE(at, nullptr);
-    load.unmap();
-    const std::string replacement = dir.write("new.bin", pattern(100));
-    fs::resize_file(replacement, big);
-    fs::rename(replacement, path);
-    MappedFile save;
-    EXPECT_NE(loadmap(path, save), at);
-    EXPECT_EQ(save.data()[1], pattern(2)[1]);
-    save.unmap();
-    MappedFile::forgetkept();
 }

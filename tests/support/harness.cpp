@@ -10,13 +10,8 @@
 
 namespace qctest {
 
-qc::LoadedFile& sharedfile()
-{
-    return qc::theloadedfile();
-}
-
 Loader::Loader()
-    : file(sharedfile()), cuts(file, form), scanner(file, form, cuts, box, pump, measure)
+    : cuts(file, form), scanner(file, form, cuts, box, pump, measure)
 {
     cuts.wire();
     file.cutframes[0] = file.cutframes[1] = 0;
@@ -34,7 +29,7 @@ void Loader::setpolicy(qc::ErrorPolicy p)
 
 bool Loader::load(const std::string& path)
 {
-    file.sourcename = qc::shortstring(path);
+    file.sourcename = path;
     scanner.scanfile(true);
     return file.loadok;
 }

@@ -8,7 +8,7 @@
 
 #include "analysis/scanner.h"
 #include "shell/load_command.h"
-#include "shell/load_texts.h"
+#include "texts/load_texts.h"
 #include "shell/cut_positions.h"
 #include "stream/loaded_file.h"
 #include "support/scripted_box.h"
@@ -18,9 +18,6 @@ namespace qctest {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The engine's program-wide record is one static instance, as in the program.
-qc::LoadedFile& sharedfile();
-
 struct Loader {
     Loader();
     // Sets the error policy items, as the Options menu would.
@@ -29,7 +26,7 @@ struct Loader {
     bool load(const std::string& path);
     bool reload();
 
-    qc::LoadedFile& file;
+    qc::LoadedFile file;  // each Loader's own
     ui::MainForm form;
     qc::CutPositions cuts;
     ScriptedBox box;

@@ -18,7 +18,8 @@ std::string brokenrecord(const qc::LoadedFile& f, std::int64_t filesize)
 {
     if (f.filesize != filesize)
         return at("filesize differs from the file's", f.filesize);
-    if (f.framecount < 1 || f.framecount > 500224)
+    if (f.framecount < 1 || f.framecount != static_cast<std::int64_t>(f.framepos.size()) ||
+        f.framecount != static_cast<std::int64_t>(f.framegain.size()))
         return at("framecount out of range", f.framecount);
     if (f.totalframes != f.framecount)
         return at("totalframes differs from framecount", f.totalframes);
@@ -32,7 +33,7 @@ std::string brokenrecord(const qc::LoadedFile& f, std::int64_t filesize)
     if (last + 2 > filesize)
         return at("last frame's header beyond the file", last);
     if (f.headtagpresent) {
-        if (f.headtagsize < 10 || f.headtagsize > 262144)
+        if (f.headtagsize < 10 || f.headtagsize > f.filesize)
             return at("ID3v2 tag size out of range", f.headtagsize);
         if (f.framepos[0] <= f.headtagsize)
             return at("first frame inside the ID3v2 tag", f.framepos[0]);
@@ -54,8 +55,8 @@ std::string brokenrecord(const qc::LoadedFile& f, std::int64_t filesize)
 
 std::string brokenplans(qc::LoadedFile& f)
 {
-    const std::int32_t saved[2] = {f.cutframes[0], f.cutframes[1]};
-    const std::int32_t count = f.framecount;
+    const std::int64_t saved[2] = {f.cutframes[0], f.cutframes[1]};
+    const std::int64_t count = f.framecount;
     const std::pair<std::int32_t, std::int32_t> cutlist[] = {
         {0, 0}, {1, 0}, {0, 1}, {count / 2, 0}, {0, count / 2}};
     std::string broken;

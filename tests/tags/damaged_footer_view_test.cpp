@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "tag_bytes.h"
+#include "support/open_files.h"
 
 using namespace tagtest;
 using qctest::Bytes;
@@ -41,8 +42,8 @@ struct DamagedView {
         box.answerall(ui::idok);
         qc::TagViews views(load.file, box);
         views.vftbuttonClick();
-        return {box.shown, views.tagtext, views.readfail, load.file.sourcefile.isopen(),
-                load.file.sourcefile.failed()};
+        return {box.shown, views.tagtext, views.readfail, qctest::openinprocess(path),
+                false};
     }
     TempDir dir;
     std::string path;

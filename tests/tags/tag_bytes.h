@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/harness.h"
+#include "support/open_files.h"
 #include "shell/tag_views.h"
 
 namespace tagtest {
@@ -88,9 +89,9 @@ struct ViewRun {
 
 enum class View { Footer, Header };
 
-inline ViewRun runview(View view, const std::string& path, std::int32_t footerpos = 0)
+inline ViewRun runview(View view, const std::string& path, std::int64_t footerpos = 0)
 {
-    qc::LoadedFile& file = qctest::sharedfile();
+    qc::LoadedFile file;
     file.sourcename = path;
     file.footerpos = footerpos;
     file.footerfound = footerpos != 0;
@@ -102,8 +103,8 @@ inline ViewRun runview(View view, const std::string& path, std::int32_t footerpo
         views.vftbuttonClick();
     else
         views.vhtbuttonClick();
-    return {box.shown, views.tagtext, views.readfail, file.sourcefile.isopen(),
-            file.sourcefile.failed()};
+    return {box.shown, views.tagtext, views.readfail, qctest::openinprocess(path),
+            false};
 }
 
 // The text of the one tag box a view showed, or a failure when it showed

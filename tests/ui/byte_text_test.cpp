@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "ui/byte_text.h"
+#include "texts/byte_text.h"
 
 namespace {
 
@@ -33,12 +33,12 @@ std::vector<long> codepoints(const std::string& s)
 
 TEST(ByteText, TagBytesShowAsWindows1252)
 {
-    EXPECT_EQ(ui::bytestext("Caf\xE9 M\xFCller"), "Café Müller");
+    EXPECT_EQ(qc::bytestext("Caf\xE9 M\xFCller"), "Café Müller");
     // a UTF-16 byte-order mark is the two characters of its two bytes
-    EXPECT_EQ(ui::bytestext("\xFF\xFE"), "ÿþ");
-    EXPECT_EQ(ui::bytestext("\x80 \x93quoted\x94 \x9F"), "€ “quoted” Ÿ");
-    EXPECT_EQ(ui::bytestext("plain ASCII\r\n"), "plain ASCII\r\n");
-    EXPECT_EQ(ui::bytestext(std::string("a\0b", 3)), std::string("a\0b", 3));
+    EXPECT_EQ(qc::bytestext("\xFF\xFE"), "ÿþ");
+    EXPECT_EQ(qc::bytestext("\x80 \x93quoted\x94 \x9F"), "€ “quoted” Ÿ");
+    EXPECT_EQ(qc::bytestext("plain ASCII\r\n"), "plain ASCII\r\n");
+    EXPECT_EQ(qc::bytestext(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
 
 TEST(ByteText, EveryByteIsOneDistinctCharacter)
@@ -46,20 +46,20 @@ TEST(ByteText, EveryByteIsOneDistinctCharacter)
     std::string all;
     for (int b = 0; b < 256; ++b)
         all.push_back(static_cast<char>(b));
-    const std::vector<long> cps = codepoints(ui::bytestext(all));
+    const std::vector<long> cps = codepoints(qc::bytestext(all));
     ASSERT_EQ(cps.size(), 256u);
     std::set<long> distinct(cps.begin(), cps.end());
     EXPECT_EQ(distinct.size(), 256u);
     for (int b = 0; b < 256; ++b) {
         EXPECT_NE(cps[static_cast<std::size_t>(b)], 0xFFFD) << b;
-        EXPECT_EQ(cps[static_cast<std::size_t>(b)], static_cast<long>(ui::bytechar(static_cast<unsigned char>(b))));
+        EXPECT_EQ(cps[static_cast<std::size_t>(b)], static_cast<long>(qc::bytechar(static_cast<unsigned char>(b))));
         if (b < 0x80 || b >= 0xA0) {
             EXPECT_EQ(cps[static_cast<std::size_t>(b)], b) << "Latin-1 outside 0x80-0x9F";
         }
     }
     // the bytes Windows-1252 leaves undefined keep their own number
     for (unsigned char b : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
-        EXPECT_EQ(ui::bytechar(b), static_cast<char32_t>(b));
+        EXPECT_EQ(qc::bytechar(b), static_cast<char32_t>(b));
 }
 
 }  // namespace

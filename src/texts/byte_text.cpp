@@ -1,6 +1,6 @@
-#include "ui/byte_text.h"
+#include "texts/byte_text.h"
 
-namespace ui {
+namespace qc {
 
 namespace {
 
@@ -44,4 +44,4 @@ std::string bytestext(std::string_view bytes)
     return out;
 }
 
-}  // namespace ui
+}  // namespace qc

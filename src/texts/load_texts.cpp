@@ -1,4 +1,6 @@
-#include "shell/load_texts.h"
+#include "texts/load_texts.h"
+
+#include "texts/save_texts.h"
 
 #include <cmath>
 
@@ -41,32 +43,32 @@ std::string bytes(std::int64_t n)
 
 }  // namespace
 
-std::string failuretext(const LoadError& error)
+std::string failuretext(const Error& error)
 {
-    switch (error.failure) {
-    case LoadFailure::None:
-    case LoadFailure::Cancelled:
+    switch (error.cause) {
+    case Cause::None:
+    case Cause::Cancelled:
         return {};
-    case LoadFailure::Disk:
+    case Cause::Disk:
         return loaderror::disk;
-    case LoadFailure::TooLarge:
-        return loaderror::toolarge;
-    case LoadFailure::TagTooLarge:
-        return loaderror::tagtoolarge;
-    case LoadFailure::InvalidHeader:
+    case Cause::InvalidHeader:
         return loaderror::invalidheader;
-    case LoadFailure::NotMp3Rate:
+    case Cause::NotMp3Rate:
         return loaderror::notmp3rate;
-    case LoadFailure::NotMp3:
+    case Cause::NotMp3:
+    case Cause::TagPastEnd:
         return loaderror::notmp3;
-    case LoadFailure::MaxFrames:
-        return loaderror::maxframes;
-    case LoadFailure::VariableRate:
+    case Cause::VariableRate:
         return loaderror::variablerate;
-    case LoadFailure::FrameSize:
+    case Cause::FrameSize:
         return loaderror::framesize;
-    case LoadFailure::ImproperFrameHeader:
+    case Cause::ImproperFrameHeader:
         return "Improper frame header around position " + std::to_string(error.position) + ".";
+    case Cause::NothingKept:
+        return saveerror::nothingkept;
+    case Cause::SourceChanged:
+    case Cause::NameTooLong:
+        return saveerror::disk;
     }
     return loaderror::disk;
 }

@@ -13,14 +13,11 @@ namespace qc {
 // Load error texts, shown after "Error processing file: \r\n ".
 namespace loaderror {
 inline constexpr const char* disk = "Disk or unknown error.";
-inline constexpr const char* tagtoolarge = "Header (ID3v2) tag larger than 256K.";
 inline constexpr const char* invalidheader = "Invalid header.";
 inline constexpr const char* notmp3rate = "Not a 32 or 44.1 or 48KHz mp3 file.";
 inline constexpr const char* notmp3 = "Not a mp3 file or unknown format header tag.";
-inline constexpr const char* maxframes = "Maximum of 500,000 frames reached.";
 inline constexpr const char* variablerate = "Variable sampling rate mp3 - not allowed.";
 inline constexpr const char* framesize = "Improper frame size";
-inline constexpr const char* toolarge = "File of 2 GB or more - too large to process.";
 }  // namespace loaderror
 
 inline constexpr const char* errorprefix = "Error processing file: \r\n ";
@@ -34,8 +31,9 @@ struct BoxText {
 };
 
 // The window's text of a failure (without the prefix); empty for a load
-// that was cancelled, which shows no error.
-std::string failuretext(const LoadError& error);
+// that was cancelled, which shows no error. A save's failures have the
+// save's texts.
+std::string failuretext(const Error& error);
 BoxText questionbox(const Question& question);
 BoxText noticebox(const Notice& notice);
 // The button of a question's box as an answer.

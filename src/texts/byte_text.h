@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace ui {
+namespace qc {
 
 // The Unicode code point shown for one byte. The five bytes that
 // Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) keep their
@@ -21,4 +21,4 @@ char32_t bytechar(unsigned char b);
 // window and the command-line tool show.
 std::string bytestext(std::string_view bytes);
 
-}  // namespace ui
+}  // namespace qc
