@@ -40,6 +40,12 @@ for f in bin/quillcut bin/quillcut-cli share/applications/$id.desktop share/meta
 done
 [ "$(stat -c %s "$usr/share/quillcut/mp3qc.ini")" = 543 ] || fail "the default settings are not 543 bytes"
 [ -x "$usr/bin/quillcut" ] && [ -x "$usr/bin/quillcut-cli" ] || fail "programs not executable"
+# nothing in them points back into this tree, which a user's machine lacks
+# (Qt's string literals are UTF-16)
+for p in quillcut quillcut-cli; do
+    ! { strings -a "$usr/bin/$p"; strings -a -el "$usr/bin/$p"; } | grep -qF "$(pwd)/" ||
+        fail "$p holds a path into the source tree $(pwd)"
+done
 
 # Both programs answer --version without a display, with the project's version.
 [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/quillcut" --version)" = "quillcut $version" ] ||
