@@ -86,6 +86,8 @@ EOF
     printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
     chmod 755 "$root/usr/sbin/policy-rc.d"
     cp /etc/resolv.conf "$root/etc/resolv.conf"
+    # the root a mount of its own, as a machine's is (unshare -m needs one)
+    mount --bind "$root" "$root" && mounted+=("$root")
     mount -t proc proc "$root/proc" && mounted+=("$root/proc")
     mount -t sysfs sysfs "$root/sys" && mounted+=("$root/sys")
     mount --bind /dev "$root/dev" && mounted+=("$root/dev")
@@ -111,7 +113,7 @@ release() {
     sleep 1
     for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
         case "${mounted[$i]}" in
-        "$root"/*) umount "${mounted[$i]}" 2>/dev/null || umount -l "${mounted[$i]}" || true ;;
+        "$root" | "$root"/*) umount "${mounted[$i]}" 2>/dev/null || umount -l "${mounted[$i]}" || true ;;
         esac
     done
     if awk -v r="$root/" 'index($2 "/", r) == 1 { found = 1 } END { exit !found }' /proc/mounts; then
