@@ -17,20 +17,16 @@ CXX=clang++-14 cmake -S . -B "$build" -DQC_WERROR=ON -DQC_FUZZ=ON -DQC_GUI=OFF -
 cmake --build "$build" --target fuzzers -j"$(nproc)"
 
 work=$(mktemp -d)
-targets=(fuzz_load_yes fuzz_load_no fuzz_load_cancel fuzz_id3v1 fuzz_id3v2 fuzz_settings fuzz_cutbox fuzz_exact fuzz_tag_values)
+source fuzz/targets.sh
+targets=("${QC_FUZZ_TARGETS[@]}")
 failed=()
 for t in "${targets[@]}"; do
     mkdir -p "$work/$t/corpus" "$work/$t/crashes"
     cp -r fuzz/corpus/"$t"/. "$work/$t/corpus/" 2>/dev/null || true
     # the saved crashes run first: each must pass now
     cp -r tests/fixtures/hostile/crashes/"$t"/. "$work/$t/corpus/" 2>/dev/null || true
-    seeds=()
-    case "$t" in
-    fuzz_load_*|fuzz_exact) maxlen=262144; seeds=(samples tests/fixtures) ;;
-    fuzz_id3v1|fuzz_id3v2|fuzz_tag_values) maxlen=16384; seeds=(samples tests/fixtures) ;;
-    fuzz_settings) maxlen=1200 ;;
-    *) maxlen=256 ;;
-    esac
+    read -ra seeds <<<"$(qc_fuzz_seeds "$t")"
+    maxlen=$(qc_fuzz_maxlen "$t")
     if "$build/fuzz/$t" -max_total_time="$seconds" -max_len="$maxlen" -timeout=10 -rss_limit_mb=4096 \
         -print_final_stats=1 -artifact_prefix="$work/$t/crashes/" "$work/$t/corpus" "${seeds[@]}" \
         >"$work/$t/log" 2>&1; then

@@ -15,14 +15,18 @@ CXX=clang++-14 cmake -S . -B "$build" -DQC_FUZZ=ON -DQC_GUI=OFF -DQC_TESTS=OFF -
 cmake --build "$build" --target fuzzers -j2 >/dev/null
 
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_load_yes fuzz_load_no fuzz_load_cancel fuzz_id3v1 fuzz_id3v2 fuzz_settings fuzz_cutbox)
+source fuzz/targets.sh
+[ ${#targets[@]} -eq 0 ] && targets=("${QC_FUZZ_TARGETS[@]}")
 for t in "${targets[@]}"; do
+    seeds=$(qc_fuzz_seeds "$t")
     case "$t" in
-    fuzz_load_*) sources="src/analysis src/cutting/copy_plan.cpp src/silence/methods.cpp"; seeds="samples tests/fixtures" ;;
-    fuzz_id3v1) sources="src/tags/id3v1_text.cpp src/tags/field_text.cpp src/tags/genres.cpp src/tags/tag_views.cpp"; seeds="samples tests/fixtures" ;;
-    fuzz_id3v2) sources="src/tags/id3v2_text.cpp src/tags/field_text.cpp src/tags/frame_descriptions.cpp src/tags/tag_views.cpp"; seeds="samples tests/fixtures" ;;
-    fuzz_settings) sources="src/shell/settings.cpp"; seeds="" ;;
-    fuzz_cutbox) sources="src/cutting/cut_positions.cpp src/cutting/fixed.cpp"; seeds="" ;;
+    fuzz_load_*) sources="src/analysis src/cutting/copy_plan.cpp src/silence/methods.cpp" ;;
+    fuzz_id3v1) sources="src/tags/id3v1_text.cpp src/tags/field_text.cpp src/tags/genres.cpp src/shell/tag_views.cpp" ;;
+    fuzz_id3v2) sources="src/tags/id3v2_text.cpp src/tags/field_text.cpp src/tags/frame_descriptions.cpp src/shell/tag_views.cpp" ;;
+    fuzz_settings) sources="src/shell/settings.cpp" ;;
+    fuzz_cutbox) sources="src/shell/cut_positions.cpp src/cutting/fixed.cpp" ;;
+    fuzz_exact) sources="src/cutting/exact_plan.cpp src/cutting/output_plan.cpp src/cutting/xing_tag.cpp src/cutting/side_info.cpp src/cutting/crc16.cpp" ;;
+    fuzz_tag_values) sources="src/tags/id3v1_fields.cpp src/tags/id3v2_frames.cpp src/tags/text_encoding.cpp" ;;
     esac
     rm -f "$build/$t.profraw"
     # shellcheck disable=SC2086

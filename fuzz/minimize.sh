@@ -7,13 +7,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${QC_FUZZ_BUILD:-build/fuzz}
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_load_yes fuzz_load_no fuzz_load_cancel fuzz_id3v1 fuzz_id3v2 fuzz_settings fuzz_cutbox)
+source fuzz/targets.sh
+[ ${#targets[@]} -eq 0 ] && targets=("${QC_FUZZ_TARGETS[@]}")
 for t in "${targets[@]}"; do
     work=$(mktemp -d)
-    seeds=()
-    case "$t" in
-    fuzz_load_*|fuzz_id3v1|fuzz_id3v2) seeds=(samples tests/fixtures) ;;
-    esac
+    read -ra seeds <<<"$(qc_fuzz_seeds "$t")"
     # the seeds go in first, so that only what they do not reach is kept
     if [ ${#seeds[@]} -gt 0 ]; then
         "$build/fuzz/$t" -merge=1 -use_counters=0 "$work/base" "${seeds[@]}" >/dev/null 2>&1 || mkdir -p "$work/base"

@@ -12,25 +12,8 @@ seconds=${1:-60}
 shift || true
 build=${QC_FUZZ_BUILD:-build/fuzz}
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_load_yes fuzz_load_no fuzz_load_cancel fuzz_id3v1 fuzz_id3v2 fuzz_settings fuzz_cutbox)
-
-# Seeds beside each target's own corpus: real files for the parsers.
-seeds() {
-    case "$1" in
-    fuzz_load_*|fuzz_id3v1|fuzz_id3v2) echo samples tests/fixtures ;;
-    *) ;;
-    esac
-}
-
-# The longest input worth trying for each kind of target.
-maxlen() {
-    case "$1" in
-    fuzz_load_*) echo 262144 ;;
-    fuzz_id3v1|fuzz_id3v2) echo 16384 ;;
-    fuzz_settings) echo 1200 ;;
-    *) echo 256 ;;
-    esac
-}
+source fuzz/targets.sh
+[ ${#targets[@]} -eq 0 ] && targets=("${QC_FUZZ_TARGETS[@]}")
 
 status=0
 for t in "${targets[@]}"; do
@@ -39,9 +22,9 @@ for t in "${targets[@]}"; do
     mkdir -p "$corpus" "$crashes"
     echo "== $t: ${seconds}s"
     # shellcheck disable=SC2046
-    if ! "$build/fuzz/$t" -max_total_time="$seconds" -max_len="$(maxlen "$t")" -timeout=10 \
+    if ! "$build/fuzz/$t" -max_total_time="$seconds" -max_len="$(qc_fuzz_maxlen "$t")" -timeout=10 \
         -rss_limit_mb=4096 -print_final_stats=1 \
-        -artifact_prefix="$crashes/" "$corpus" $(seeds "$t") 2>"$build/$t.log"; then
+        -artifact_prefix="$crashes/" "$corpus" $(qc_fuzz_seeds "$t") 2>"$build/$t.log"; then
         echo "$t: FOUND A FAULT, input kept in $crashes/ (log: $build/$t.log)"
         status=1
     fi

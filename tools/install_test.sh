@@ -5,7 +5,8 @@
 # there, the desktop entry and the metainfo validate, the icon, the default
 # settings and the manual pages are in place, and a first start in a fresh
 # home makes the user's settings file without the reset message. Then makes
-# the Debian package and checks what it holds.
+# the Debian package and checks what it holds, that lintian finds no error
+# or warning in it, and that cpack refuses to make it without dpkg-shlibdeps.
 #
 # QC_INSTALL_DEB=1 also installs the package with apt-get and removes it
 # again (this changes the machine: for throwaway CI machines and by hand).
@@ -33,11 +34,18 @@ usr=$work/root/usr
 id=io.github.quillcut.Quillcut
 for f in bin/quillcut bin/quillcut-cli share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
     share/icons/hicolor/scalable/apps/$id.svg share/quillcut/mp3qc.ini \
-    share/man/man1/quillcut.1.gz share/man/man1/quillcut-cli.1.gz; do
+    share/man/man1/quillcut.1.gz share/man/man1/quillcut-cli.1.gz \
+    share/doc/quillcut/copyright share/doc/quillcut/changelog.gz; do
     [ -f "$usr/$f" ] || fail "$f is not installed"
 done
 [ "$(stat -c %s "$usr/share/quillcut/mp3qc.ini")" = 543 ] || fail "the default settings are not 543 bytes"
 [ -x "$usr/bin/quillcut" ] && [ -x "$usr/bin/quillcut-cli" ] || fail "programs not executable"
+# nothing in them points back into this tree, which a user's machine lacks
+# (Qt's string literals are UTF-16)
+for p in quillcut quillcut-cli; do
+    ! { strings -a "$usr/bin/$p"; strings -a -el "$usr/bin/$p"; } | grep -qF "$(pwd)/" ||
+        fail "$p holds a path into the source tree $(pwd)"
+done
 
 # Both programs answer --version without a display, with the project's version.
 [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/quillcut" --version)" = "quillcut $version" ] ||
@@ -56,6 +64,11 @@ for page in quillcut quillcut-cli; do
 done
 bash tools/check_manpage.sh "$usr/bin/quillcut-cli" "$usr/share/man/man1/quillcut-cli.1.gz" ||
     fail "the installed man page misses options"
+zcat "$usr/share/man/man1/quillcut.1.gz" | grep -q '^\.I /usr/share/quillcut/mp3qc\.ini$' ||
+    fail "quillcut(1) does not name the installed default settings /usr/share/quillcut/mp3qc.ini"
+# the changelog's newest entry is this version
+[ "$(zcat "$usr/share/doc/quillcut/changelog.gz" | head -n 1)" = \
+    "quillcut ($version) unstable; urgency=medium" ] || fail "the changelog's newest entry is not $version"
 
 # The window program in a fresh home: its settings file is made from the
 # installed default, and no reset message is shown (on the offscreen
@@ -93,6 +106,23 @@ grep -Eq "^ Depends: .*fonts-liberation" "$work/control.txt" || fail "Depends la
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' | sort >"$work/deb-files.txt"
 (cd "$work/root" && find . -type f -o -type l | sed 's/^\.//' | sort) >"$work/tree-files.txt"
 diff "$work/tree-files.txt" "$work/deb-files.txt" || fail "the package holds other files than the install"
+lintian --fail-on error,warning "$deb" >"$work/lintian.txt" 2>&1 || { cat "$work/lintian.txt"; fail "lintian"; }
+
+# Without dpkg-shlibdeps the package would lack its Depends on the libraries:
+# cpack must refuse to make it. Hidden in a mount namespace of its own, where
+# one can be made (as root).
+if unshare -m true 2>/dev/null; then
+    : >"$work/none"
+    shlibdeps=$(command -v dpkg-shlibdeps)
+    rm -f "$deb"
+    ! unshare -m sh -c 'mount --bind "$1" "$2" && cd "$3" && cpack -G DEB' sh "$work/none" "$shlibdeps" "$build" \
+        >"$work/cpack.txt" 2>&1 || fail "cpack made a package without dpkg-shlibdeps"
+    grep -q "needs dpkg-shlibdeps" "$work/cpack.txt" || { cat "$work/cpack.txt"; fail "cpack's refusal"; }
+    [ ! -e "$deb" ] || fail "a package was left without dpkg-shlibdeps"
+    (cd "$build" && cpack -G DEB >/dev/null)
+else
+    echo "install test: the package without dpkg-shlibdeps not tried (no mount namespace)"
+fi
 
 if [ "${QC_INSTALL_DEB:-0}" = 1 ]; then
     sudo=""

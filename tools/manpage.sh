@@ -34,10 +34,26 @@ trap 'rm -f "$tmp"' EXIT
     echo ".B quillcut\\-cli"
     echo "\\-\\-version | \\-\\-help"
     echo ".SH DESCRIPTION"
-    echo "quillcut\\-cli is the engine of Quillcut for scripts and batch work: it loads"
-    echo "MPEG\\-1 Layer III files as the window program does, reports their structure"
-    echo "and tags, and saves trimmed copies that hold only the kept frames and"
-    echo "structures, copied byte for byte."
+    cat <<'ROFF'
+quillcut\-cli is the engine of Quillcut for scripts and batch work: it loads
+MPEG\-1 Layer III files as the window program does, reports their structure
+and tags, and saves trimmed copies that hold the kept frames and structures.
+It reads no settings file: everything comes from its command line.
+.PP
+By default cut writes exact output: the output decodes to exactly the audio
+the kept frames carry in the source, the same samples and as many, and
+\-\-start\-samples and \-\-end\-samples can cut at any sample. Its first frame is
+a new Xing/Info frame with a LAME extension that gives the output's frame
+count, length, encoder delay and padding; the earlier frames whose bytes the
+first kept frame needs (the bit reservoir) are kept too, hidden by the encoder
+delay, or replaced by one made\-up frame that carries those bytes.
+.PP
+With \-\-byte\-exact, cut copies the kept frames and structures byte for byte
+instead, the source's own Xing/Info frame unchanged. Pick it when the output
+must hold only bytes of the source (to compare or join pieces with the
+source's bytes, or for tools that check them); players may then show the
+source's length, and the first kept frame may decode as a short dropout.
+ROFF
     echo ".SH OPTIONS"
     echo ".nf"
     printf '%s\n' "$main" | awk '/^Options:/ { on = 1; next } on && /^$/ { exit } on' | roff
@@ -52,11 +68,16 @@ trap 'rm -f "$tmp"' EXIT
     cat <<'ROFF'
 .SH EXIT STATUS
 0 when every file was handled, 1 when one failed (the reason also goes to
-standard error), 2 for a usage error.
+standard error), 2 for a usage error. A cut that would change nothing writes
+no file and counts as handled: it prints \(lqNo changes \- will not save.\(rq
+on standard output and, after the file's name, on standard error; with
+\-\-json it is the last of the report's warnings instead.
 .SH EXAMPLES
 .nf
 quillcut\-cli info song.mp3
 quillcut\-cli cut song.mp3 \-o trimmed.mp3 \-\-start 0.3 \-\-end\-frames 10 \-\-remove\-id3v1
+quillcut\-cli cut song.mp3 \-o shorter.mp3 \-\-end\-samples 44100 \-\-json
+quillcut\-cli cut *.mp3 \-\-output\-dir trimmed \-\-auto\-start 2 \-\-byte\-exact
 quillcut\-cli tags \-\-json song.mp3
 .fi
 .SH SEE ALSO

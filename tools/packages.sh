@@ -14,7 +14,10 @@ qc_install() {
 }
 
 QC_BUILD_PACKAGES=(g++ cmake make gzip qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-liberation libqt6svg6)
-QC_TEST_PACKAGES=(libgtest-dev libgmock-dev ffmpeg mp3val groff-base lame sox mpg123 xvfb openbox xdotool x11-utils)
+QC_TEST_PACKAGES=(libgtest-dev libgmock-dev ffmpeg mp3val groff-base lame sox mpg123 xvfb openbox xdotool x11-utils
+    python3)
 QC_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
-# The install test and the Debian package (tools/install_test.sh).
-QC_PACKAGE_PACKAGES=(desktop-file-utils appstream dpkg-dev)
+# The install test and the Debian package (tools/install_test.sh): cpack
+# asks dpkg-shlibdeps (dpkg-dev) for the Depends of the programs that file
+# finds, and refuses to make the package without them.
+QC_PACKAGE_PACKAGES=(desktop-file-utils appstream dpkg-dev file lintian)

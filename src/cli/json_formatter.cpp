@@ -6,6 +6,7 @@
 
 #include "cli/formatter.h"
 #include "cli/shown_text.h"
+#include "texts/save_texts.h"
 #include "tags/frame_descriptions.h"
 #include "texts/byte_text.h"
 
@@ -147,6 +148,8 @@ public:
                           {"padding", w.padding}};
         }
         finish(j, r);
+        if (r.unchanged)
+            j["warnings"].push_back(qc::nochanges);  // the window's box, after the load's warnings
         return {line(j), errorline(r), r.error.has_value()};
     }
 

@@ -20,7 +20,7 @@ bool wantsjson(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"Quillcut: trim MP3 files frame by frame, without re-encoding"};
+    CLI::App app{"Quillcut: trim MP3 files without re-encoding, to the frame or to the sample"};
     app.name("quillcut-cli");
     // The same number as the window program's Info window.
     app.set_version_flag("--version", std::string("quillcut-cli ") + QC_VERSION,

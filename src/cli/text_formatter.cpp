@@ -105,6 +105,10 @@ public:
         if (r.loaded)
             for (const std::string& w : r.warnings)
                 out << "  warning: " << showntext(w) << "\n";
+        // nothing written is no failure, but a script reading standard
+        // error learns of it there
+        if (r.unchanged)
+            return {out.str(), r.file + ": " + qc::nochanges + "\n", false};
         return {out.str(), errorline(r), r.error.has_value()};
     }
 

@@ -38,10 +38,10 @@ int main(int argc, char** argv)
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     }
     QApplication app(argc, argv);
-    // The desktop's icon of the installed program; in the build tree the
-    // picture in the sources (needs Qt's SVG image plugin).
+    // The desktop's icon of the installed program; without one the picture
+    // built into the program (needs Qt's SVG image plugin).
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.quillcut.Quillcut"),
-                                                 QIcon(QStringLiteral(QC_ICON_FILE))));
+                                                 QIcon(QStringLiteral(":/icons/io.github.quillcut.Quillcut.svg"))));
     qcqt::QtPlatform services;
 
     // quillcut FILE: the name as this start's working directory means it,

@@ -109,6 +109,23 @@ TEST(CutCommand, NothingToChangeAndNothingKept)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "No changes - will not save.\n");
     EXPECT_FALSE(fs::exists(dir.path("same.mp3")));
+    // a script learns that nothing was written: on standard error, and as
+    // the last warning of the report, after the load's own
+    EXPECT_EQ(r.err, sample + ": No changes - will not save.\n");
+    FrameSpec free;
+    free.bitrateindex = 0;  // its warning comes from the load
+    const std::string freeformat = dir.write("free.mp3", frames(2, free) + frames(3, FrameSpec{}));
+    for (const std::string& file : {sample, freeformat}) {
+        r = cli(dir, "cut " + shq(file) + " -o " + shq(dir.path("same.mp3")) + " --json");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        nlohmann::json doc = parsed(r);
+        EXPECT_TRUE(doc["output"].is_null());
+        EXPECT_TRUE(doc["error"].is_null());
+        ASSERT_EQ(doc["warnings"].size(), file == sample ? 1u : 2u) << r.out;
+        EXPECT_EQ(doc["warnings"].back(), "No changes - will not save.");
+        EXPECT_FALSE(fs::exists(dir.path("same.mp3")));
+    }
 
     r = cli(dir, "cut --byte-exact " + shq(sample) + " -o " + shq(dir.path("none.mp3")) + " --start-frames 20 --end-frames 21");
     EXPECT_EQ(r.status, 1);

@@ -228,8 +228,7 @@ TEST(ExactDecode, VbriFrameIsReplacedByATagFrame)
                                      static_cast<std::uint8_t>(count >> 8), static_cast<std::uint8_t>(count),
                                      0, 0, 0, 1, 0, 2, 0, 1};
     std::memcpy(&vbri[36], header, sizeof header);
-    vbri.insert(vbri.end(), stream.begin(), stream.end());
-    checkcuts({dir.write("vbri.mp3", vbri), 2, true}, standardcuts(frames.size() + 1), "VBRI first frame");
+    checkcuts({dir.write("vbri.mp3", vbri + stream), 2, true}, standardcuts(frames.size() + 1), "VBRI first frame");
 }
 
 }  // namespace qctest
