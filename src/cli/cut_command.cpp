@@ -17,6 +17,7 @@
 #include "cli/engine.h"
 #include "cli/file_regions.h"
 #include "cli/output_names.h"
+#include "cutting/audio_timeline.h"
 #include "cutting/fixed.h"
 #include "cutting/replacement.h"
 #include "shell/writer.h"
@@ -117,6 +118,28 @@ void setcuts(Engine& engine, const CutArgs& args)
     tick(engine.form.riffcheck, args.removeriff);
     tick(engine.form.headtagcheck, args.removeid3v2);
     tick(engine.form.Foottagcheck, args.removeid3v1);
+}
+
+// In exact output --start and --end SECONDS are audio time, cut to the
+// sample on the timeline a player plays, as the window cuts a typed time;
+// the record's cuts hold the frames those samples remove whole.
+qc::SampleCuts timecuts(Engine& engine, const CutArgs& args)
+{
+    qc::SampleCuts c{args.startsamples, args.endsamples};
+    if (args.byteexact || (!args.start && !args.end))
+        return c;
+    const std::optional<qc::AudioTimeline> t = qc::readaudiotimeline(engine.file);
+    if (!t)
+        return c;  // the frames stay; the save finds the source unreadable
+    const std::optional<double> seconds[2] = {args.start, args.end};
+    for (int side = 0; side < 2; ++side) {
+        if (!seconds[side])
+            continue;
+        const std::int64_t n = qc::secondstosamples(*t, *seconds[side]);
+        (side == 0 ? c.start : c.end) = n;
+        setcut(engine, side, static_cast<std::int32_t>(qc::wholeframes(*t, side, n)));
+    }
+    return c;
 }
 
 // An output other than the source is written under a temporary name beside
@@ -292,6 +315,7 @@ CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, co
     r.loaded = true;
     r.warnings = engine.warnings;
     setcuts(engine, args);
+    const qc::SampleCuts samplecuts = timecuts(engine, args);
     qc::LoadedFile& f = engine.file;
 
     // what the output leaves out, from the writer's own plan, taken before
@@ -306,7 +330,7 @@ CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, co
     qc::Writer writer(f, engine.form, engine.cuts, engine.box, dialog);
     writer.early = early ? early->copy() : nullptr;
     writer.exact = !args.byteexact;
-    writer.samplecuts = {args.startsamples, args.endsamples};
+    writer.samplecuts = samplecuts;
     engine.box.error.clear();
     engine.box.messages.clear();
     writer.savebutClick();

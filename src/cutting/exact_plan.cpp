@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "cutting/audio_timeline.h"
 #include "cutting/side_info.h"
 #include "stream/frame_header.h"
 
@@ -274,17 +275,9 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
         return result;
 
     // the wanted stretch of the timeline, [s0, s1)
-    const std::int64_t a0f = std::max<std::int64_t>(0, cut0 - t);
-    const std::int64_t a1f = count - cut1 - t;
-    std::int64_t s0 = 0, s1 = S;
-    if (cuts.start)
-        s0 = *cuts.start;
-    else if (a0f > 0)
-        s0 = std::clamp(samplesperframe * a0f - base, std::int64_t{0}, S);
-    if (cuts.end)
-        s1 = S - *cuts.end;
-    else if (a1f < F)
-        s1 = std::clamp(samplesperframe * a1f - base, std::int64_t{0}, S);
+    const AudioTimeline timeline = audiotimeline(*tl, samplerateof(f.sampleratebits));
+    const std::int64_t s0 = cuts.start ? *cuts.start : framecutsamples(timeline, 0, cut0);
+    const std::int64_t s1 = S - (cuts.end ? *cuts.end : framecutsamples(timeline, 1, cut1));
     if (s0 < 0 || s1 > S || s1 <= s0)
         return result;
 

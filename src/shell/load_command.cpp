@@ -59,6 +59,7 @@ void LoadCommand::scanfile(bool freshload)
 {
     beginload(freshload);
     report_ = scanner_.scanfile({policy(), this, this});
+    cuts_.loaded(report_.ok);
     if (report_.ok) {
         showsummary(freshload);
     } else {
@@ -113,7 +114,7 @@ void LoadCommand::showsummary(bool freshload)
             label.setcolor(ui::windowcolor);
         }
     }
-    w_.infolabel.setcaption(infocaption(report_));
+    showinfo();
 
     for (const Notice& n : report_.warnings)
         if (n.kind == Notice::FreeFormat)
@@ -173,6 +174,15 @@ void LoadCommand::showstructures(bool freshload)
         w_.nofootlabel.setenabled(true);
         w_.nofootlabel.setvisible(true);
     }
+}
+
+void LoadCommand::showinfo()
+{
+    if (!f_.loadok)
+        return;
+    // in exact mode the length a player plays, else the frames' duration
+    w_.infolabel.setcaption(
+        infocaption(report_, cuts_.exact() ? cuts_.timeline()->duration() : report_.seconds));
 }
 
 void LoadCommand::cancelexit()

@@ -38,6 +38,9 @@ public:
     LoadQuestions* answers = nullptr;
 
     const LoadReport& report() const { return report_; }
+    // The information line of the loaded file, its duration as the cut
+    // positions' mode counts it; again when the mode changes.
+    void showinfo();
     // The last load's error text as the window shows it after the prefix;
     // empty when it loaded or was cancelled.
     std::string errortext() const;

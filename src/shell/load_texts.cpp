@@ -150,9 +150,14 @@ Answer answerof(int button)
 
 std::string infocaption(const LoadReport& r)
 {
+    return infocaption(r, r.seconds);
+}
+
+std::string infocaption(const LoadReport& r, double seconds)
+{
     std::string rate =
         r.dominantbitrate < 0 ? "var.kbps" : trimleft(bitratetext(r.dominantbitrate)) + " kbps";
-    return sampleratetext(r.sampleratebits) + rate + ", " + durationtext(r.seconds) +
+    return sampleratetext(r.sampleratebits) + rate + ", " + durationtext(seconds) +
            ", " + channelmodetext(r.channelmode);
 }
 

@@ -43,6 +43,8 @@ Answer answerof(int button);
 
 // "44.1 KHz, 128 kbps, 3.135, joint stereo" and the like.
 std::string infocaption(const LoadReport& report);
+// The same with another duration in seconds (the decoded length).
+std::string infocaption(const LoadReport& report, double seconds);
 // " 128 kbps frames:120" and the like.
 std::string bitratecaption(int index, std::int32_t frames);
 

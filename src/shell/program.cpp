@@ -98,6 +98,7 @@ void Program::formcreate()
     options_ = readoptions(optionspath(settings_.path));
     setmark(form_.exactmenu, options_.exactoutput);
     writer_.exact = options_.exactoutput;
+    cuts_.setexact(options_.exactoutput);
 
     toolbar_.applysettings();
     applypolicy();
@@ -140,6 +141,8 @@ void Program::exactmenuClick()
     options_.exactoutput = !options_.exactoutput;
     setmark(form_.exactmenu, options_.exactoutput);
     writer_.exact = options_.exactoutput;
+    cuts_.setexact(options_.exactoutput);
+    scanner_.showinfo();
     writeoptions(optionspath(settings_.path), options_);
 }
 

@@ -207,7 +207,7 @@ void SilenceWindow::showproposal(int side)
     const ui::AutoForm::Side& s = w_.sides[static_cast<std::size_t>(side)];
     state.proposed[side] = proposal(state.detected[side], s.updown->position());
     s.frameslab->setcaption(std::to_string(state.proposed[side]));
-    s.seclab->setcaption(fixed(state.proposed[side] * f_.secondsperframe, 3));
+    s.seclab->setcaption(fixed(cuts_.frameseconds(side, state.proposed[side]), 3));
     showstrip(side);
 }
 

@@ -23,6 +23,13 @@ bool kept(const ui::Control& box)
     return box.visible() && !box.checked();
 }
 
+// The writer's own sample cuts (the command line's) where given, else the
+// cut positions' audio time where the window holds its cuts so.
+SampleCuts mergedcuts(const SampleCuts& own, const SampleCuts& positions)
+{
+    return {own.start ? own.start : positions.start, own.end ? own.end : positions.end};
+}
+
 void closequietly(BinaryFile& file)
 {
     if (file.isopen())
@@ -84,7 +91,8 @@ bool Writer::somethingtosave() const
 {
     if (f_.cutframes[0] != 0 || f_.cutframes[1] != 0)
         return true;
-    if (exact && (samplecuts.start.value_or(0) > 0 || samplecuts.end.value_or(0) > 0))
+    const SampleCuts c = mergedcuts(samplecuts, cuts_.samplecuts());
+    if (exact && (c.start.value_or(0) > 0 || c.end.value_or(0) > 0))
         return true;
     if (chosen(w_.riffcheck) || chosen(w_.headtagcheck))
         return true;
@@ -127,6 +135,10 @@ void Writer::beginsave()
 SaveReport Writer::runsave(Job& job)
 {
     if (std::int64_t{f_.cutframes[0]} + f_.cutframes[1] >= f_.framecount)
+        return savefailure(SaveFailure::NothingKept);
+    // audio time that leaves no sample is refused as early
+    const SampleCuts c = mergedcuts(samplecuts, cuts_.samplecuts());
+    if (exact && cuts_.timeline() && c.start.value_or(0) + c.end.value_or(0) >= cuts_.timeline()->samples)
         return savefailure(SaveFailure::NothingKept);
     // The record's positions hold only for the file as it was loaded.
     if (!sourceunchanged(f_))
@@ -274,7 +286,7 @@ SaveReport Writer::exactcopy()
 SaveReport Writer::exactout(BinaryFile& source, std::int64_t& bytes, EarlyCopy* adopted)
 {
     FileBytes reader(source);
-    ExactResult r = makeexactplan(f_, keptstructures(), samplecuts, reader);
+    ExactResult r = makeexactplan(f_, keptstructures(), mergedcuts(samplecuts, cuts_.samplecuts()), reader);
     if (!r.plan) {
         if (r.refusal == ExactRefusal::unreadable)
             return savefailure(SaveFailure::Disk, SaveReport::Source, systemerror(source.peekerror()));

@@ -96,19 +96,18 @@ TEST_F(CutsTest, TypingSetsTheCutButLeavesTheText)
     EXPECT_EQ(box.text(), "150");
     l.form.cmsecup0.click();
     EXPECT_EQ(l.file.cutframes[0], 3790);
-    box.usertext("-5");
-    EXPECT_EQ(l.file.cutframes[0], 0);
-    EXPECT_EQ(box.text(), "-5");
-    // beyond a double's range is still a number: tiny is 0, huge is the limit
-    box.usertext("9e9999");
-    EXPECT_EQ(l.file.cutframes[0], 3824);
-    EXPECT_EQ(box.text(), "9e9999");
-    box.usertext("1e-400");
-    EXPECT_EQ(l.file.cutframes[0], 0);
-    EXPECT_EQ(box.text(), "1e-400");
-    box.usertext("2x");
-    EXPECT_EQ(l.file.cutframes[0], 0);
-    EXPECT_EQ(box.text(), "0");
+    // a sign, an exponent or a letter is refused: the box goes back to
+    // what it held, and the cut stays
+    for (const char* refused : {"-5", "9e9999", "1e-400", "2x", "+1", "1.5.", "1 5"}) {
+        box.usertext(refused);
+        EXPECT_EQ(l.file.cutframes[0], 3790) << refused;
+        EXPECT_EQ(box.text(), "99.004") << refused;
+    }
+    // a decimal comma is the point
+    box.usertext("1,5");
+    EXPECT_EQ(l.file.cutframes[0], 57);
+    EXPECT_EQ(box.text(), "1.5");
+    box.usertext("0");
     // key by key: deleting the last character is not a number
     box.usertext("1");
     box.typekey(ui::key_backspace);

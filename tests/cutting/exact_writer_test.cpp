@@ -192,6 +192,36 @@ TEST(ExactWriter, ByteForByteModeIgnoresSampleCutsAndWritesNoTag)
     EXPECT_EQ(rig.writer.written.samples, 12 * 1152 - 5000);
 }
 
+// The cut boxes in audio time: a typed time is what the save removes, to the
+// sample (the tagged sample plays 70,560 samples), and two times that leave
+// nothing are refused as frames that leave nothing are.
+TEST(ExactWriter, TypedTimesAreTheSamplesTheSaveRemoves)
+{
+    ExactRig rig;
+    rig.loader.cuts.setexact(true);
+    ASSERT_TRUE(rig.loadfile(rig.dir.write("song.mp3", readbytes(samplepath("tone44-cbr64-tagged.mp3")))));
+    rig.loader.form.tbox0.usertext("1");
+    rig.loader.form.tbox1.usertext("0.25");
+    rig.saveto(rig.dir.path("out.mp3"));
+    ASSERT_TRUE(rig.writer.saveok);
+    EXPECT_EQ(rig.writer.written.samples, 70560 - 44100 - 11025);
+
+    // a silence detection's frame count is its boundary's time
+    rig.cut(0, 2);
+    rig.cut(1, 0);
+    rig.saveto(rig.dir.path("frames.mp3"));
+    EXPECT_EQ(rig.writer.written.samples, 70560 - 47);
+
+    rig.loader.form.tbox0.usertext("1");
+    rig.loader.form.tbox1.usertext("0.6");
+    rig.loader.box.clear();
+    rig.loader.box.answer(ui::idok);
+    rig.writer.savebutClick();
+    EXPECT_FALSE(rig.writer.saveok);
+    EXPECT_EQ(rig.errors(), std::vector<std::string>{qc::saveerror::nothingkept});
+    rig.loader.cuts.setexact(false);
+}
+
 // The music CRC is computed on a second thread while the frames are copied,
 // and the tag frame put in place afterwards: the output is the one the single
 // pass before the copy writes, byte for byte, wherever the tag frame lands.
