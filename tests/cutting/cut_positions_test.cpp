@@ -126,6 +126,38 @@ TEST_F(CutsTest, TypingSetsTheCutButLeavesTheText)
     EXPECT_FALSE(l.form.savebut.enabled());
 }
 
+// Key by key: a comma is the decimal point, and a key that leaves no time
+// is refused without touching the cut (no reset to a "0" that the next key
+// would replace).
+TEST_F(CutsTest, KeysThatLeaveNoTimeAreRefused)
+{
+    ui::Control& box = l.form.tbox0;
+    l.form.frame1.setenabled(true);
+    box.usertext("");  // "0", selected
+    for (char c : std::string("1,5"))
+        box.typekey(c);
+    EXPECT_EQ(box.text(), "1.5");
+    EXPECT_EQ(l.file.cutframes[0], 57);
+    for (char c : std::string("-+e,.x "))
+        box.typekey(c);
+    EXPECT_EQ(box.text(), "1.5");
+    EXPECT_EQ(l.file.cutframes[0], 57);
+    EXPECT_EQ(box.caret(), 3);
+    EXPECT_EQ(box.sellength(), 0);
+    // a minus typed over the whole text leaves it as it was
+    box.setselection(0, 3);
+    box.typekey('-');
+    EXPECT_EQ(box.text(), "1.5");
+    EXPECT_EQ(l.file.cutframes[0], 57);
+    // a point typed first stands for "0."
+    box.setselection(0, 3);
+    box.typekey('.');
+    EXPECT_EQ(box.text(), "0.");
+    box.typekey('5');
+    EXPECT_EQ(box.text(), "0.5");
+    EXPECT_EQ(l.file.cutframes[0], 19);
+}
+
 TEST_F(CutsTest, EnterMovesTheFocusAndEnteringPutsTheCaretAtTheEnd)
 {
     l.form.tbox0.usertext("12.5");
