@@ -158,6 +158,10 @@ void SilenceWindow::autouseonload()
 void SilenceWindow::formactivate()
 {
     acceptflag = 0;
+    for (int side = 0; side < 2; ++side) {
+        picked_[side] = touched_[side] = false;
+        opened_[side] = cuts_.saved(side);
+    }
     state.proposed[0] = state.proposed[1] = 0;
     for (const ui::AutoForm::Side& s : w_.sides) {
         s.frameslab->setcaption("0");
@@ -182,6 +186,13 @@ void SilenceWindow::formactivate()
 void SilenceWindow::formclose()
 {
     autoresult = acceptflag == 1 ? 2 : 0;
+    // strip picks of a side that was not accepted are undone
+    const bool accepted[2] = {acceptflag == 1 && acceptedstart != -1, acceptflag == 1 && acceptedend != -1};
+    for (int side = 0; side < 2; ++side) {
+        if (touched_[side] && !accepted[side])
+            cuts_.restore(side, opened_[side]);
+        touched_[side] = picked_[side] = false;
+    }
     settings_.autosubend = static_cast<std::uint8_t>(w_.UpDownb.position());
     settings_.autosubstart = static_cast<std::uint8_t>(w_.UpDowna.position());
     settings_.autoleft = w_.rect().left;
@@ -198,6 +209,7 @@ void SilenceWindow::formkey(char& key)
 
 void SilenceWindow::metodclick(int side, int method)
 {
+    picked_[side] = false;
     runmethod(state, side, method);
     showproposal(side);
 }
@@ -205,7 +217,8 @@ void SilenceWindow::metodclick(int side, int method)
 void SilenceWindow::showproposal(int side)
 {
     const ui::AutoForm::Side& s = w_.sides[static_cast<std::size_t>(side)];
-    state.proposed[side] = proposal(state.detected[side], s.updown->position());
+    // a picked cut is the cut itself: the auto-subtract does not apply to it
+    state.proposed[side] = picked_[side] ? pickedcut_[side] : proposal(state.detected[side], s.updown->position());
     s.frameslab->setcaption(std::to_string(state.proposed[side]));
     s.seclab->setcaption(fixed(cuts_.frameseconds(side, state.proposed[side]), 3));
     showstrip(side);
@@ -222,7 +235,9 @@ void SilenceWindow::stripcut(int side, std::int32_t n)
 {
     // the same path as an accepted proposal, so the cut box rules all hold
     cuts_.applycut(side, n);
-    showstrip(side);
+    touched_[side] = picked_[side] = true;
+    pickedcut_[side] = n;
+    showproposal(side);
 }
 
 void SilenceWindow::accept(bool start, bool end)

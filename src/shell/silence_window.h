@@ -81,6 +81,13 @@ private:
     AutoSettings& settings_;
     // set while the program itself unchecks a side's other auto-use boxes
     bool uncheckingothers_ = false;
+    // A cut picked on a side's strip is applied at once and becomes the
+    // side's proposal; closing without accepting that side puts back the
+    // cut the side had when the window opened.
+    bool picked_[2] = {false, false};
+    std::int32_t pickedcut_[2] = {0, 0};
+    bool touched_[2] = {false, false};
+    CutPositions::Saved opened_[2];
 };
 
 }  // namespace qc

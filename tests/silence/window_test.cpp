@@ -412,14 +412,75 @@ TEST_F(SilenceWindowTest, PointerAndArrowKeysSetTheCutThroughTheCutBoxes)
         EXPECT_EQ(loader.file.cutframes[1], 0);  // the edge holds
         form.presskey(ui::key_escape);
     }});
-    // closing without Accept keeps what the strips set
-    EXPECT_EQ(loader.file.cutframes[0], 100);
+    // closing without Accept puts back the cuts the window opened with
+    EXPECT_EQ(loader.file.cutframes[0], 0);
     EXPECT_EQ(loader.file.cutframes[1], 0);
+    EXPECT_EQ(loader.form.tbox0.text(), "0");
 
     // a closed window's strips take no input
     a.pointer(xof(a, 10));
     a.arrowkey(true, false);
-    EXPECT_EQ(loader.file.cutframes[0], 100);
+    EXPECT_EQ(loader.file.cutframes[0], 0);
+}
+
+// What a strip shows is what Accept applies: a picked cut is the side's
+// proposal (its labels say so), Accept keeps it, and a side that was not
+// accepted gets back the cut it had when the window opened.
+TEST_F(SilenceWindowTest, AcceptKeepsWhatTheStripShowsAndEscapeUndoesIt)
+{
+    start();
+    load(stepped(200, 40));
+    ui::GainStrip& a = form.gainstripa;
+    ui::GainStrip& b = form.gainstripb;
+    auto xof = [](const ui::GainStrip& s, int boundary) {
+        return static_cast<int>(std::lround(s.boundaryx(boundary)));
+    };
+    const int at25 = static_cast<int>(std::lround(2.5 / qc::spf44));  // 2.5 s: 96 frames
+
+    // the steps: the start strip clicked at 2.5 s, then "Accept just this"
+    autobutton({[&] {
+        a.pointer(xof(a, at25));
+        EXPECT_EQ(form.framesalab.caption(), std::to_string(at25));
+        EXPECT_EQ(form.secalab.caption(), qc::fixed(at25 * qc::spf44, 3));
+        form.okabut.click();
+    }});
+    EXPECT_EQ(loader.file.cutframes[0], at25);
+    EXPECT_EQ(loader.form.tbox0.text(), qc::fixed(at25 * qc::spf44, 3));
+
+    // Escape undoes the picks of both sides
+    loader.cuts.applycut(1, 7);
+    autobutton({[&] {
+        a.pointer(xof(a, 30));
+        b.pointer(xof(b, 300 - 50));
+        EXPECT_EQ(loader.file.cutframes[0], 30);
+        EXPECT_EQ(loader.file.cutframes[1], 50);
+        form.presskey(ui::key_escape);
+    }});
+    EXPECT_EQ(loader.file.cutframes[0], at25);
+    EXPECT_EQ(loader.file.cutframes[1], 7);
+    EXPECT_EQ(loader.form.tbox1.text(), qc::fixed(7 * qc::spf44, 3));
+
+    // accepting one side undoes the other side's pick; the auto-subtract
+    // does not move a picked cut
+    autobutton({[&] {
+        a.pointer(xof(a, 40));
+        form.Edit2.usertext("5");
+        b.pointer(xof(b, 300 - 20));
+        EXPECT_EQ(form.framesblab.caption(), "20");
+        form.okbbut.click();
+    }});
+    EXPECT_EQ(loader.file.cutframes[0], at25);
+    EXPECT_EQ(loader.file.cutframes[1], 20);
+
+    // a method run after a pick proposes the method's result again
+    autobutton({[&] {
+        a.pointer(xof(a, 60));
+        form.metod1a.click();
+        EXPECT_EQ(form.framesalab.caption(), std::to_string(qc::method1(win.state, 0)));
+        form.OKbut.click();
+    }});
+    EXPECT_EQ(loader.file.cutframes[0], qc::method1(win.state, 0));
+    EXPECT_EQ(loader.file.cutframes[1], 0);  // "Accept BOTH": the end's proposal, none
 }
 
 TEST(GainStrip, CutBeyondTheStripAndTheTimeAxis)
