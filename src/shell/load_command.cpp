@@ -6,7 +6,7 @@ namespace qc {
 
 LoadCommand::LoadCommand(LoadedFile& file, ui::MainForm& form, CutPositions& cuts,
                          ui::MessageBox& box, ui::EventPump& pump, ui::TextMeasure& measure)
-    : f_(file), w_(form), cuts_(cuts), box_(box), pump_(pump), measure_(measure), scanner_(file)
+    : f_(file), w_(form), cuts_(cuts), box_(box), pump_(pump), fileline_(form, measure), scanner_(file)
 {
 }
 
@@ -88,18 +88,9 @@ void LoadCommand::beginload(bool freshload)
     w_.pbar.setvisible(true);
 }
 
-std::string LoadCommand::shortenedname() const
-{
-    std::string name = shortstring(f_.sourcename);
-    const int room = w_.frame1.rect().width - 8;
-    while (name.size() > 4 && measure_.textwidth(name, w_.filenamelabel.font()) > room)
-        name = "..." + name.substr(4);
-    return name;
-}
-
 void LoadCommand::showsummary(bool freshload)
 {
-    w_.filenamelabel.setcaption(shortenedname());
+    fileline_.loaded(f_.sourcename, freshload);
     w_.setcursor(ui::Cursor::Normal);
 
     const std::int32_t total = report_.frames;
@@ -191,6 +182,7 @@ void LoadCommand::cancelexit()
     w_.pbar.setposition(0);
     w_.filenamelabel.setvisible(true);
     w_.showempty();
+    fileline_.cleared();
     w_.frame1.setenabled(false);
     f_.loadok = false;
 }

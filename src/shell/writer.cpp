@@ -50,6 +50,11 @@ std::string writtentext(const ExactSummary& w)
     return text;
 }
 
+std::string copiedtext(std::int32_t frames, std::int64_t bytes)
+{
+    return "Written byte for byte: " + std::to_string(frames) + " frames, " + std::to_string(bytes) + " bytes";
+}
+
 struct Writer::Job {
     std::string chosen;          // the name picked in the dialog
     std::string replaced;        // the file a replacing save puts its content into
@@ -121,6 +126,8 @@ void Writer::writeoutput()
     if (report.kind != ErrorKind::None)
         failure(report);
     finishsave(job);
+    if (aftersave)
+        aftersave();
 }
 
 void Writer::beginsave()
@@ -170,7 +177,7 @@ bool Writer::earlyoutput() const
 
 bool Writer::choosetarget()
 {
-    savedlg1.initialdir = savedir;
+    savedlg1.initialdir = savedirchosen ? savedir : directorywithslash(f_.sourcename);
     if (f_.proposename) {
         f_.proposename = false;
         savedlg1.filename = filenameof(f_.sourcename);
@@ -189,8 +196,10 @@ void Writer::taketarget(Job& job)
         w_.playsrcbut.setenabled(false);
     }
     std::string dir = directorywithslash(job.chosen);
-    if (!dir.empty() && dir.size() <= maxname)
+    if (!dir.empty() && dir.size() <= maxname) {
         savedir = dir;
+        savedirchosen = true;
+    }
 }
 
 void Writer::showprogress(bool on)
@@ -304,7 +313,6 @@ SaveReport Writer::exactout(BinaryFile& source, std::int64_t& bytes, EarlyCopy* 
     }
     written = plan.summary;
     bytes = plan.output.bytes();
-    w_.filenamelabel.sethint(writtentext(written));
     return {};
 }
 

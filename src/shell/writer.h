@@ -37,6 +37,8 @@ inline constexpr const char* nochangescaption = "You didn't edit the file";
 // One line for the window about what an exact save wrote: seconds and
 // samples of audio, frames, and the frames added ahead of the audio.
 std::string writtentext(const ExactSummary& w);
+// The same for a byte-for-byte save: frames and bytes.
+std::string copiedtext(std::int32_t frames, std::int64_t bytes);
 
 class Writer {
 public:
@@ -51,11 +53,16 @@ public:
     void writeoutput();
 
     std::string savedir;     // directory of the last target, with its trailing "/"
+    // savedir was chosen by a save (now or in an earlier run); until then
+    // the dialog opens in the source's folder
+    bool savedirchosen = true;
     std::string targetname;  // the file most recently written (Play target plays it)
     bool saveok = false, replacesource = false;
     ui::FileDialog savedlg1;
     // Called once per save after savedir is set, before the output is created.
     std::function<void()> writesettings;
+    // Called at the end of every save that was tried, the window's state settled.
+    std::function<void()> aftersave;
 
     // Exact output (a new tag frame, the reservoir frames the first kept
     // frame needs) or the byte-for-byte copy of the kept stretches.

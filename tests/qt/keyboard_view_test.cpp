@@ -218,7 +218,13 @@ TEST(KeyboardView, ABoxResetToZeroIsReplacedByWhatIsTyped)
     qttest::settle();
     EXPECT_EQ(box->text(), QStringLiteral("2"));
     EXPECT_EQ(form.tbox0.text(), "2");
-    EXPECT_EQ(form.cuttime0.caption(), "2.011 s");
+    // exact output (the default): the time typed, to the sample
+    EXPECT_EQ(form.cuttime0.caption(), "2.000 s");
+    // a comma is the decimal point; a minus is refused and changes nothing
+    QTest::keyClicks(box, QStringLiteral(",5-"));
+    qttest::settle();
+    EXPECT_EQ(box->text(), QStringLiteral("2.5"));
+    EXPECT_EQ(form.cuttime0.caption(), "2.500 s");
 }
 
 }  // namespace
