@@ -25,9 +25,7 @@ const char* kindname(ErrorKind kind)
 
 std::string errnotext(int code)
 {
-    std::array<char, 256> buf{};
-    // the GNU strerror_r returns the text, which need not be in buf
-    return ::strerror_r(code, buf.data(), buf.size());
+    return qc::errnotext(code);
 }
 
 namespace {

@@ -64,8 +64,12 @@ void LoadCommand::scanfile(bool freshload)
         showsummary(freshload);
     } else {
         std::string text = errortext();
-        if (!text.empty())
-            box_.msgbox(errorprefix + text.substr(0, 255), errorboxstyle, loaderrorcaption);
+        if (!text.empty()) {
+            text = errorprefix + text.substr(0, 255);
+            if (std::string cause = loadcause(report_.error, f_.filesize); !cause.empty())
+                text += "\r\n " + cause;
+            box_.msgbox(text, errorboxstyle, loaderrorcaption);
+        }
         cancelexit();
     }
     commonexit();

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "cutting/fixed.h"
+#include "stream/error_kind.h"
 #include "stream/frame_header.h"
 #include "ui/msgbox.h"
 
@@ -69,6 +70,17 @@ std::string failuretext(const LoadError& error)
         return "Improper frame header around position " + std::to_string(error.position) + ".";
     }
     return loaderror::disk;
+}
+
+std::string loadcause(const LoadError& error, std::int64_t filesize)
+{
+    if (error.failure != LoadFailure::Disk)
+        return {};
+    if (error.errnum != 0)
+        return errnotext(error.errnum);
+    if (filesize == 0)
+        return "The file is empty.";
+    return "The file ends before its data does (did it change while it was loaded?).";
 }
 
 BoxText questionbox(const Question& q)

@@ -36,6 +36,10 @@ struct BoxText {
 // The window's text of a failure (without the prefix); empty for a load
 // that was cancelled, which shows no error.
 std::string failuretext(const LoadError& error);
+// What happened, for the line under a disk error: the system's words for
+// its errno, or what the file layer found (an empty file, one that ends
+// early); empty for the other failures, whose texts say it themselves.
+std::string loadcause(const LoadError& error, std::int64_t filesize);
 BoxText questionbox(const Question& question);
 BoxText noticebox(const Notice& notice);
 // The button of a question's box as an answer.

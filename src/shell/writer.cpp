@@ -50,6 +50,27 @@ std::string writtentext(const ExactSummary& w)
     return text;
 }
 
+std::string savecause(const SaveReport& r)
+{
+    switch (r.failure) {
+    case SaveFailure::None:
+    case SaveFailure::NothingKept:
+        return {};
+    case SaveFailure::SourceChanged:
+        return "It changed on disk after it was loaded: reload it.";
+    case SaveFailure::NameTooLong:
+        return "The target's name is longer than 255 characters.";
+    case SaveFailure::Disk:
+        break;
+    }
+    const char* what = r.blame == SaveReport::Source ? "The source: " : "The target: ";
+    if (r.errnum != 0)
+        return what + errnotext(r.errnum);
+    if (r.blame == SaveReport::Source)
+        return "The source ends before its frames do: it changed on disk after it was loaded; reload it.";
+    return "The target could not be written.";
+}
+
 std::string copiedtext(std::int32_t frames, std::int64_t bytes)
 {
     return "Written byte for byte: " + std::to_string(frames) + " frames, " + std::to_string(bytes) + " bytes";
@@ -319,8 +340,10 @@ SaveReport Writer::exactout(BinaryFile& source, std::int64_t& bytes, EarlyCopy* 
 void Writer::failure(const SaveReport& r)
 {
     showprogress(false);
-    box_.msgbox(r.failure == SaveFailure::NothingKept ? saveerror::nothingkept : saveerror::disk, 48,
-                errorcaption);
+    std::string text = r.failure == SaveFailure::NothingKept ? saveerror::nothingkept : saveerror::disk;
+    if (std::string cause = savecause(r); !cause.empty())
+        text += "\r\n" + cause;
+    box_.msgbox(text, 48, errorcaption);
     closequietly(f_.sourcefile);
     closequietly(outputfile);
     saveok = false;
@@ -349,7 +372,8 @@ void Writer::completereplacement(Job& job)
         // The source is as it was; the new content goes.
         saveok = false;
         report = savefailure(SaveFailure::Disk, SaveReport::Target);
-        box_.msgbox(saveerror::disk, 48, errorcaption);
+        box_.msgbox(std::string(saveerror::disk) + "\r\nThe new file could not take the source's name; the source is as it was.",
+                    48, errorcaption);
         deletefile(targetname);
         targetname = job.previoustarget;
         return;

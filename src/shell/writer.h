@@ -34,6 +34,10 @@ inline constexpr const char* disk = "Disk or  unknown error.";
 inline constexpr const char* nochanges = "No changes - will not save.";
 inline constexpr const char* nochangescaption = "You didn't edit the file";
 
+// What happened to a failed save, for the line under its message: the
+// system's words for its errno, a source changed on disk, a name too long.
+std::string savecause(const SaveReport& report);
+
 // One line for the window about what an exact save wrote: seconds and
 // samples of audio, frames, and the frames added ahead of the audio.
 std::string writtentext(const ExactSummary& w);

@@ -1,6 +1,8 @@
 #include "stream/error_kind.h"
 
+#include <array>
 #include <cerrno>
+#include <cstring>
 
 #include "stream/binary_file.h"
 
@@ -46,6 +48,13 @@ ErrorKind openfailurekind(int errnum, ErrorKind otherwise)
     default:
         return otherwise;
     }
+}
+
+std::string errnotext(int errnum)
+{
+    std::array<char, 256> buf{};
+    // the GNU strerror_r returns the text, which need not be in buf
+    return ::strerror_r(errnum, buf.data(), buf.size());
 }
 
 int systemerror(int code)

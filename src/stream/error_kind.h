@@ -3,6 +3,8 @@
 // open, read or write travels beside it.
 #pragma once
 
+#include <string>
+
 namespace qc {
 
 enum class ErrorKind {
@@ -29,5 +31,8 @@ ErrorKind openfailurekind(int errnum, ErrorKind otherwise);
 // (read past the end, not open; numbers no file operation's errno takes):
 // this is the errno, 0 for the file layer's own codes.
 int systemerror(int code);
+
+// The system's text for an errno ("No such file or directory").
+std::string errnotext(int errnum);
 
 }  // namespace qc
