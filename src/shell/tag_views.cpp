@@ -16,10 +16,10 @@ void TagViews::vftbuttonClick()
         if (file_.footerfound && file_.footerspan < 127) {
             // a damaged tag runs to the end of the file
             show(readdamagedid3v1(file_.sourcefile, footertagpos(file_), file_.footerspan + 1),
-                 tagcaption::id3v1);
+                 tagcaption::id3v1, false);
         } else {
             show(readid3v1(file_.sourcefile, file_.footerfound ? footertagpos(file_) : file_.footerpos),
-                 tagcaption::id3v1);
+                 tagcaption::id3v1, false);
         }
     }
     closeview();
@@ -28,7 +28,7 @@ void TagViews::vftbuttonClick()
 void TagViews::vhtbuttonClick()
 {
     if (opensource())
-        show(readid3v2(file_.sourcefile), tagcaption::id3v2);
+        show(readid3v2(file_.sourcefile), tagcaption::id3v2, true);  // decoded
     closeview();
 }
 
@@ -42,11 +42,15 @@ bool TagViews::opensource()
     return !readfail;
 }
 
-void TagViews::show(const TagRead& read, const char* caption)
+void TagViews::show(const TagRead& read, const char* caption, bool utf8)
 {
     tagtext = read.text;
     readfail = read.readfail;
-    if (!readfail)
+    if (readfail)
+        return;
+    if (utf8)
+        box_.msgboxutf8(tagtext, tagstyle, caption);
+    else
         box_.msgbox(tagtext, tagstyle, caption);
 }
 

@@ -93,6 +93,7 @@ void decodecontent(Id3v2Frame& frame, View body)
     if (language) {
         if (rest.size() < 3)
             return;
+        frame.language = latin1toutf8(rest.first(3));
         rest = rest.subspan(3);
     }
     std::size_t next = 0;
@@ -106,6 +107,15 @@ void decodecontent(Id3v2Frame& frame, View body)
 }
 
 }  // namespace
+
+Id3v2Frame decodedframe(const std::string& id, View content)
+{
+    Id3v2Frame frame;
+    frame.id = id;
+    if (!id.empty())
+        decodecontent(frame, content);
+    return frame;
+}
 
 std::optional<Id3v2Frames> readid3v2frames(View bytes)
 {
