@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "cutting/audio_timeline.h"
+#include "cutting/fixed.h"
 #include "cutting/side_info.h"
 #include "stream/frame_header.h"
+#include "tags/tag_length.h"
 
 namespace qc {
 
@@ -427,8 +429,19 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     });
 
     // the pieces in output order
+    const std::int64_t ms = roundeven(static_cast<double>(s1 - s0) * 1000.0 / sum.samplerate);
     for (std::size_t i = 0; i < sec->framesfrom; ++i) {
         const Piece& piece = sec->plan.pieces[i];
+        // the kept ID3v2 tag's stated length (TLEN) is the output's
+        if (f.headtagpresent && keep.headtag && piece.from == 1) {
+            std::vector<std::uint8_t> id3(static_cast<std::size_t>(piece.size()));
+            if (!source.read(0, id3.data(), id3.size()))
+                return result;
+            if (std::optional<std::vector<std::uint8_t>> stated = withlength(id3, ms)) {
+                plan.output.addliteral(std::move(*stated));
+                continue;
+            }
+        }
         bool riff = f.riffpresent && keep.riff && i + 1 == sec->framesfrom && piece.end == f.framepos[0] &&
                     piece.from == f.riffstart && piece.size() <= riffheaderlimit;
         std::vector<std::uint8_t> header;

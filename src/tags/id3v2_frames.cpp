@@ -51,20 +51,21 @@ TextEncoding encodingof(std::uint8_t b)
 
 // A text field of one or more zero-separated strings (2.4 lists several
 // values so); they are joined by "/", as 2.3 writes several performers.
+// Zero bytes after the last string (a field padded with them) add nothing.
 std::string decodestrings(TextEncoding enc, View b)
 {
-    std::string out;
+    std::vector<std::string> strings;
     while (!b.empty()) {
         std::size_t next = 0;
         std::size_t n = stringlength(enc, b, &next);
-        std::string s = decodetext(enc, b.first(n));
+        strings.push_back(decodetext(enc, b.first(n)));
         b = b.subspan(next);
-        if (s.empty() && b.empty())
-            break;
-        if (!out.empty())
-            out += "/";
-        out += s;
     }
+    while (!strings.empty() && strings.back().empty())
+        strings.pop_back();
+    std::string out;
+    for (std::size_t i = 0; i < strings.size(); ++i)
+        out += (i > 0 ? "/" : "") + strings[i];
     return out;
 }
 
