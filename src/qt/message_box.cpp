@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "qt/conversions.h"
+#include "qt/focus_return.h"
 
 namespace qcqt {
 
@@ -180,6 +181,7 @@ int QtMessageBox::show(const std::string& text, int style, const std::string& ca
         std::fprintf(stderr, "%s: %s\n", boxtext(caption).toUtf8().constData(), shown.toUtf8().constData());
         return buttonid(layout.buttons[static_cast<std::size_t>(layout.defaultbutton)]);
     }
+    const FocusReturn back(owner_);
     std::unique_ptr<QMessageBox> box = makebox(text, style, caption, owner_, utf8);
     box->exec();
     if (QAbstractButton* clicked = box->clickedButton(); clicked && clicked->property("qc_answer").isValid())
