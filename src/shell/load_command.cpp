@@ -1,6 +1,7 @@
 #include "shell/load_command.h"
 
 #include "shell/load_texts.h"
+#include "stream/mapped_file.h"
 
 namespace qc {
 
@@ -77,6 +78,9 @@ void LoadCommand::scanfile(bool freshload)
 
 void LoadCommand::beginload(bool freshload)
 {
+    // The file loaded before is no longer the loaded one: its map goes now,
+    // and with it the disk space of a file deleted meanwhile.
+    MappedFile::forgetkept();
     if (freshload)
         cuts_.resetcuts();
     cuts_.setstale(false);
