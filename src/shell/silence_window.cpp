@@ -3,6 +3,9 @@
 #include "cutting/fixed.h"
 #include "silence/gain_plot.h"
 
+#include <algorithm>
+#include <span>
+
 namespace qc {
 
 std::optional<int> readsubtract(const std::string& text)
@@ -83,6 +86,8 @@ void SilenceWindow::create()
         s.edit->onkeypress = [this, side](char& key) { editkey(side, key); };
         s.strip->oncut = [this, side](std::int32_t n) { stripcut(side, n); };
     }
+    w_.okqabut.onclick = [this] { acceptquiet(0); };
+    w_.okqbbut.onclick = [this] { acceptquiet(1); };
     w_.okabut.onclick = [this] { accept(true, false); };
     w_.okbbut.onclick = [this] { accept(false, true); };
     w_.OKbut.onclick = [this] { accept(true, true); };
@@ -176,6 +181,13 @@ void SilenceWindow::formactivate()
 
     if (state.examinecount != 0)
         fillbuffers(state, f_);
+    // the quiet parts are read from the whole file: its levels are the recording's
+    const std::span<const std::uint8_t> gains(f_.framegain,
+                                               static_cast<std::size_t>(std::max(0, std::min(f_.framecount, framecapacity))));
+    for (int side = 0; side < 2; ++side) {
+        quietdetected[side] = static_cast<std::int32_t>(quietedge(gains, side));
+        showquiet(side);
+    }
     for (int side = 0; side < 2; ++side)
         if (int m = automethod(side))
             metodclick(side, m);
@@ -221,14 +233,36 @@ void SilenceWindow::showproposal(int side)
     state.proposed[side] = picked_[side] ? pickedcut_[side] : proposal(state.detected[side], s.updown->position());
     s.frameslab->setcaption(std::to_string(state.proposed[side]));
     s.seclab->setcaption(fixed(cuts_.frameseconds(side, state.proposed[side]), 3));
+    showquiet(side);
     showstrip(side);
 }
 
 void SilenceWindow::showstrip(int side)
 {
     const ui::AutoForm::Side& s = w_.sides[static_cast<std::size_t>(side)];
-    s.strip->setplot(gainseries(state, side), methodproposals(state, side, s.updown->position()),
+    const std::array<std::int32_t, 3> methods = methodproposals(state, side, s.updown->position());
+    s.strip->setplot(gainseries(state, side), {methods[0], methods[1], methods[2], quietproposed[side]},
                      f_.cutframes[side], f_.secondsperframe);
+}
+
+void SilenceWindow::showquiet(int side)
+{
+    const ui::AutoForm::Side& s = w_.sides[static_cast<std::size_t>(side)];
+    quietproposed[side] = proposal(quietdetected[side], s.updown->position());
+    s.quietlab->setcaption(std::to_string(quietproposed[side]) + " = " +
+                           fixed(cuts_.frameseconds(side, quietproposed[side]), 3) + " s");
+}
+
+void SilenceWindow::acceptquiet(int side)
+{
+    pump_.processpending();
+    // a quiet end may run past the 1000 frames the methods examine: the
+    // accepted value holds up to 32,767 frames, longer ends are cut that far
+    const std::int32_t n = std::min<std::int32_t>(quietproposed[side], INT16_MAX);
+    acceptedstart = side == 0 ? static_cast<std::int16_t>(n) : std::int16_t{-1};
+    acceptedend = side == 1 ? static_cast<std::int16_t>(n) : std::int16_t{-1};
+    acceptflag = 1;
+    closewindow();
 }
 
 void SilenceWindow::stripcut(int side, std::int32_t n)
