@@ -390,11 +390,13 @@ void addcutcommand(CLI::App& app, int& status)
     cmd->add_option("--output-dir", args->outputdir, "Write each output into DIR, under its source's name");
     cmd->add_option("--suffix", args->suffix, "Write each output beside its source, TEXT added to the name");
     cmd->add_flag("--in-place", args->inplace, "Replace each source with its output, safely");
-    CLI::Option* start = cmd->add_option("--start", args->start, "Seconds to cut at the start")
+    CLI::Option* start = cmd->add_option("--start", args->start,
+                                         "Seconds to cut at the start (to the sample; whole frames with --byte-exact)")
                              ->check(CLI::NonNegativeNumber);
     CLI::Option* startframes = cmd->add_option("--start-frames", args->startframes, "Frames to cut at the start")
                                    ->check(CLI::NonNegativeNumber);
-    CLI::Option* end = cmd->add_option("--end", args->end, "Seconds to cut at the end")
+    CLI::Option* end = cmd->add_option("--end", args->end,
+                                       "Seconds to cut at the end (to the sample; whole frames with --byte-exact)")
                            ->check(CLI::NonNegativeNumber);
     CLI::Option* endframes = cmd->add_option("--end-frames", args->endframes, "Frames to cut at the end")
                                  ->check(CLI::NonNegativeNumber);
