@@ -437,7 +437,7 @@ TEST_F(SilenceWindowTest, AcceptKeepsWhatTheStripShowsAndEscapeUndoesIt)
     };
     const int at25 = static_cast<int>(std::lround(2.5 / qc::spf44));  // 2.5 s: 96 frames
 
-    // the steps: the start strip clicked at 2.5 s, then "Accept just this"
+    // the start strip clicked at 2.5 s, then "Accept just this"
     autobutton({[&] {
         a.pointer(xof(a, at25));
         EXPECT_EQ(form.framesalab.caption(), std::to_string(at25));
