@@ -16,6 +16,8 @@
 #include "cli/engine.h"
 #include "cli/file_regions.h"
 #include "cli/output_names.h"
+#include "cutting/audio_timeline.h"
+#include "cutting/audio_timeline.h"
 #include "cutting/fixed.h"
 #include "cutting/save.h"
 #include "texts/save_texts.h"
@@ -90,6 +92,28 @@ qc::SaveChoices choices(const qc::LoadedFile& f, const qc::LoadReport& report, c
     return c;
 }
 
+// In exact output --start and --end SECONDS are audio time, cut to the
+// sample on the timeline a player plays, as the window cuts a typed time;
+// the frame cuts become the frames those samples remove whole.
+qc::SampleCuts timecuts(const qc::LoadedFile& f, const CutArgs& args, qc::SaveChoices& c)
+{
+    qc::SampleCuts cuts{args.startsamples, args.endsamples};
+    if (args.byteexact || (!args.start && !args.end))
+        return cuts;
+    const std::optional<qc::AudioTimeline> t = qc::readaudiotimeline(f);
+    if (!t)
+        return cuts;  // the frames stay; the save finds the source unreadable
+    const std::optional<double> seconds[2] = {args.start, args.end};
+    for (int side = 0; side < 2; ++side) {
+        if (!seconds[side])
+            continue;
+        const std::int64_t n = qc::secondstosamples(*t, *seconds[side]);
+        (side == 0 ? cuts.start : cuts.end) = n;
+        c.cuts[side] = qc::wholeframes(*t, side, n);
+    }
+    return cuts;
+}
+
 CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, const std::string& target)
 {
     CutReport r;
@@ -107,10 +131,11 @@ CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, co
     qc::SaveRequest request;
     request.choices = choices(f, engine.report, args);
     request.exact = !args.byteexact;
-    request.samples = {args.startsamples, args.endsamples};
+    request.samples = timecuts(f, args, request.choices);
     request.target = target;
     const qc::SaveChoices& c = request.choices;
-    const bool samplecuts = request.exact && (args.startsamples.value_or(0) > 0 || args.endsamples.value_or(0) > 0);
+    const bool samplecuts =
+        request.exact && (request.samples.start.value_or(0) > 0 || request.samples.end.value_or(0) > 0);
     if (!qc::changesanything(f, c, samplecuts)) {
         r.unchanged = true;
         r.frameskept = f.framecount;
@@ -158,11 +183,13 @@ void addcutcommand(CLI::App& app, int& status)
     cmd->add_option("--output-dir", args->outputdir, "Write each output into DIR, under its source's name");
     cmd->add_option("--suffix", args->suffix, "Write each output beside its source, TEXT added to the name");
     cmd->add_flag("--in-place", args->inplace, "Replace each source with its output, safely");
-    CLI::Option* start = cmd->add_option("--start", args->start, "Seconds to cut at the start")
+    CLI::Option* start = cmd->add_option("--start", args->start,
+                                         "Seconds to cut at the start (to the sample; whole frames with --byte-exact)")
                              ->check(CLI::NonNegativeNumber);
     CLI::Option* startframes = cmd->add_option("--start-frames", args->startframes, "Frames to cut at the start")
                                    ->check(CLI::NonNegativeNumber);
-    CLI::Option* end = cmd->add_option("--end", args->end, "Seconds to cut at the end")
+    CLI::Option* end = cmd->add_option("--end", args->end,
+                                       "Seconds to cut at the end (to the sample; whole frames with --byte-exact)")
                            ->check(CLI::NonNegativeNumber);
     CLI::Option* endframes = cmd->add_option("--end-frames", args->endframes, "Frames to cut at the end")
                                  ->check(CLI::NonNegativeNumber);

@@ -63,9 +63,12 @@ json id3v1value(const qc::Id3v1Fields& t)
             {"genre", t.genrename.empty() ? json(nullptr) : json(t.genrename)}};  // no genre byte: cut short
 }
 
-json view(const std::optional<TagReport>& v)
+// The ID3v2 view's text is decoded UTF-8 (utf8), the ID3v1 view's bytes.
+json view(const std::optional<TagReport>& v, bool utf8)
 {
-    return v && !v->failed ? json(qc::bytestext(v->view)) : json(nullptr);
+    if (!v || v->failed)
+        return nullptr;
+    return utf8 ? json(v->view) : json(qc::bytestext(v->view));
 }
 
 class JsonFormatter : public Formatter {
@@ -121,7 +124,7 @@ public:
         j["file"] = r.file;
         j["id3v2"] = r.id3v2 ? id3v2value(*r.id3v2, describe_) : json(nullptr);
         j["id3v1"] = r.id3v1 ? id3v1value(*r.id3v1) : json(nullptr);
-        j["views"] = {{"id3v2", view(r.id3v2view)}, {"id3v1", view(r.id3v1view)}};
+        j["views"] = {{"id3v2", view(r.id3v2view, true)}, {"id3v1", view(r.id3v1view, false)}};
         finish(j, r);
         return {line(j), errorline(r), r.error.has_value()};
     }

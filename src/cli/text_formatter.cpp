@@ -18,10 +18,11 @@ std::string shownerror(const Failure& f)
     return showntext(f.window.empty() ? f.message : f.window);
 }
 
-void printview(std::ostream& out, const char* heading, const TagReport& tag)
+// The ID3v2 view's text is decoded UTF-8 (utf8), the ID3v1 view's bytes.
+void printview(std::ostream& out, const char* heading, const TagReport& tag, bool utf8)
 {
     out << heading << "\n";
-    std::string text = tag.failed ? showntext(tag.view) : shownbytes(tag.view);
+    std::string text = tag.failed || utf8 ? showntext(tag.view) : shownbytes(tag.view);
     out << text;
     if (!text.empty() && text.back() != '\n')
         out << "\n";
@@ -74,9 +75,9 @@ public:
         if (!r.id3v2view && !r.id3v1view)
             out << "no tags\n";
         if (r.id3v2view)
-            printview(out, qc::tagcaption::id3v2, *r.id3v2view);
+            printview(out, qc::tagcaption::id3v2, *r.id3v2view, true);
         if (r.id3v1view)
-            printview(out, qc::tagcaption::id3v1, *r.id3v1view);
+            printview(out, qc::tagcaption::id3v1, *r.id3v1view, false);
         return {out.str(), errorline(r), r.error.has_value()};
     }
 

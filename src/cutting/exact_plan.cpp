@@ -5,8 +5,11 @@
 #include <cstring>
 #include <vector>
 
+#include "cutting/audio_timeline.h"
+#include "cutting/fixed.h"
 #include "cutting/side_info.h"
 #include "stream/frame_header.h"
+#include "tags/tag_length.h"
 
 namespace qc {
 
@@ -269,17 +272,9 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
         return result;
 
     // the wanted stretch of the timeline, [s0, s1)
-    const std::int64_t a0f = std::max<std::int64_t>(0, cut0 - t);
-    const std::int64_t a1f = count - cut1 - t;
-    std::int64_t s0 = 0, s1 = S;
-    if (cuts.start)
-        s0 = *cuts.start;
-    else if (a0f > 0)
-        s0 = std::clamp(samplesperframe * a0f - base, std::int64_t{0}, S);
-    if (cuts.end)
-        s1 = S - *cuts.end;
-    else if (a1f < F)
-        s1 = std::clamp(samplesperframe * a1f - base, std::int64_t{0}, S);
+    const AudioTimeline timeline = audiotimeline(*tl, sampleratehz(f.sampleratebits));
+    const std::int64_t s0 = cuts.start ? *cuts.start : framecutsamples(timeline, 0, cut0);
+    const std::int64_t s1 = S - (cuts.end ? *cuts.end : framecutsamples(timeline, 1, cut1));
     if (s0 < 0 || s1 > S || s1 <= s0)
         return result;
 
@@ -429,8 +424,19 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     });
 
     // the pieces in output order
+    const std::int64_t ms = roundeven(static_cast<double>(s1 - s0) * 1000.0 / sum.samplerate);
     for (std::size_t i = 0; i < sec->framesfrom; ++i) {
         const Piece& piece = sec->plan.pieces[i];
+        // the kept ID3v2 tag's stated length (TLEN) is the output's
+        if (f.headtagpresent && keep.headtag && piece.from == 1) {
+            std::vector<std::uint8_t> id3(static_cast<std::size_t>(piece.size()));
+            if (!source.read(0, id3.data(), id3.size()))
+                return result;
+            if (std::optional<std::vector<std::uint8_t>> stated = withlength(id3, ms)) {
+                plan.output.addliteral(std::move(*stated));
+                continue;
+            }
+        }
         bool riff = f.riffpresent && keep.riff && i + 1 == sec->framesfrom && piece.end == f.framepos[0] &&
                     piece.from == f.riffstart && piece.size() <= riffheaderlimit;
         std::vector<std::uint8_t> header;

@@ -23,6 +23,18 @@ std::int64_t roundeven(double x)
 
 std::string fixed(double x, int d)
 {
+    std::string t = decimals(x, d);
+    if (t.find('.') != std::string::npos) {
+        while (t.back() == '0')
+            t.pop_back();
+        if (t.back() == '.')
+            t.pop_back();
+    }
+    return t == "-0" ? "0" : t;
+}
+
+std::string decimals(double x, int d)
+{
     double scale = 1;
     for (int i = 0; i < d; ++i)
         scale *= 10;
@@ -36,12 +48,8 @@ std::string fixed(double x, int d)
     if (d > 0) {
         std::size_t cut = digits.size() - static_cast<std::size_t>(d);
         t = digits.substr(0, cut) + "." + digits.substr(cut);
-        while (!t.empty() && t.back() == '0')
-            t.pop_back();
-        if (!t.empty() && t.back() == '.')
-            t.pop_back();
     }
-    if (negative && t != "0")
+    if (negative)
         t = "-" + t;
     return t;
 }
@@ -100,6 +108,27 @@ std::optional<double> parsenumber(const std::string& text)
     if (ec != std::errc() || ptr != text.data() + n || !std::isfinite(v))
         return std::nullopt;
     return negative ? -v : v;
+}
+
+std::optional<double> readcuttime(const std::string& text)
+{
+    std::string t = text;
+    bool point = false;
+    std::size_t i = t.find_first_not_of(' ');
+    if (i == std::string::npos)
+        return std::nullopt;
+    for (std::size_t k = i; k < t.size(); ++k) {
+        if (t[k] == ',')
+            t[k] = '.';
+        if (t[k] == '.') {
+            if (point)
+                return std::nullopt;
+            point = true;
+        } else if (!std::isdigit(static_cast<unsigned char>(t[k]))) {
+            return std::nullopt;
+        }
+    }
+    return parsenumber(t);
 }
 
 }  // namespace qc

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "qt/conversions.h"
+#include "qt/focus_return.h"
 #include "qt/message_box.h"
 
 namespace qcqt {
@@ -60,6 +61,7 @@ QString qtfilter(const std::string& filter)
 
 bool QtDialogRunner::execute(ui::FileDialog& d)
 {
+    const FocusReturn back(owner_);
     QFileDialog dialog(owner_, displaytext(d.title), toqt(d.initialdir));
     dialog.setWindowModality(Qt::ApplicationModal);
     // The question Qt's own dialog asks before replacing a file is titled

@@ -122,7 +122,7 @@ void GainStripWidget::paintEvent(QPaintEvent*)
     QFont bold = small;
     bold.setBold(true);
     p.setFont(bold);
-    for (int m = 1; m <= 3; ++m) {
+    for (int m = 1; m <= ui::GainStrip::markcount; ++m) {
         const QColor c = qtcolor(ui::GainStrip::markcolor(m));
         const int x = column(s.markx(m));
         p.fillRect(QRect(x, plot.top(), 1, plot.height()), c);
@@ -133,7 +133,7 @@ void GainStripWidget::paintEvent(QPaintEvent*)
         const QRect box(left, top, w, h);
         p.fillRect(box, c);
         p.setPen(Qt::white);
-        p.drawText(box, Qt::AlignCenter, QString::number(m));
+        p.drawText(box, Qt::AlignCenter, QString::fromLatin1(ui::GainStrip::marklabel(m)));
     }
 
     // the time axis

@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "qt/conversions.h"
+#include "qt/focus_return.h"
 
 namespace qcqt {
 
@@ -124,7 +125,7 @@ void widenforcaption(QMessageBox* box)
 }
 
 std::unique_ptr<QMessageBox> makebox(const std::string& text, int style, const std::string& caption,
-                                     QWidget* owner)
+                                     QWidget* owner, bool utf8)
 {
     const BoxLayout layout = boxlayout(style);
     auto box = std::make_unique<AnswerBox>(layout.escape.has_value());
@@ -133,7 +134,7 @@ std::unique_ptr<QMessageBox> makebox(const std::string& text, int style, const s
     box->setWindowModality(Qt::ApplicationModal);
     box->setWindowTitle(boxtext(caption));
     box->setTextFormat(Qt::PlainText);
-    box->setText(boxtext(text));
+    box->setText(utf8 ? displaytext(text) : boxtext(text));
     box->setIcon(layout.icon);
     std::vector<QAbstractButton*> buttons;
     for (BoxButton b : layout.buttons) {
@@ -161,15 +162,27 @@ std::unique_ptr<QMessageBox> makebox(const std::string& text, int style, const s
 
 int QtMessageBox::msgbox(const std::string& text, int style, const std::string& caption)
 {
+    return show(text, style, caption, false);
+}
+
+int QtMessageBox::msgboxutf8(const std::string& text, int style, const std::string& caption)
+{
+    return show(text, style, caption, true);
+}
+
+int QtMessageBox::show(const std::string& text, int style, const std::string& caption, bool utf8)
+{
     const BoxLayout layout = boxlayout(style);
     // On a platform that displays nothing (offscreen) a modal box could never
     // be answered: its text goes to standard error and the default button
     // answers, so the program cannot hang there.
     if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-        std::fprintf(stderr, "%s: %s\n", boxtext(caption).toUtf8().constData(), boxtext(text).toUtf8().constData());
+        const QString shown = utf8 ? displaytext(text) : boxtext(text);
+        std::fprintf(stderr, "%s: %s\n", boxtext(caption).toUtf8().constData(), shown.toUtf8().constData());
         return buttonid(layout.buttons[static_cast<std::size_t>(layout.defaultbutton)]);
     }
-    std::unique_ptr<QMessageBox> box = makebox(text, style, caption, owner_);
+    const FocusReturn back(owner_);
+    std::unique_ptr<QMessageBox> box = makebox(text, style, caption, owner_, utf8);
     box->exec();
     if (QAbstractButton* clicked = box->clickedButton(); clicked && clicked->property("qc_answer").isValid())
         return clicked->property("qc_answer").toInt();

@@ -45,15 +45,17 @@ void widenforcaption(QMessageBox* box);
 // wraps nowhere else (unless a line is wider than the screen). Texts and
 // captions are single-byte text, one character per byte.
 std::unique_ptr<QMessageBox> makebox(const std::string& text, int style, const std::string& caption,
-                                     QWidget* owner);
+                                     QWidget* owner, bool utf8 = false);
 
 class QtMessageBox : public ui::MessageBox {
 public:
     int msgbox(const std::string& text, int style, const std::string& caption) override;
+    int msgboxutf8(const std::string& text, int style, const std::string& caption) override;
     // The program's main window, over which every box appears.
     void setowner(QWidget* owner) { owner_ = owner; }
 
 private:
+    int show(const std::string& text, int style, const std::string& caption, bool utf8);
     QPointer<QWidget> owner_;
 };
 

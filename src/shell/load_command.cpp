@@ -4,9 +4,31 @@
 
 namespace qc {
 
+namespace {
+
+// The button of a question's box as an answer.
+Answer answerof(int button)
+{
+    switch (button) {
+    case ui::idyes:
+        return Answer::Yes;
+    case ui::idno:
+        return Answer::No;
+    case ui::idok:
+        return Answer::Ok;
+    case ui::idcancel:
+        return Answer::Cancel;
+    default:
+        // any other button neither stops nor agrees
+        return Answer::No;
+    }
+}
+
+}  // namespace
+
 LoadCommand::LoadCommand(LoadedFile& file, ui::MainForm& form, CutPositions& cuts,
                          ui::MessageBox& box, ui::EventPump& pump, ui::TextMeasure& measure)
-    : f_(file), w_(form), cuts_(cuts), box_(box), pump_(pump), measure_(measure), scanner_(file)
+    : f_(file), w_(form), cuts_(cuts), box_(box), pump_(pump), fileline_(form, measure), scanner_(file)
 {
 }
 
@@ -59,12 +81,17 @@ void LoadCommand::scanfile(bool freshload)
 {
     beginload(freshload);
     report_ = scanner_.scanfile({policy(), this, this, streaks, map});
+    cuts_.loaded(report_.ok);
     if (report_.ok) {
         showsummary(freshload);
     } else {
         std::string text = errortext();
-        if (!text.empty())
-            box_.msgbox(errorprefix + text.substr(0, 255), errorboxstyle, loaderrorcaption);
+        if (!text.empty()) {
+            text = errorprefix + text.substr(0, 255);
+            if (std::string cause = loadcause(report_.error, f_.filesize); !cause.empty())
+                text += "\r\n " + cause;
+            box_.msgbox(text, errorboxstyle, loaderrorcaption);
+        }
         cancelexit();
     }
     commonexit();
@@ -87,18 +114,9 @@ void LoadCommand::beginload(bool freshload)
     w_.pbar.setvisible(true);
 }
 
-std::string LoadCommand::shortenedname() const
-{
-    std::string name = f_.sourcename.size() > 255 ? f_.sourcename.substr(0, 255) : f_.sourcename;
-    const int room = w_.frame1.rect().width - 8;
-    while (name.size() > 4 && measure_.textwidth(name, w_.filenamelabel.font()) > room)
-        name = "..." + name.substr(4);
-    return name;
-}
-
 void LoadCommand::showsummary(bool freshload)
 {
-    w_.filenamelabel.setcaption(shortenedname());
+    fileline_.loaded(f_.sourcename, freshload);
     w_.setcursor(ui::Cursor::Normal);
 
     const std::int32_t total = report_.frames;
@@ -113,7 +131,7 @@ void LoadCommand::showsummary(bool freshload)
             label.setcolor(ui::windowcolor);
         }
     }
-    w_.infolabel.setcaption(infocaption(report_));
+    showinfo();
 
     for (const Notice& n : report_.warnings)
         if (n.kind == Notice::FreeFormat)
@@ -175,12 +193,22 @@ void LoadCommand::showstructures(bool freshload)
     }
 }
 
+void LoadCommand::showinfo()
+{
+    if (!f_.loadok)
+        return;
+    // in exact mode the length a player plays, else the frames' duration
+    w_.infolabel.setcaption(
+        infocaption(report_, cuts_.exact() ? cuts_.timeline()->duration() : report_.seconds));
+}
+
 void LoadCommand::cancelexit()
 {
     w_.pbar.setvisible(false);
     w_.pbar.setposition(0);
     w_.filenamelabel.setvisible(true);
     w_.showempty();
+    fileline_.cleared();
     w_.frame1.setenabled(false);
     f_.loadok = false;
 }

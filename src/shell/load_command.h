@@ -10,6 +10,7 @@
 #include "analysis/load_report.h"
 #include "analysis/scanner.h"
 #include "shell/cut_positions.h"
+#include "shell/file_line.h"
 #include "stream/loaded_file.h"
 #include "ui/main_form.h"
 #include "ui/msgbox.h"
@@ -43,6 +44,11 @@ public:
     bool map = true;
 
     const LoadReport& report() const { return report_; }
+    // The information line of the loaded file, its duration as the cut
+    // positions' mode counts it; again when the mode changes.
+    void showinfo();
+    // The file-name line.
+    FileLine& fileline() { return fileline_; }
     // The last load's error text as the window shows it after the prefix;
     // empty when it loaded or was cancelled.
     std::string errortext() const;
@@ -56,7 +62,6 @@ private:
     void beginload(bool freshload);
     void showsummary(bool freshload);
     void showstructures(bool freshload);
-    std::string shortenedname() const;
     void cancelexit();
     void commonexit();
 
@@ -65,7 +70,7 @@ private:
     CutPositions& cuts_;
     ui::MessageBox& box_;
     ui::EventPump& pump_;
-    ui::TextMeasure& measure_;
+    FileLine fileline_;
     Scanner scanner_;
     LoadReport report_;
 };

@@ -55,7 +55,13 @@ void Program::wire()
     writer_.writesettings = [this] { settings_.writesettings(); };
     tags_.wire(form_);
     silence_.wire(form_);
-    scanner_.afterload = [this] { silence_.autouseonload(); };
+    // (not on the load that follows a save onto the source: that file is
+    // the trimmed one, and its cuts start from none)
+    scanner_.afterload = [this] {
+        if (!reloadingsaved_)
+            silence_.autouseonload();
+    };
+    writer_.aftersave = [this] { aftersave(); };
 
     form_.onclose = [this] { formclose(); };
     form_.onpaint = [this] { paint(); };
@@ -94,9 +100,11 @@ void Program::formcreate()
     settings_.path = settingslocation(settingsplaces(exepath_));
 
     settings_.readsettings(platform_.box);
+    writer_.savedirchosen = settings_.savedirstored;
     options_ = readoptions(optionspath(settings_.path));
     setmark(form_.exactmenu, options_.exactoutput);
     writer_.exact = options_.exactoutput;
+    cuts_.setexact(options_.exactoutput);
 
     toolbar_.applysettings();
     applypolicy();
@@ -128,11 +136,31 @@ void Program::paint()
     toolbar_.formpaint();
 }
 
+void Program::aftersave()
+{
+    if (!writer_.saveok)
+        return;
+    scanner_.fileline().saved(writer_.exact ? writtentext(writer_.written)
+                                            : copiedtext(writer_.written.frames, writer_.byteswritten));
+    if (!writer_.replacesource)
+        return;
+    // The file on disk is now the saved one: the window loads it again, as
+    // Reload does, from no cut and no removal.
+    cuts_.resetcuts();
+    reloadingsaved_ = true;
+    scanner_.scanfile(false);
+    reloadingsaved_ = false;
+    if (file_.loadok)
+        scanner_.fileline().reloadedafterreplace();
+}
+
 void Program::exactmenuClick()
 {
     options_.exactoutput = !options_.exactoutput;
     setmark(form_.exactmenu, options_.exactoutput);
     writer_.exact = options_.exactoutput;
+    cuts_.setexact(options_.exactoutput);
+    scanner_.showinfo();
     writeoptions(optionspath(settings_.path), options_);
 }
 

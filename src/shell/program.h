@@ -72,6 +72,9 @@ private:
     void formcreate();
     void applypolicy();
     void createinfo();
+    // After each save: what it wrote on the file-name line, and after a save
+    // onto the source the file loaded again.
+    void aftersave();
 
     ui::Platform& platform_;
     std::string exepath_;
@@ -87,6 +90,7 @@ private:
     TagViews tags_;
     SilenceWindow silence_;
     Toolbar toolbar_;
+    bool reloadingsaved_ = false;
 };
 
 }  // namespace qc

@@ -110,7 +110,8 @@ void Settings::readsettings(ui::MessageBox& box)
     }
     // An empty directory means none was chosen yet (the generated default
     // file holds none): the start value stays.
-    if (r[0] != 0)
+    savedirstored = r[0] != 0;
+    if (savedirstored)
         savedir = getshort(r, 0);
     if (r[256] != 0)
         loaddir = getshort(r, 256);

@@ -58,6 +58,8 @@ public:
     // Its directory: other files of this user's settings live beside it.
     std::string directory() const;
     std::string& savedir;
+    // The record held a save directory (one chosen by an earlier save).
+    bool savedirstored = false;
     std::string loaddir;
     std::uint8_t toolbarmode = 0;   // 0 hidden, 1 pictures, 2 text, 3 both
     std::uint8_t toolbarstyle = 0;  // the style remembered while hidden

@@ -3,6 +3,9 @@
 #include "cutting/fixed.h"
 #include "silence/gain_plot.h"
 
+#include <algorithm>
+#include <span>
+
 namespace qc {
 
 std::optional<int> readsubtract(const std::string& text)
@@ -83,6 +86,8 @@ void SilenceWindow::create()
         s.edit->onkeypress = [this, side](char& key) { editkey(side, key); };
         s.strip->oncut = [this, side](std::int32_t n) { stripcut(side, n); };
     }
+    w_.okqabut.onclick = [this] { acceptquiet(0); };
+    w_.okqbbut.onclick = [this] { acceptquiet(1); };
     w_.okabut.onclick = [this] { accept(true, false); };
     w_.okbbut.onclick = [this] { accept(false, true); };
     w_.OKbut.onclick = [this] { accept(true, true); };
@@ -158,6 +163,10 @@ void SilenceWindow::autouseonload()
 void SilenceWindow::formactivate()
 {
     acceptflag = 0;
+    for (int side = 0; side < 2; ++side) {
+        picked_[side] = touched_[side] = false;
+        opened_[side] = cuts_.saved(side);
+    }
     state.proposed[0] = state.proposed[1] = 0;
     for (const ui::AutoForm::Side& s : w_.sides) {
         s.frameslab->setcaption("0");
@@ -172,6 +181,12 @@ void SilenceWindow::formactivate()
 
     if (state.examinecount != 0)
         fillbuffers(state, f_);
+    // the quiet parts are read from the whole file: its levels are the recording's
+    const std::span<const std::uint8_t> gains(f_.framegain);
+    for (int side = 0; side < 2; ++side) {
+        quietdetected[side] = static_cast<std::int32_t>(quietedge(gains, side));
+        showquiet(side);
+    }
     for (int side = 0; side < 2; ++side)
         if (int m = automethod(side))
             metodclick(side, m);
@@ -182,6 +197,13 @@ void SilenceWindow::formactivate()
 void SilenceWindow::formclose()
 {
     autoresult = acceptflag == 1 ? 2 : 0;
+    // strip picks of a side that was not accepted are undone
+    const bool accepted[2] = {acceptflag == 1 && acceptedstart != -1, acceptflag == 1 && acceptedend != -1};
+    for (int side = 0; side < 2; ++side) {
+        if (touched_[side] && !accepted[side])
+            cuts_.restore(side, opened_[side]);
+        touched_[side] = picked_[side] = false;
+    }
     settings_.autosubend = static_cast<std::uint8_t>(w_.UpDownb.position());
     settings_.autosubstart = static_cast<std::uint8_t>(w_.UpDowna.position());
     settings_.autoleft = w_.rect().left;
@@ -198,6 +220,7 @@ void SilenceWindow::formkey(char& key)
 
 void SilenceWindow::metodclick(int side, int method)
 {
+    picked_[side] = false;
     runmethod(state, side, method);
     showproposal(side);
 }
@@ -205,24 +228,49 @@ void SilenceWindow::metodclick(int side, int method)
 void SilenceWindow::showproposal(int side)
 {
     const ui::AutoForm::Side& s = w_.sides[static_cast<std::size_t>(side)];
-    state.proposed[side] = proposal(state.detected[side], s.updown->position());
+    // a picked cut is the cut itself: the auto-subtract does not apply to it
+    state.proposed[side] = picked_[side] ? pickedcut_[side] : proposal(state.detected[side], s.updown->position());
     s.frameslab->setcaption(std::to_string(state.proposed[side]));
-    s.seclab->setcaption(fixed(state.proposed[side] * f_.secondsperframe, 3));
+    s.seclab->setcaption(fixed(cuts_.frameseconds(side, state.proposed[side]), 3));
+    showquiet(side);
     showstrip(side);
 }
 
 void SilenceWindow::showstrip(int side)
 {
     const ui::AutoForm::Side& s = w_.sides[static_cast<std::size_t>(side)];
-    s.strip->setplot(gainseries(state, side), methodproposals(state, side, s.updown->position()),
+    const std::array<std::int32_t, 3> methods = methodproposals(state, side, s.updown->position());
+    s.strip->setplot(gainseries(state, side), {methods[0], methods[1], methods[2], quietproposed[side]},
                      f_.cutframes[side], f_.secondsperframe);
+}
+
+void SilenceWindow::showquiet(int side)
+{
+    const ui::AutoForm::Side& s = w_.sides[static_cast<std::size_t>(side)];
+    quietproposed[side] = proposal(quietdetected[side], s.updown->position());
+    s.quietlab->setcaption(std::to_string(quietproposed[side]) + " = " +
+                           fixed(cuts_.frameseconds(side, quietproposed[side]), 3) + " s");
+}
+
+void SilenceWindow::acceptquiet(int side)
+{
+    pump_.processpending();
+    // a quiet end may run past the 1000 frames the methods examine: the
+    // accepted value holds up to 32,767 frames, longer ends are cut that far
+    const std::int32_t n = std::min<std::int32_t>(quietproposed[side], INT16_MAX);
+    acceptedstart = side == 0 ? static_cast<std::int16_t>(n) : std::int16_t{-1};
+    acceptedend = side == 1 ? static_cast<std::int16_t>(n) : std::int16_t{-1};
+    acceptflag = 1;
+    closewindow();
 }
 
 void SilenceWindow::stripcut(int side, std::int32_t n)
 {
     // the same path as an accepted proposal, so the cut box rules all hold
     cuts_.applycut(side, n);
-    showstrip(side);
+    touched_[side] = picked_[side] = true;
+    pickedcut_[side] = n;
+    showproposal(side);
 }
 
 void SilenceWindow::accept(bool start, bool end)

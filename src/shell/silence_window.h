@@ -10,6 +10,7 @@
 #include "shell/cut_positions.h"
 #include "silence/auto_settings.h"
 #include "silence/methods.h"
+#include "silence/quiet_parts.h"
 #include "stream/loaded_file.h"
 #include "ui/auto_form.h"
 #include "ui/main_form.h"
@@ -44,6 +45,11 @@ public:
     void autouseonload();
 
     SilenceState state;
+    // Each end's quiet part (silence/quiet_parts.h) in frames, found on the
+    // whole file at activation, and what accepting it would cut (less the
+    // side's auto-subtract).
+    std::int32_t quietdetected[2] = {0, 0};
+    std::int32_t quietproposed[2] = {0, 0};
     std::int16_t acceptedstart = -1, acceptedend = -1;
     std::uint8_t autoresult = 0;  // 1 while open from the Auto button, 2 accepted, 0 not
     std::uint8_t acceptflag = 0;
@@ -65,6 +71,9 @@ private:
     void showstrip(int side);
     void stripcut(int side, std::int32_t n);
     void accept(bool start, bool end);
+    // "Accept quiet part" of one side.
+    void acceptquiet(int side);
+    void showquiet(int side);
     void closewindow();
 
     void autouseclick(int side, int method);
@@ -81,6 +90,13 @@ private:
     AutoSettings& settings_;
     // set while the program itself unchecks a side's other auto-use boxes
     bool uncheckingothers_ = false;
+    // A cut picked on a side's strip is applied at once and becomes the
+    // side's proposal; closing without accepting that side puts back the
+    // cut the side had when the window opened.
+    bool picked_[2] = {false, false};
+    std::int32_t pickedcut_[2] = {0, 0};
+    bool touched_[2] = {false, false};
+    CutPositions::Saved opened_[2];
 };
 
 }  // namespace qc

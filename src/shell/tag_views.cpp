@@ -14,21 +14,25 @@ void TagViews::wire(ui::MainForm& form)
 
 void TagViews::vftbuttonClick()
 {
-    show(footertagview(file_), tagcaption::id3v1);
+    show(footertagview(file_), tagcaption::id3v1, false);
     closeview();
 }
 
 void TagViews::vhtbuttonClick()
 {
-    show(headtagview(file_), tagcaption::id3v2);
+    show(headtagview(file_), tagcaption::id3v2, true);  // decoded
     closeview();
 }
 
-void TagViews::show(const TagRead& read, const char* caption)
+void TagViews::show(const TagRead& read, const char* caption, bool utf8)
 {
     tagtext = read.text;
     readfail = read.readfail;
-    if (!readfail)
+    if (readfail)
+        return;
+    if (utf8)
+        box_.msgboxutf8(tagtext, tagstyle, caption);
+    else
         box_.msgbox(tagtext, tagstyle, caption);
 }
 

@@ -21,12 +21,13 @@ public:
     void vhtbuttonClick();
     void wire(ui::MainForm& form);
 
-    // The text the last view built, and whether its re-read of the source failed.
+    // The text the last view built (the ID3v2 view's in UTF-8, the ID3v1
+    // view's single-byte), and whether its re-read of the source failed.
     std::string tagtext;
     bool readfail = false;
 
 private:
-    void show(const TagRead& read, const char* caption);
+    void show(const TagRead& read, const char* caption, bool utf8);
     void closeview();
 
     LoadedFile& file_;

@@ -16,6 +16,13 @@ bool kept(const ui::Control& box)
     return box.visible() && !box.checked();
 }
 
+// The writer's own sample cuts (the command line's) where given, else the
+// cut positions' audio time where the window holds its cuts so.
+SampleCuts mergedcuts(const SampleCuts& own, const SampleCuts& positions)
+{
+    return {own.start ? own.start : positions.start, own.end ? own.end : positions.end};
+}
+
 }  // namespace
 
 struct Writer::Job {
@@ -56,8 +63,9 @@ void Writer::savebutClick()
 
 bool Writer::somethingtosave() const
 {
+    const SampleCuts c = mergedcuts(samplecuts, cuts_.samplecuts());
     return changesanything(f_, recordchoices(f_, keptstructures(), false),
-                           exact && (samplecuts.start.value_or(0) > 0 || samplecuts.end.value_or(0) > 0));
+                           exact && (c.start.value_or(0) > 0 || c.end.value_or(0) > 0));
 }
 
 KeptStructures Writer::keptstructures() const
@@ -76,6 +84,8 @@ void Writer::writeoutput()
     if (report.error.failed())
         failure(report);
     finishsave(job);
+    if (aftersave)
+        aftersave();
 }
 
 void Writer::beginsave()
@@ -90,6 +100,10 @@ void Writer::beginsave()
 SaveReport Writer::runsave(Job& job)
 {
     if (f_.cutframes[0] + f_.cutframes[1] >= f_.framecount)
+        return savefailure(Cause::NothingKept);
+    // audio time that leaves no sample is refused as early
+    const SampleCuts c = mergedcuts(samplecuts, cuts_.samplecuts());
+    if (exact && cuts_.timeline() && c.start.value_or(0) + c.end.value_or(0) >= cuts_.timeline()->samples)
         return savefailure(Cause::NothingKept);
     // The record's positions hold only for the file as it was loaded.
     if (!sourceunchanged(f_))
@@ -108,7 +122,7 @@ SaveReport Writer::runsave(Job& job)
     SaveRequest request;
     request.choices = recordchoices(f_, keptstructures(), false);
     request.exact = exact;
-    request.samples = samplecuts;
+    request.samples = mergedcuts(samplecuts, cuts_.samplecuts());
     request.target = job.chosen;
     SaveReport r = qc::save(f_, request, {rangecopier, renamer, crcpass});
     if (!r.ok)
@@ -116,8 +130,6 @@ SaveReport Writer::runsave(Job& job)
     written = r.exact ? *r.exact : ExactSummary{};
     if (!r.exact)
         written.frames = r.frames;
-    else
-        w_.filenamelabel.sethint(writtentext(written));
     showprogress(false);
     byteswritten = r.bytes;
     // Play target for a replacement waits until the source holds the new content.
@@ -131,7 +143,7 @@ SaveReport Writer::runsave(Job& job)
 
 bool Writer::choosetarget()
 {
-    savedlg1.initialdir = savedir;
+    savedlg1.initialdir = savedirchosen ? savedir : directorywithslash(f_.sourcename);
     if (f_.proposename) {
         f_.proposename = false;
         savedlg1.filename = filenameof(f_.sourcename);
@@ -150,8 +162,10 @@ void Writer::taketarget(Job& job)
         w_.playsrcbut.setenabled(false);
     }
     std::string dir = directorywithslash(job.chosen);
-    if (!dir.empty() && dir.size() <= maxtargetname)
+    if (!dir.empty() && dir.size() <= maxtargetname) {
         savedir = dir;
+        savedirchosen = true;
+    }
 }
 
 void Writer::showprogress(bool on)
@@ -163,7 +177,10 @@ void Writer::showprogress(bool on)
 void Writer::failure(const SaveReport& r)
 {
     showprogress(false);
-    box_.msgbox(savefailuretext(r.error), 48, errorcaption);
+    std::string text = savefailuretext(r.error);
+    if (std::string cause = savecause(r.error); !cause.empty())
+        text += "\r\n" + cause;
+    box_.msgbox(text, 48, errorcaption);
     saveok = false;
 }
 

@@ -37,11 +37,16 @@ public:
     void writeoutput();
 
     std::string savedir;     // directory of the last target, with its trailing "/"
+    // savedir was chosen by a save (now or in an earlier run); until then
+    // the dialog opens in the source's folder
+    bool savedirchosen = true;
     std::string targetname;  // the file most recently written (Play target plays it)
     bool saveok = false, replacesource = false;
     ui::FileDialog savedlg1;
     // Called once per save after savedir is set, before the output is created.
     std::function<void()> writesettings;
+    // Called at the end of every save that was tried, the window's state settled.
+    std::function<void()> aftersave;
 
     // Exact output (a new tag frame, the reservoir frames the first kept
     // frame needs) or the byte-for-byte copy of the kept stretches.

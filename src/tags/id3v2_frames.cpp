@@ -51,20 +51,21 @@ TextEncoding encodingof(std::uint8_t b)
 
 // A text field of one or more zero-separated strings (2.4 lists several
 // values so); they are joined by "/", as 2.3 writes several performers.
+// Zero bytes after the last string (a field padded with them) add nothing.
 std::string decodestrings(TextEncoding enc, View b)
 {
-    std::string out;
+    std::vector<std::string> strings;
     while (!b.empty()) {
         std::size_t next = 0;
         std::size_t n = stringlength(enc, b, &next);
-        std::string s = decodetext(enc, b.first(n));
+        strings.push_back(decodetext(enc, b.first(n)));
         b = b.subspan(next);
-        if (s.empty() && b.empty())
-            break;
-        if (!out.empty())
-            out += "/";
-        out += s;
     }
+    while (!strings.empty() && strings.back().empty())
+        strings.pop_back();
+    std::string out;
+    for (std::size_t i = 0; i < strings.size(); ++i)
+        out += (i > 0 ? "/" : "") + strings[i];
     return out;
 }
 
@@ -93,6 +94,7 @@ void decodecontent(Id3v2Frame& frame, View body)
     if (language) {
         if (rest.size() < 3)
             return;
+        frame.language = latin1toutf8(rest.first(3));
         rest = rest.subspan(3);
     }
     std::size_t next = 0;
@@ -106,6 +108,15 @@ void decodecontent(Id3v2Frame& frame, View body)
 }
 
 }  // namespace
+
+Id3v2Frame decodedframe(const std::string& id, View content)
+{
+    Id3v2Frame frame;
+    frame.id = id;
+    if (!id.empty())
+        decodecontent(frame, content);
+    return frame;
+}
 
 std::optional<Id3v2Frames> readid3v2frames(View bytes)
 {

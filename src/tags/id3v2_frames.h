@@ -17,6 +17,7 @@ struct Id3v2Frame {
     std::string id;                          // "TIT2", "COMM", ("TT2" in 2.2)
     std::optional<std::string> text;         // UTF-8; none for binary frames
     std::optional<std::string> contentdescription;  // COMM, USLT, TXXX, WXXX
+    std::optional<std::string> language;            // COMM, USLT: three letters as stored
 };
 
 struct Id3v2Frames {
@@ -29,5 +30,9 @@ struct Id3v2Frames {
 // The tag at the start of bytes (the whole tag, header included); nullopt
 // when bytes do not start with an ID3v2 header of a known version.
 std::optional<Id3v2Frames> readid3v2frames(std::span<const std::uint8_t> bytes);
+
+// One frame's content decoded as the frames above are (no frame flags
+// applied): the text of text, URL, comment, lyrics and user-defined frames.
+Id3v2Frame decodedframe(const std::string& id, std::span<const std::uint8_t> content);
 
 }  // namespace qc

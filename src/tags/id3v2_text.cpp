@@ -4,11 +4,15 @@
 // size of which the first byte only marks a frame as too large, 2 flag bytes)
 // and does not look at the tag size, the extended header or the frame flags:
 // the list ends at padding (a zero byte) or at the first audio frame (0xFF).
+// Each frame's content is decoded by its declared encoding (tags/frame_text.h);
+// the text is UTF-8 and its limits count characters.
 #include <vector>
 
 #include "tags/field_text.h"
 #include "tags/frame_descriptions.h"
+#include "tags/frame_text.h"
 #include "tags/tag_read.h"
+#include "tags/text_encoding.h"
 
 namespace qc {
 
@@ -47,18 +51,21 @@ bool readheader(BinaryFile& file, std::int64_t p, FrameHeader& h)
     return readok(file, h.flags, sizeof h.flags);
 }
 
-// The content as shown: bytes below 0x20 (the text encoding byte, zero
-// terminators, line breaks) are left out; at most 255 characters are kept.
-bool readcontent(BinaryFile& file, std::int64_t size, std::string& shown)
+// The content as shown (see tags/frame_text.h); at most 255 characters are kept.
+bool readcontent(BinaryFile& file, const FrameId& id, std::int64_t size, std::string& shown)
 {
     std::vector<std::uint8_t> content(static_cast<std::size_t>(size));
     if (size > 0 && !readok(file, content.data(), content.size()))
         return false;
-    shown.clear();
-    for (std::uint8_t b : content)
-        if (b >= 0x20 && shown.size() < tagview::maxcontent)
-            shown += static_cast<char>(b);
+    shown = utf8prefix(frameviewtext(id, content), tagview::maxcontent);
     return true;
+}
+
+// The description as UTF-8: an unknown identifier's own bytes are Windows-1252.
+std::string describe(const FrameId& id)
+{
+    const std::string d = framedescription(id);
+    return windows1252toutf8({reinterpret_cast<const std::uint8_t*>(d.data()), d.size()});
 }
 
 bool isstop(const std::string& description)
@@ -86,15 +93,15 @@ Walk listframe(BinaryFile& file, std::int64_t p, std::string& text, std::int64_t
         return Walk::Failed;
     std::string line;
     if (h.toolarge()) {
-        std::string description = framedescription(h.id);
+        std::string description = describe(h.id);
         if (isstop(description))
             return Walk::End;
         line = description + tagview::toolarge;
     } else {
         std::string content;
-        if (!readcontent(file, h.size(), content))
+        if (!readcontent(file, h.id, h.size(), content))
             return Walk::Failed;
-        std::string description = framedescription(h.id);
+        std::string description = describe(h.id);
         if (isstop(description))
             return Walk::End;
         line = description + ": " + trimblanks(content);
@@ -122,8 +129,8 @@ TagRead readid3v2(BinaryFile& file)
             out.readfail = true;
         if (w != Walk::Next)
             break;
-        if (out.text.size() > tagview::maxtextlength) {
-            out.text = out.text.substr(0, tagview::cuttextlength) + " ...";
+        if (utf8length(out.text) > tagview::maxtextlength) {
+            out.text = utf8prefix(out.text, tagview::cuttextlength) + " ...";
             break;
         }
         if (k >= tagview::maxframes) {

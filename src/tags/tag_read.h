@@ -28,8 +28,10 @@ TagRead readid3v1(BinaryFile& file, std::int64_t footerpos);
 TagRead readdamagedid3v1(BinaryFile& file, std::int64_t pos, std::int64_t length);
 
 // The frames of the ID3v2 tag at the start of the file, one line each, read
-// in the ID3v2.3 frame layout whatever version the tag declares. Lists at
-// most 25 frames and about 768 characters.
+// in the ID3v2.3 frame layout whatever version the tag declares, each
+// frame's text decoded by its declared encoding: the text is UTF-8 (unlike
+// the ID3v1 view's, whose bytes are single-byte characters). Lists at most
+// 25 frames and about 768 characters.
 TagRead readid3v2(BinaryFile& file);
 
 namespace tagview {

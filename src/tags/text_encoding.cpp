@@ -6,6 +6,14 @@ namespace {
 
 constexpr char32_t replacement = 0xFFFD;
 
+// 0x80..0x9F in Windows-1252; 0 marks the undefined bytes.
+constexpr char32_t high1252[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
 void append(std::string& out, char32_t c)
 {
     if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
@@ -87,6 +95,49 @@ std::string utf8(std::span<const std::uint8_t> b)
 }
 
 }  // namespace
+
+void appendutf8(std::string& out, char32_t c)
+{
+    append(out, c);
+}
+
+char32_t windows1252char(std::uint8_t b)
+{
+    if (b >= 0x80 && b <= 0x9F && high1252[b - 0x80] != 0)
+        return high1252[b - 0x80];
+    return b;
+}
+
+std::string windows1252toutf8(std::span<const std::uint8_t> bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::uint8_t b : bytes)
+        append(out, windows1252char(b));
+    return out;
+}
+
+std::size_t utf8length(const std::string& text)
+{
+    std::size_t n = 0;
+    for (char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++n;
+    return n;
+}
+
+std::string utf8prefix(const std::string& text, std::size_t n)
+{
+    std::size_t i = 0, seen = 0;
+    for (; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            if (seen == n)
+                break;
+            ++seen;
+        }
+    }
+    return text.substr(0, i);
+}
 
 std::string latin1toutf8(std::span<const std::uint8_t> bytes)
 {

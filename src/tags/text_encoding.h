@@ -20,6 +20,22 @@ std::string decodetext(TextEncoding encoding, std::span<const std::uint8_t> byte
 // ISO-8859-1 bytes as UTF-8.
 std::string latin1toutf8(std::span<const std::uint8_t> bytes);
 
+// The character a byte stands for in Windows-1252 (ISO-8859-1 with the
+// printable characters of 0x80-0x9F): how ID3v1 fields and bytes without a
+// declared encoding are shown. The five bytes Windows-1252 leaves undefined
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) keep their own number, as the C1 control of
+// that value, so that no byte is ever lost to a replacement character.
+char32_t windows1252char(std::uint8_t b);
+// Every byte as its Windows-1252 character, in UTF-8.
+std::string windows1252toutf8(std::span<const std::uint8_t> bytes);
+
+// Appends the character c to out in UTF-8 (U+FFFD for what is no character).
+void appendutf8(std::string& out, char32_t c);
+
+// How many characters the UTF-8 text holds, and its first n characters.
+std::size_t utf8length(const std::string& text);
+std::string utf8prefix(const std::string& text, std::size_t n);
+
 // How many bytes a terminating zero takes in the encoding (1 or 2).
 std::size_t terminatorsize(TextEncoding encoding);
 

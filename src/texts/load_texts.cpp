@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "cutting/fixed.h"
+#include "texts/error_message.h"
 #include "stream/frame_header.h"
-#include "ui/msgbox.h"
 
 namespace qc {
 
@@ -73,6 +73,17 @@ std::string failuretext(const Error& error)
     return loaderror::disk;
 }
 
+std::string loadcause(const Error& error, std::int64_t filesize)
+{
+    if (error.cause != Cause::Disk)
+        return {};
+    if (error.errnum != 0)
+        return errnotext(error.errnum);
+    if (filesize == 0)
+        return "The file is empty.";
+    return "The file ends before its data does (did it change while it was loaded?).";
+}
+
 BoxText questionbox(const Question& q)
 {
     switch (q.kind) {
@@ -133,28 +144,16 @@ BoxText noticebox(const Notice& n)
     return {};
 }
 
-Answer answerof(int button)
+std::string infocaption(const LoadReport& r)
 {
-    switch (button) {
-    case ui::idyes:
-        return Answer::Yes;
-    case ui::idno:
-        return Answer::No;
-    case ui::idok:
-        return Answer::Ok;
-    case ui::idcancel:
-        return Answer::Cancel;
-    default:
-        // any other button neither stops nor agrees
-        return Answer::No;
-    }
+    return infocaption(r, r.seconds);
 }
 
-std::string infocaption(const LoadReport& r)
+std::string infocaption(const LoadReport& r, double seconds)
 {
     std::string rate =
         r.dominantbitrate < 0 ? "var.kbps" : trimleft(bitratetext(r.dominantbitrate)) + " kbps";
-    return sampleratetext(r.sampleratebits) + rate + ", " + durationtext(r.seconds) +
+    return sampleratetext(r.sampleratebits) + rate + ", " + durationtext(seconds) +
            ", " + channelmodetext(r.channelmode);
 }
 

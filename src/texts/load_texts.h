@@ -34,13 +34,17 @@ struct BoxText {
 // that was cancelled, which shows no error. A save's failures have the
 // save's texts.
 std::string failuretext(const Error& error);
+// What happened, for the line under a disk error: the system's words for
+// its errno, or what the file layer found (an empty file, one that ends
+// early); empty for the other failures, whose texts say it themselves.
+std::string loadcause(const Error& error, std::int64_t filesize);
 BoxText questionbox(const Question& question);
 BoxText noticebox(const Notice& notice);
-// The button of a question's box as an answer.
-Answer answerof(int button);
 
 // "44.1 KHz, 128 kbps, 3.135, joint stereo" and the like.
 std::string infocaption(const LoadReport& report);
+// The same with another duration in seconds (the decoded length).
+std::string infocaption(const LoadReport& report, double seconds);
 // " 128 kbps frames:120" and the like.
 std::string bitratecaption(int index, std::int32_t frames);
 

@@ -1,12 +1,40 @@
 #include "texts/save_texts.h"
 
 #include "cutting/fixed.h"
+#include "texts/error_message.h"
 
 namespace qc {
 
 std::string savefailuretext(const Error& error)
 {
     return error.cause == Cause::NothingKept ? saveerror::nothingkept : saveerror::disk;
+}
+
+std::string savecause(const Error& e)
+{
+    switch (e.cause) {
+    case Cause::NothingKept:
+        return {};
+    case Cause::SourceChanged:
+        return "It changed on disk after it was loaded: reload it.";
+    case Cause::NameTooLong:
+        return "The target's name is longer than 255 characters.";
+    case Cause::Disk:
+        break;
+    default:
+        return {};
+    }
+    const char* what = e.blame == Blame::Source ? "The source: " : "The target: ";
+    if (e.errnum != 0)
+        return what + errnotext(e.errnum);
+    if (e.blame == Blame::Source)
+        return "The source ends before its frames do: it changed on disk after it was loaded; reload it.";
+    return "The target could not be written.";
+}
+
+std::string copiedtext(std::int64_t frames, std::int64_t bytes)
+{
+    return "Written byte for byte: " + std::to_string(frames) + " frames, " + std::to_string(bytes) + " bytes";
 }
 
 std::string writtentext(const ExactSummary& w)

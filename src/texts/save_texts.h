@@ -21,6 +21,13 @@ inline constexpr const char* nochangescaption = "You didn't edit the file";
 // The window's text of a failed save.
 std::string savefailuretext(const Error& error);
 
+// What happened to a failed save, for the line under its message: the
+// system's words for its errno, a source changed on disk, a name too long.
+std::string savecause(const Error& error);
+
+// The same for a byte-for-byte save: frames and bytes.
+std::string copiedtext(std::int64_t frames, std::int64_t bytes);
+
 // One line about what an exact save wrote: seconds and samples of audio,
 // frames, and the frames added ahead of the audio.
 std::string writtentext(const ExactSummary& w);

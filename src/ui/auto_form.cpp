@@ -8,6 +8,11 @@ constexpr const char* subtracthint = "this many frames of silence will be left u
 constexpr const char* striphint =
     "click or drag to cut here; Left/Right move the cut a frame, with Shift a second";
 
+constexpr const char* quiethint =
+    "a stretch quiet for this recording: its room tone, hiss, hum or digital silence; "
+    "the auto-subtract frames are left untrimmed here too";
+constexpr int quietheight = 56;  // the quiet parts' row under the groups
+
 constexpr int gainstripleft = 408;
 constexpr int gainstripwidth = 548;
 
@@ -83,8 +88,8 @@ AutoForm::AutoForm() : Form("AutoForm")
 
     setcaption(" Automatic Silence Detection");
     // The groups and buttons keep the left 402 pixels; the gain strips
-    // widen the window to the right of them.
-    setrect({0, 0, gainstripleft + gainstripwidth + 8, 392});
+    // widen the window to the right of them, the quiet parts lengthen it.
+    setrect({0, 0, gainstripleft + gainstripwidth + 8, 392 + quietheight});
     setfont(font);
     setvisible(false);  // created hidden, shown by the Auto button
     setminimizebox(false);  // a tool window of the main one: close only
@@ -95,9 +100,9 @@ AutoForm::AutoForm() : Form("AutoForm")
     toplabel.setfont(italic);
 
     sides[0] = {&frame1, {&metod1a, &metod2a, &metod3a}, {&autouse1a, &autouse2a, &autouse3a},
-                &Edit1, &UpDowna, &framesalab, &secalab, &okabut, &gainstripa};
+                &Edit1, &UpDowna, &framesalab, &secalab, &okabut, &gainstripa, &quietalab, &okqabut};
     sides[1] = {&frame2, {&metod1b, &metod2b, &metod3b}, {&autouse1b, &autouse2b, &autouse3b},
-                &Edit2, &UpDownb, &framesblab, &secblab, &okbbut, &gainstripb};
+                &Edit2, &UpDownb, &framesblab, &secblab, &okbbut, &gainstripb, &quietblab, &okqbbut};
 
     place(frame1, 8, 40, 185, 273);
     frame1.setcaption(" From the START ");
@@ -116,6 +121,19 @@ AutoForm::AutoForm() : Form("AutoForm")
 
     place(OKbut, 156, 352, 89, 25);
     label(OKbut, "Accept BOTH");
+
+    // a row under the note and "Accept BOTH", below each group
+    Control* titles[2] = {&quiettitlea, &quiettitleb};
+    for (int side = 0; side < 2; ++side) {
+        const int left = side == 0 ? 8 : 208;
+        const Side& s = sides[static_cast<std::size_t>(side)];
+        place(*titles[side], left + 8, 392, 70, 17);
+        label(*titles[side], "quiet part: ", quiethint);
+        place(*s.quietlab, left + 78, 392, 100, 17);
+        label(*s.quietlab, "0", quiethint);
+        place(*s.okquiet, left + 48, 412, 89, 25);
+        label(*s.okquiet, "Accept quiet part", quiethint);
+    }
 
     // as tall as the two groups together, one above the other
     place(gainstripa, gainstripleft, 40, gainstripwidth, 131);
@@ -137,6 +155,8 @@ std::vector<Control*> AutoForm::taborder()
     for (Control* c : taborder(1))
         order.push_back(c);
     order.push_back(&OKbut);
+    order.push_back(&okqabut);
+    order.push_back(&okqbbut);
     order.push_back(&gainstripa);
     order.push_back(&gainstripb);
     return order;

@@ -60,6 +60,16 @@ public:
     Control notelabel{Kind::Label, "notelabel", this};
     Control OKbut{Kind::Button, "OKbut", this};
 
+    // Below each group: the quiet part of that end (a stretch quiet
+    // relative to the recording's own levels), a fourth proposal with its
+    // own accept.
+    Control quiettitlea{Kind::Label, "quiettitlea", this};
+    Control quietalab{Kind::Label, "quietalab", this};
+    Control okqabut{Kind::Button, "okqabut", this};
+    Control quiettitleb{Kind::Label, "quiettitleb", this};
+    Control quietblab{Kind::Label, "quietblab", this};
+    Control okqbbut{Kind::Button, "okqbbut", this};
+
     // To the right of the groups: the gains each side examines, start above end.
     GainStrip gainstripa{"gainstripa", this, 0};
     GainStrip gainstripb{"gainstripb", this, 1};
@@ -76,13 +86,16 @@ public:
         Control* seclab;
         Control* okbut;
         GainStrip* strip;
+        Control* quietlab;  // the quiet part's frames and seconds
+        Control* okquiet;   // "Accept quiet part"
     };
     std::array<Side, 2> sides{};
 
     // Keyboard order inside a side's group.
     std::vector<Control*> taborder(int side) const;
     // Keyboard order of the whole window: the start group, the end group,
-    // "Accept BOTH", then the two gain strips.
+    // "Accept BOTH", the two quiet parts' accept buttons, then the two gain
+    // strips.
     std::vector<Control*> taborder();
 };
 

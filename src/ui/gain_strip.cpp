@@ -38,8 +38,8 @@ GainStrip::GainStrip(std::string name, Control* parent, int side)
 {
 }
 
-void GainStrip::setplot(std::vector<std::uint8_t> gains, const std::array<std::int32_t, 3>& marks,
-                        std::int32_t cut, double secondsperframe)
+void GainStrip::setplot(std::vector<std::uint8_t> gains, const Marks& marks, std::int32_t cut,
+                        double secondsperframe)
 {
     if (gains_ == gains && marks_ == marks && cut_ == cut && secondsperframe_ == secondsperframe)
         return;
@@ -123,8 +123,15 @@ std::int32_t GainStrip::markcolor(int method)
     switch (method) {
     case 1: return 0x1F63B4;  // blue
     case 2: return 0xE0640A;  // orange
-    default: return 0x21913A; // green
+    case 3: return 0x21913A;  // green
+    default: return 0x8E3FA8; // purple: the quiet part
     }
+}
+
+const char* GainStrip::marklabel(int method)
+{
+    static const char* const labels[markcount] = {"1", "2", "3", "q"};
+    return method >= 1 && method <= markcount ? labels[method - 1] : "";
 }
 
 std::int32_t GainStrip::cutatx(int x) const

@@ -40,13 +40,15 @@ public:
     // The examined frames' gains in file order, left to right.
     const std::vector<std::uint8_t>& gains() const { return gains_; }
     int framecount() const { return static_cast<int>(gains_.size()); }
-    // Method m's (1..3) proposal: frames it would cut at this side.
+    // The proposals marked: methods 1, 2 and 3, then the quiet part (4).
+    static constexpr int markcount = 4;
+    using Marks = std::array<std::int32_t, markcount>;
+    // Proposal m's (1..4) frames it would cut at this side.
     std::int32_t mark(int method) const { return marks_[static_cast<std::size_t>(method - 1)]; }
     // The side's current cut in frames; it may reach beyond the strip.
     std::int32_t cut() const { return cut_; }
     double secondsperframe() const { return secondsperframe_; }
-    void setplot(std::vector<std::uint8_t> gains, const std::array<std::int32_t, 3>& marks,
-                 std::int32_t cut, double secondsperframe);
+    void setplot(std::vector<std::uint8_t> gains, const Marks& marks, std::int32_t cut, double secondsperframe);
 
     // --- where it is drawn, in the strip's own coordinates ---
     // The plotting area; the caption sits above it, the time axis below.
@@ -66,8 +68,9 @@ public:
     // seconds before its end (0 at the right edge, negative to the left) on
     // the end side, at a round step that leaves room between the labels.
     std::vector<Tick> ticks() const;
-    // The colour of method m's mark and label, 0xRRGGBB.
+    // The colour of proposal m's mark and label, 0xRRGGBB, and its label.
     static std::int32_t markcolor(int method);
+    static const char* marklabel(int method);
 
     // --- what the user's pointer and keys mean ---
     // The cut whose boundary is nearest to x (clamped to the strip).
@@ -89,7 +92,7 @@ private:
 
     int side_;
     std::vector<std::uint8_t> gains_;
-    std::array<std::int32_t, 3> marks_{};
+    Marks marks_{};
     std::int32_t cut_ = 0;
     double secondsperframe_ = 1152.0 / 44100.0;
 };

@@ -114,7 +114,7 @@ MainForm::MainForm() : Form("mainqcform")
     for (Control* t : {&cuttime0, &cuttime1}) {
         t->setfont({"Arial", 10});
         t->setalign(Align::Right);
-        t->sethint("The time cut: whole frames, the nearest to the number typed");
+        t->sethint(cuttimehint);
     }
     place(cuttime0, 16, 337, 93, 13);
     place(cuttime1, 16, 377, 93, 13);

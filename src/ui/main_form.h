@@ -12,6 +12,8 @@ namespace ui {
 inline constexpr std::int32_t windowcolor = 0xEFEFEF;
 inline constexpr std::int32_t boxcolor = 0xF8F8F8;
 inline constexpr std::int32_t dominantcolor = 0xD0D0D0;
+// The hint of the labels under the cut labels when the cuts are whole frames.
+inline constexpr const char* cuttimehint = "The time cut: whole frames, the nearest to the number typed";
 
 class MainForm : public Form {
 public:

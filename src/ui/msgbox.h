@@ -16,8 +16,15 @@ inline constexpr int idno = 7;
 class MessageBox {
 public:
     virtual ~MessageBox() = default;
-    // Shows the box and returns the button pressed.
+    // Shows the box and returns the button pressed. The text and caption are
+    // single-byte text: each byte is one character.
     virtual int msgbox(const std::string& text, int style, const std::string& caption) = 0;
+    // The same for a text in UTF-8 (a decoded tag), shown as it is; the
+    // caption is single-byte text as above.
+    virtual int msgboxutf8(const std::string& text, int style, const std::string& caption)
+    {
+        return msgbox(text, style, caption);
+    }
 };
 
 }  // namespace ui

@@ -312,7 +312,8 @@ TEST(Scanner, FailedAndRepeatedLoadsLeaveTheWindowConsistent)
     // a missing file, a read-only file
     l.box.answerall(ui::idok);
     EXPECT_FALSE(l.load(dir.path("missing.mp3")));
-    EXPECT_EQ(l.box.shown.back().text, errorbox("Disk or unknown error."));
+    // the sentence, and under it the cause
+    EXPECT_EQ(l.box.shown.back().text, errorbox("Disk or unknown error.") + "\r\n No such file or directory");
     EXPECT_EQ(l.form.focus(), &l.form.openbut);
     EXPECT_FALSE(l.form.frame1.enabled());
     EXPECT_EQ(l.file.framepos[2], 835);  // old values stay but are not used
@@ -335,6 +336,25 @@ TEST(Scanner, FailedAndRepeatedLoadsLeaveTheWindowConsistent)
     EXPECT_EQ(l.form.tbox0.text(), "0");
 }
 
+// A disk error says under its sentence what happened to the file.
+TEST(Scanner, ADiskErrorSaysWhatHappened)
+{
+    TempDir dir;
+    Loader l;
+    l.box.answerall(ui::idok);
+    EXPECT_FALSE(l.load(dir.write("empty.mp3", {})));
+    EXPECT_EQ(l.box.shown.back().text, errorbox("Disk or unknown error.") + "\r\n The file is empty.");
+    EXPECT_FALSE(l.load(dir.write("short.mp3", Bytes{'I', 'D'})));
+    EXPECT_EQ(l.box.shown.back().text,
+              errorbox("Disk or unknown error.") +
+                  "\r\n The file ends before its data does (did it change while it was loaded?).");
+    EXPECT_FALSE(l.load(dir.path("")));  // a folder
+    EXPECT_EQ(l.box.shown.back().text, errorbox("Disk or unknown error.") + "\r\n Is a directory");
+    // the other failures say it in their own sentence
+    EXPECT_FALSE(l.load(dir.write("text.mp3", Bytes(3000, 'x'))));
+    EXPECT_EQ(l.box.shown.back().text.find("\r\n", std::string(errorprefix).size()), std::string::npos);
+}
+
 TEST(Scanner, LongFileNamesAreShortenedFromTheFront)
 {
     TempDir dir;
@@ -347,4 +367,6 @@ TEST(Scanner, LongFileNamesAreShortenedFromTheFront)
     EXPECT_LE(7 * static_cast<int>(shown.size()), 290 - 8);
     EXPECT_GT(7 * static_cast<int>(shown.size() + 1), 290 - 8);
     EXPECT_EQ(p.substr(p.size() - (shown.size() - 3)), shown.substr(3));
+    // the whole name is the line's tooltip
+    EXPECT_EQ(l.form.filenamelabel.hint(), p);
 }

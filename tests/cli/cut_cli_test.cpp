@@ -101,6 +101,22 @@ TEST(CutCommand, SecondsBecomeFramesRoundedHalfToEvenWithoutTheBoxLimit)
     EXPECT_EQ(fs::file_size(dir.path("b.mp3")), (5000u - 3828u - 38u) * frame(FrameSpec{}).size());
 }
 
+// In exact output seconds are audio time, cut to the sample: the tagged
+// sample plays 70,560 samples, of which 1 s and 0.25 s go.
+TEST(CutCommand, ExactOutputCutsSecondsToTheSample)
+{
+    TempDir dir;
+    CliRun r = cli(dir, "cut " + shq(samplepath("tone44-cbr64-tagged.mp3")) + " -o " + shq(dir.path("a.mp3")) +
+                            " --start 1 --end 0.25 --json");
+    ASSERT_EQ(r.status, 0) << r.err;
+    nlohmann::json doc = parsed(r);
+    EXPECT_EQ(doc["exact"]["samples"], 70560 - 44100 - 11025);
+    EXPECT_DOUBLE_EQ(doc["seconds"].get<double>(), 0.35);
+    // the frames each cut removes whole: 40 at the start (the Info frame
+    // among them), 10 at the end
+    EXPECT_EQ(doc["frames_kept"], 64 - 40 - 10);
+}
+
 TEST(CutCommand, NothingToChangeAndNothingKept)
 {
     TempDir dir;

@@ -96,19 +96,18 @@ TEST_F(CutsTest, TypingSetsTheCutButLeavesTheText)
     EXPECT_EQ(box.text(), "150");
     l.form.cmsecup0.click();
     EXPECT_EQ(l.file.cutframes[0], 3790);
-    box.usertext("-5");
-    EXPECT_EQ(l.file.cutframes[0], 0);
-    EXPECT_EQ(box.text(), "-5");
-    // beyond a double's range is still a number: tiny is 0, huge is the limit
-    box.usertext("9e9999");
-    EXPECT_EQ(l.file.cutframes[0], 3824);
-    EXPECT_EQ(box.text(), "9e9999");
-    box.usertext("1e-400");
-    EXPECT_EQ(l.file.cutframes[0], 0);
-    EXPECT_EQ(box.text(), "1e-400");
-    box.usertext("2x");
-    EXPECT_EQ(l.file.cutframes[0], 0);
-    EXPECT_EQ(box.text(), "0");
+    // a sign, an exponent or a letter is refused: the box goes back to
+    // what it held, and the cut stays
+    for (const char* refused : {"-5", "9e9999", "1e-400", "2x", "+1", "1.5.", "1 5"}) {
+        box.usertext(refused);
+        EXPECT_EQ(l.file.cutframes[0], 3790) << refused;
+        EXPECT_EQ(box.text(), "99.004") << refused;
+    }
+    // a decimal comma is the point
+    box.usertext("1,5");
+    EXPECT_EQ(l.file.cutframes[0], 57);
+    EXPECT_EQ(box.text(), "1.5");
+    box.usertext("0");
     // key by key: deleting the last character is not a number
     box.usertext("1");
     box.typekey(ui::key_backspace);
@@ -125,6 +124,38 @@ TEST_F(CutsTest, TypingSetsTheCutButLeavesTheText)
     EXPECT_EQ(box.text(), "0");
     EXPECT_EQ(l.file.cutframes[0], 0);
     EXPECT_FALSE(l.form.savebut.enabled());
+}
+
+// Key by key: a comma is the decimal point, and a key that leaves no time
+// is refused without touching the cut (no reset to a "0" that the next key
+// would replace).
+TEST_F(CutsTest, KeysThatLeaveNoTimeAreRefused)
+{
+    ui::Control& box = l.form.tbox0;
+    l.form.frame1.setenabled(true);
+    box.usertext("");  // "0", selected
+    for (char c : std::string("1,5"))
+        box.typekey(c);
+    EXPECT_EQ(box.text(), "1.5");
+    EXPECT_EQ(l.file.cutframes[0], 57);
+    for (char c : std::string("-+e,.x "))
+        box.typekey(c);
+    EXPECT_EQ(box.text(), "1.5");
+    EXPECT_EQ(l.file.cutframes[0], 57);
+    EXPECT_EQ(box.caret(), 3);
+    EXPECT_EQ(box.sellength(), 0);
+    // a minus typed over the whole text leaves it as it was
+    box.setselection(0, 3);
+    box.typekey('-');
+    EXPECT_EQ(box.text(), "1.5");
+    EXPECT_EQ(l.file.cutframes[0], 57);
+    // a point typed first stands for "0."
+    box.setselection(0, 3);
+    box.typekey('.');
+    EXPECT_EQ(box.text(), "0.");
+    box.typekey('5');
+    EXPECT_EQ(box.text(), "0.5");
+    EXPECT_EQ(l.file.cutframes[0], 19);
 }
 
 TEST_F(CutsTest, EnterMovesTheFocusAndEnteringPutsTheCaretAtTheEnd)

@@ -13,6 +13,7 @@
 #include "cutting/crc16.h"
 #include "cutting/writer_fixture.h"
 #include "cutting/xing_tag.h"
+#include "tags/id3v2_frames.h"
 #include "stream/mapped_file.h"
 
 namespace qctest {
@@ -121,9 +122,9 @@ TEST(ExactWriter, UntaggedStreamGetsATagFrameThatCountsTheOutput)
                            stream.begin() + 3 * 417));
     EXPECT_TRUE(std::equal(out.end() - 128, out.end(), id3v1tag().begin()));
     EXPECT_EQ(rig.writer.byteswritten, static_cast<std::int64_t>(out.size()));
-    // the window's line says what was written
-    EXPECT_EQ(rig.loader.form.filenamelabel.hint().rfind("Written: 0.836 s (36864 samples), ", 0), 0u)
-        << rig.loader.form.filenamelabel.hint();
+    // the line the window shows says what was written
+    EXPECT_EQ(qc::writtentext(rig.writer.written).rfind("Written: 0.836 s (36864 samples), ", 0), 0u)
+        << qc::writtentext(rig.writer.written);
 }
 
 TEST(ExactWriter, KeptRiffHeaderDescribesTheOutput)
@@ -190,6 +191,69 @@ TEST(ExactWriter, ByteForByteModeIgnoresSampleCutsAndWritesNoTag)
     Bytes exact = rig.saveto(rig.dir.path("exact.mp3"));
     ASSERT_TRUE(rig.writer.saveok);
     EXPECT_EQ(rig.writer.written.samples, 12 * 1152 - 5000);
+}
+
+// The cut boxes in audio time: a typed time is what the save removes, to the
+// sample (the tagged sample plays 70,560 samples), and two times that leave
+// nothing are refused as frames that leave nothing are.
+TEST(ExactWriter, TypedTimesAreTheSamplesTheSaveRemoves)
+{
+    ExactRig rig;
+    rig.loader.cuts.setexact(true);
+    ASSERT_TRUE(rig.loadfile(rig.dir.write("song.mp3", readbytes(samplepath("tone44-cbr64-tagged.mp3")))));
+    rig.loader.form.tbox0.usertext("1");
+    rig.loader.form.tbox1.usertext("0.25");
+    rig.saveto(rig.dir.path("out.mp3"));
+    ASSERT_TRUE(rig.writer.saveok);
+    EXPECT_EQ(rig.writer.written.samples, 70560 - 44100 - 11025);
+
+    // a silence detection's frame count is its boundary's time
+    rig.cut(0, 2);
+    rig.cut(1, 0);
+    rig.saveto(rig.dir.path("frames.mp3"));
+    EXPECT_EQ(rig.writer.written.samples, 70560 - 47);
+
+    rig.loader.form.tbox0.usertext("1");
+    rig.loader.form.tbox1.usertext("0.6");
+    rig.loader.box.clear();
+    rig.loader.box.answer(ui::idok);
+    rig.writer.savebutClick();
+    EXPECT_FALSE(rig.writer.saveok);
+    EXPECT_EQ(rig.errors(), std::vector<std::string>{qc::saveerror::nothingkept});
+    rig.loader.cuts.setexact(false);
+}
+
+// A kept ID3v2 tag states the output's length (TLEN) in milliseconds; the
+// rest of the tag, and its size, stay as they were.
+TEST(ExactWriter, AKeptTagStatesTheOutputsLength)
+{
+    ExactRig rig;
+    // ID3v2.3: TIT2 "Song", TLEN "1000", 10 bytes of padding; 1 s of audio
+    auto frame = [](const std::string& id, const std::string& text) {
+        Bytes b(id.begin(), id.end());
+        const auto n = static_cast<std::uint8_t>(text.size() + 1);
+        b = b + Bytes{0, 0, 0, n, 0, 0, 0};
+        return b + Bytes(text.begin(), text.end());
+    };
+    Bytes body = frame("TIT2", "Song") + frame("TLEN", "1000") + Bytes(10, 0);
+    Bytes tag = Bytes{'I', 'D', '3', 3, 0, 0, 0, 0, 0, static_cast<std::uint8_t>(body.size())} + body;
+    ASSERT_TRUE(rig.load(tag + readbytes(samplepath("tone44-cbr128.mp3"))));
+    rig.writer.samplecuts.start = 22050;
+    Bytes out = rig.saveto(rig.dir.path("half.mp3"));
+    ASSERT_TRUE(rig.writer.saveok);
+    ASSERT_GE(out.size(), tag.size());
+    std::optional<qc::Id3v2Frames> frames = qc::readid3v2frames(Bytes(out.begin(), out.begin() + tag.size()));
+    ASSERT_TRUE(frames);
+    ASSERT_EQ(frames->frames.size(), 2u);
+    EXPECT_EQ(frames->frames[0].text, "Song");
+    EXPECT_EQ(frames->frames[1].id, "TLEN");
+    EXPECT_EQ(frames->frames[1].text, "0500");
+    EXPECT_EQ(out[tag.size()], 0xFF);  // the tag frame follows at once
+
+    // the tag removed: nothing of it is written
+    rig.check(rig.loader.form.headtagcheck);
+    out = rig.saveto(rig.dir.path("bare.mp3"));
+    EXPECT_EQ(out[0], 0xFF);
 }
 
 // The music CRC is computed on a second thread while the frames are copied,

@@ -197,6 +197,8 @@ TEST(SaveCommand, FailuresShowTheDiskErrorAndTouchNothingElse)
     rig.loader.box.answer(ui::idok);
     rig.saveto(rig.dir.path("missing/out.mp3"));
     EXPECT_EQ(rig.errors(), std::vector<std::string>{"Disk or  unknown error."});
+    // and under it what happened
+    EXPECT_EQ(rig.causes(), std::vector<std::string>{"The target: No such file or directory"});
     EXPECT_EQ(rig.loader.box.shown.back().style, 48);
     EXPECT_FALSE(rig.writer.saveok);
     EXPECT_FALSE(rig.loader.file.busy);
@@ -217,6 +219,7 @@ TEST(SaveCommand, FailuresShowTheDiskErrorAndTouchNothingElse)
     rig.dialogs.choose(longname);
     rig.writer.savebutClick();
     EXPECT_EQ(rig.errors(), std::vector<std::string>{"Disk or  unknown error."});
+    EXPECT_EQ(rig.causes(), std::vector<std::string>{"The target's name is longer than 255 characters."});
     EXPECT_EQ(rig.writer.savedir, dirbefore);
     EXPECT_EQ(rig.settingswrites, writesbefore);
     EXPECT_FALSE(fs::exists(longname.substr(0, 255)));
@@ -234,6 +237,7 @@ TEST(SaveCommand, SourceChangedSinceTheLoadIsRefused)
         rig.loader.box.answer(ui::idok);
         rig.writer.savebutClick();
         EXPECT_EQ(rig.errors(), std::vector<std::string>{"Disk or  unknown error."}) << what;
+        EXPECT_EQ(rig.causes(), std::vector<std::string>{"It changed on disk after it was loaded: reload it."}) << what;
         EXPECT_TRUE(rig.dialogs.shown.empty()) << what;
         EXPECT_FALSE(rig.writer.saveok) << what;
         EXPECT_FALSE(rig.loader.file.busy) << what;
@@ -253,6 +257,7 @@ TEST(SaveCommand, SourceChangedSinceTheLoadIsRefused)
     rig.dialogs.whileopen = [&](const ui::FileDialog&) { rig.dir.write("song.mp3", join(ten, 0, 10) + ten[3]); };
     rig.saveto(rig.dir.path("out.mp3"));
     EXPECT_EQ(rig.errors(), std::vector<std::string>{"Disk or  unknown error."});
+    EXPECT_EQ(rig.causes(), std::vector<std::string>{"It changed on disk after it was loaded: reload it."});
     EXPECT_FALSE(rig.writer.saveok);
 }
 

@@ -55,13 +55,22 @@ struct SaveRig {
         return readbytes(target);
     }
 
-    // The boxes shown with caption "Error" since the last clear.
-    std::vector<std::string> errors() const
+    // The messages of the boxes shown with caption "Error" since the last
+    // clear (their first lines), and the causes under them (the rest).
+    std::vector<std::string> errors() const { return errorlines(true); }
+    std::vector<std::string> causes() const { return errorlines(false); }
+    std::vector<std::string> errorlines(bool first) const
     {
         std::vector<std::string> out;
-        for (const Box& b : loader.box.shown)
-            if (b.caption == "Error")
-                out.push_back(b.text);
+        for (const Box& b : loader.box.shown) {
+            if (b.caption != "Error")
+                continue;
+            const std::size_t br = b.text.find("\r\n");
+            if (first)
+                out.push_back(b.text.substr(0, br));
+            else
+                out.push_back(br == std::string::npos ? std::string() : b.text.substr(br + 2));
+        }
         return out;
     }
 

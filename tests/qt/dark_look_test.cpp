@@ -3,7 +3,9 @@
 // labels and check boxes alike (a check box with a style sheet once drew its
 // caption in the desktop's light text colour).
 #include <QApplication>
+#include <QAction>
 #include <QImage>
+#include <QMenuBar>
 #include <QPalette>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -97,6 +99,47 @@ TEST(DarkDesktopLook, PanelTextsAreDrawnDarkOnTheLightPanel)
             seen += c->kind() == ui::Kind::CheckBox ? 1 : 0;
         }
         EXPECT_EQ(seen, 3);  // the three removal boxes among them
+    }
+    QApplication::setPalette(saved);
+}
+
+// The menu bar under a dark desktop palette: its entries are drawn as the
+// bar is, light as the window, with dark text, not as dark boxes on a light
+// bar (as its style sheet once drew them under openbox) nor dark throughout.
+TEST(DarkDesktopLook, MenuBarEntriesAreDrawnLikeTheBar)
+{
+    const QPalette saved = QApplication::palette();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x2A, 0x2A, 0x2A));
+    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, QColor(0xEE, 0xEE, 0xEE));
+    dark.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
+    QApplication::setPalette(dark);
+    {
+        ui::MainForm form;
+        qcqt::FormView view(form);
+        view.window()->show();
+        qttest::settle();
+        QMenuBar* bar = view.window()->menubar();
+        const QImage picture = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const double scale = picture.devicePixelRatio();
+        const Drawn whole = drawn(picture, picture.rect(), 0);
+        EXPECT_GT(luminance(whole.background), 0.5) << "the bar itself is dark";
+        int seen = 0;
+        for (QAction* a : bar->actions()) {
+            if (!a->isVisible() || a->text().isEmpty())
+                continue;
+            const QRect r = bar->actionGeometry(a);
+            const QRect area(QPoint(int(r.left() * scale), int(r.top() * scale)),
+                             QPoint(int((r.right() + 1) * scale) - 1, int((r.bottom() + 1) * scale) - 1));
+            const Drawn d = drawn(picture, area, 0);
+            EXPECT_EQ(QColor(d.background), QColor(whole.background)) << a->text().toStdString();
+            // dark text; a disabled entry's grey as readable as the panel's (about 4:1)
+            EXPECT_GE(d.contrast, a->isEnabled() ? 7.0 : 4.0) << a->text().toStdString();
+            ++seen;
+        }
+        EXPECT_GE(seen, 5);
     }
     QApplication::setPalette(saved);
 }

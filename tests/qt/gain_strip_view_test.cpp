@@ -30,8 +30,9 @@ struct ShownStrips {
     ShownStrips()
     {
         // flat gains, so that one height shows the same curve everywhere
-        form.gainstripa.setplot(std::vector<std::uint8_t>(300, 120), {40, 130, 220}, 80, qc::spf44);
-        form.gainstripb.setplot(std::vector<std::uint8_t>(300, 120), {25, 90, 160}, 60, qc::spf44);
+        // the three methods' proposals and the quiet part's
+        form.gainstripa.setplot(std::vector<std::uint8_t>(300, 120), {40, 130, 220, 180}, 80, qc::spf44);
+        form.gainstripb.setplot(std::vector<std::uint8_t>(300, 120), {25, 90, 160, 120}, 60, qc::spf44);
         form.show();
         view.showifvisible();
         qttest::settle();
@@ -49,7 +50,7 @@ TEST(GainStripView, MarksAndCutArePaintedWhereTheModelPutsThem)
         ASSERT_EQ(image.width(), strip->rect().width);
         const ui::Rect plot = strip->plotarea();
         const int low = plot.top + plot.height - 10;  // under the labels, inside the curve
-        for (int m = 1; m <= 3; ++m) {
+        for (int m = 1; m <= ui::GainStrip::markcount; ++m) {
             const int x = column(strip->markx(m));
             EXPECT_EQ(qcqt::rgbof(image.pixelColor(x, low)), ui::GainStrip::markcolor(m)) << m;
             EXPECT_EQ(qcqt::rgbof(image.pixelColor(x, plot.top + plot.height / 2)),

@@ -4,6 +4,7 @@
 // cut box whose reset 0 is replaced by what is typed.
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
@@ -218,7 +219,38 @@ TEST(KeyboardView, ABoxResetToZeroIsReplacedByWhatIsTyped)
     qttest::settle();
     EXPECT_EQ(box->text(), QStringLiteral("2"));
     EXPECT_EQ(form.tbox0.text(), "2");
-    EXPECT_EQ(form.cuttime0.caption(), "2.011 s");
+    // exact output (the default): the time typed, to the sample
+    EXPECT_EQ(form.cuttime0.caption(), "2.000 s");
+    // a comma is the decimal point; a minus is refused and changes nothing
+    QTest::keyClicks(box, QStringLiteral(",5-"));
+    qttest::settle();
+    EXPECT_EQ(box->text(), QStringLiteral("2.5"));
+    EXPECT_EQ(form.cuttime0.caption(), "2.500 s");
+}
+
+// On a LAME-tagged file the label beside the start box says what the save
+// removes: one second typed, one second to the sample; the file-name line
+// holds the whole path as its tooltip.
+TEST(KeyboardView, TheLabelBesideABoxShowsTheTimeTheSaveRemoves)
+{
+    KeyboardRig r;
+    ui::MainForm& form = r.program.mainform();
+    const std::string path = r.dir.write("tagged.mp3", qctest::readbytes(qctest::samplepath("tone44-cbr64-tagged.mp3")));
+    r.program.openfile(path);
+    ASSERT_TRUE(r.program.file().loadok);
+    qttest::settle();
+    auto* box = qobject_cast<QLineEdit*>(r.mainview.widget(form.tbox0));
+    auto* label = qobject_cast<QLabel*>(r.mainview.widget(form.cuttime0));
+    auto* info = qobject_cast<QLabel*>(r.mainview.widget(form.infolabel));
+    auto* name = qobject_cast<QLabel*>(r.mainview.widget(form.filenamelabel));
+    ASSERT_TRUE(box && label && info && name);
+    form.setfocus(&form.tbox0);
+    qttest::settle();
+    QTest::keyClicks(box, QStringLiteral("1"));
+    qttest::settle();
+    EXPECT_EQ(label->text(), QStringLiteral("1.000 s"));
+    EXPECT_TRUE(info->text().contains(QStringLiteral(", 1.6, "))) << info->text().toStdString();
+    EXPECT_EQ(name->toolTip(), QString::fromStdString(path));
 }
 
 }  // namespace

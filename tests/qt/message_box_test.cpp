@@ -63,4 +63,14 @@ TEST(MessageBoxShown, FileBytesAreOneCharacterEach)
     EXPECT_FALSE(box->text().contains(QChar(0xFFFD)));
 }
 
+// A decoded tag's text is UTF-8 and shown as such, not byte by byte.
+TEST(MessageBoxShown, DecodedTextIsShownAsItIs)
+{
+    auto box = qcqt::makebox("Title: Caf\u00E9 M\u00FCller\r\nAlbum: \u65E5\u672C", 64, "ID3v2 (header) TAG CONTENT",
+                             nullptr, true);
+    EXPECT_EQ(box->text(), QString::fromUtf8("Title: Café Müller\nAlbum: 日本"));
+    // the captions stay single-byte text
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("ID3v2 (header) TAG CONTENT"));
+}
+
 }  // namespace

@@ -423,6 +423,120 @@ TEST_F(ProgramFixture, PlayStatesAcrossSaves)
     EXPECT_TRUE(fake.box.shown.empty());
 }
 
+// The file-name line: the full path as its tooltip, under it what the last
+// save of that file wrote, exact or byte for byte; another file forgets it.
+TEST_F(ProgramFixture, TheFileNameLineSaysWhatTheLastSaveOfTheLoadedFileWrote)
+{
+    writeini(RecordValues{});
+    qc::Program& p = start();
+    ui::MainForm& w = p.mainform();
+    open(song());
+    EXPECT_EQ(w.filenamelabel.hint(), song());
+
+    w.tbox0.usertext("1");
+    fake.dialogs.answers.push_back(dir.path("out/a.mp3"));
+    w.savebut.click();
+    ASSERT_TRUE(p.writer().saveok);
+    const std::string exact = song() + "\r\nWritten: 0.6 s (26460 samples), ";
+    EXPECT_EQ(w.filenamelabel.hint().rfind(exact, 0), 0u) << w.filenamelabel.hint();
+
+    // a byte-for-byte save says what it wrote, not what the exact one did
+    p.exactmenuClick();
+    ASSERT_FALSE(p.writer().exact);
+    fake.dialogs.answers.push_back(dir.path("out/b.mp3"));
+    w.savebut.click();
+    ASSERT_TRUE(p.writer().saveok);
+    EXPECT_EQ(w.filenamelabel.hint(), song() + "\r\nWritten byte for byte: 26 frames, " +
+                                          std::to_string(fs::file_size(dir.path("out/b.mp3"))) + " bytes");
+    // a cancelled dialog leaves it; Reload keeps it
+    fake.dialogs.answers.push_back(std::nullopt);
+    w.savebut.click();
+    w.reloadbut.click();
+    EXPECT_NE(w.filenamelabel.hint().find("byte for byte"), std::string::npos);
+    p.exactmenuClick();
+
+    // another file: its own path only, and so for the first one again
+    const std::string other = dir.path("music/other.mp3");
+    fs::copy_file(qctest::samplepath("tone44-cbr128.mp3"), other);
+    open(other);
+    EXPECT_EQ(w.filenamelabel.hint(), other);
+    open(song());
+    EXPECT_EQ(w.filenamelabel.hint(), song());
+    EXPECT_TRUE(fake.box.shown.empty());
+}
+
+// After a save onto the source the window holds the file the save left:
+// counts, duration and gains are the new file's, the cuts start from none,
+// and the file-name line says it was loaded again. A new cut saves again.
+TEST_F(ProgramFixture, ASaveOntoTheSourceLoadsTheSavedFileAgain)
+{
+    writeini(RecordValues{});
+    qc::Program& p = start();
+    ui::MainForm& w = p.mainform();
+    open(song());
+    ASSERT_EQ(p.file().framecount, 64);
+    w.tbox0.usertext("1");
+    w.headtagcheck.click();
+    fake.dialogs.answers.push_back(song());
+    w.savebut.click();
+    ASSERT_TRUE(p.writer().saveok);
+
+    EXPECT_TRUE(p.file().loadok);
+    EXPECT_LT(p.file().framecount, 64);
+    EXPECT_FALSE(p.file().headtagpresent);
+    EXPECT_NE(w.infolabel.caption().find(", 0.6, "), std::string::npos) << w.infolabel.caption();
+    EXPECT_EQ(w.tbox0.text(), "0");
+    EXPECT_EQ(w.cuttime0.caption(), "0.000 s");
+    EXPECT_FALSE(w.headtagcheck.visible());
+    EXPECT_FALSE(w.savebut.enabled());
+    EXPECT_TRUE(w.frame1.enabled());
+    const std::string& line = w.filenamelabel.caption();
+    EXPECT_EQ(line.substr(line.size() - std::string(qc::reloadedaftersave).size()), qc::reloadedaftersave);
+    EXPECT_NE(w.filenamelabel.hint().find("Written: 0.6 s"), std::string::npos);
+    EXPECT_FALSE(w.playsrcbut.enabled());
+
+    // the record is the new file's: a cut of it saves, with no message
+    w.tbox1.usertext("0.1");
+    EXPECT_TRUE(w.savebut.enabled());
+    fake.dialogs.answers.push_back(dir.path("out/again.mp3"));
+    w.savebut.click();
+    ASSERT_TRUE(p.writer().saveok);
+    EXPECT_EQ(p.writer().written.samples, 26460 - 4410);
+    EXPECT_TRUE(fake.box.shown.empty());
+}
+
+// With no save directory stored, the first Save dialog opens in the
+// source's folder; once a save has chosen one, the dialog opens there.
+TEST_F(ProgramFixture, TheFirstSaveDialogOpensInTheSourcesFolder)
+{
+    RecordValues v;
+    v.savedir.clear();
+    writeini(v);
+    qc::Program& p = start();
+    ui::MainForm& w = p.mainform();
+    open(song());
+    w.tbox0.usertext("1");
+    fake.dialogs.answers.push_back(std::nullopt);
+    w.savebut.click();
+    EXPECT_EQ(fake.dialogs.seen.back().initialdir, dir.path("music") + "/");
+    fake.dialogs.answers.push_back(dir.path("out/a.mp3"));
+    w.savebut.click();
+    ASSERT_TRUE(p.writer().saveok);
+    fake.dialogs.answers.push_back(std::nullopt);
+    w.savebut.click();
+    EXPECT_EQ(fake.dialogs.seen.back().initialdir, dir.path("out") + "/");
+
+    // a stored one is used from the start
+    p.formclose();
+    program.reset();
+    qc::Program& q = start();
+    open(song());
+    q.mainform().tbox0.usertext("1");
+    fake.dialogs.answers.push_back(std::nullopt);
+    q.mainform().savebut.click();
+    EXPECT_EQ(fake.dialogs.seen.back().initialdir, dir.path("out") + "/");
+}
+
 TEST_F(ProgramFixture, PlayerFailureIsReported)
 {
     writeini(RecordValues{});

@@ -196,7 +196,7 @@ TEST_F(SilenceWindowTest, CreationFromStoredSettings)
     EXPECT_FALSE(form.autouse1b.checked() || form.autouse2b.checked() || form.autouse3b.checked());
     EXPECT_EQ(settings.autouseend, 0);
     EXPECT_EQ(settings.autosubstart, 99);
-    EXPECT_EQ(form.rect(), (ui::Rect{-20, 4000, 964, 392}));
+    EXPECT_EQ(form.rect(), (ui::Rect{-20, 4000, 964, 392 + 56}));
 
     // the unknown end method leaves the end cut alone on a reload
     load(shaped(120, 200, 15));
@@ -412,14 +412,119 @@ TEST_F(SilenceWindowTest, PointerAndArrowKeysSetTheCutThroughTheCutBoxes)
         EXPECT_EQ(loader.file.cutframes[1], 0);  // the edge holds
         form.presskey(ui::key_escape);
     }});
-    // closing without Accept keeps what the strips set
-    EXPECT_EQ(loader.file.cutframes[0], 100);
+    // closing without Accept puts back the cuts the window opened with
+    EXPECT_EQ(loader.file.cutframes[0], 0);
     EXPECT_EQ(loader.file.cutframes[1], 0);
+    EXPECT_EQ(loader.form.tbox0.text(), "0");
 
     // a closed window's strips take no input
     a.pointer(xof(a, 10));
     a.arrowkey(true, false);
-    EXPECT_EQ(loader.file.cutframes[0], 100);
+    EXPECT_EQ(loader.file.cutframes[0], 0);
+}
+
+// What a strip shows is what Accept applies: a picked cut is the side's
+// proposal (its labels say so), Accept keeps it, and a side that was not
+// accepted gets back the cut it had when the window opened.
+TEST_F(SilenceWindowTest, AcceptKeepsWhatTheStripShowsAndEscapeUndoesIt)
+{
+    start();
+    load(stepped(200, 40));
+    ui::GainStrip& a = form.gainstripa;
+    ui::GainStrip& b = form.gainstripb;
+    auto xof = [](const ui::GainStrip& s, int boundary) {
+        return static_cast<int>(std::lround(s.boundaryx(boundary)));
+    };
+    const int at25 = static_cast<int>(std::lround(2.5 / qc::spf44));  // 2.5 s: 96 frames
+
+    // the start strip clicked at 2.5 s, then "Accept just this"
+    autobutton({[&] {
+        a.pointer(xof(a, at25));
+        EXPECT_EQ(form.framesalab.caption(), std::to_string(at25));
+        EXPECT_EQ(form.secalab.caption(), qc::fixed(at25 * qc::spf44, 3));
+        form.okabut.click();
+    }});
+    EXPECT_EQ(loader.file.cutframes[0], at25);
+    EXPECT_EQ(loader.form.tbox0.text(), qc::fixed(at25 * qc::spf44, 3));
+
+    // Escape undoes the picks of both sides
+    loader.cuts.applycut(1, 7);
+    autobutton({[&] {
+        a.pointer(xof(a, 30));
+        b.pointer(xof(b, 300 - 50));
+        EXPECT_EQ(loader.file.cutframes[0], 30);
+        EXPECT_EQ(loader.file.cutframes[1], 50);
+        form.presskey(ui::key_escape);
+    }});
+    EXPECT_EQ(loader.file.cutframes[0], at25);
+    EXPECT_EQ(loader.file.cutframes[1], 7);
+    EXPECT_EQ(loader.form.tbox1.text(), qc::fixed(7 * qc::spf44, 3));
+
+    // accepting one side undoes the other side's pick; the auto-subtract
+    // does not move a picked cut
+    autobutton({[&] {
+        a.pointer(xof(a, 40));
+        form.Edit2.usertext("5");
+        b.pointer(xof(b, 300 - 20));
+        EXPECT_EQ(form.framesblab.caption(), "20");
+        form.okbbut.click();
+    }});
+    EXPECT_EQ(loader.file.cutframes[0], at25);
+    EXPECT_EQ(loader.file.cutframes[1], 20);
+
+    // a method run after a pick proposes the method's result again
+    autobutton({[&] {
+        a.pointer(xof(a, 60));
+        form.metod1a.click();
+        EXPECT_EQ(form.framesalab.caption(), std::to_string(qc::method1(win.state, 0)));
+        form.OKbut.click();
+    }});
+    EXPECT_EQ(loader.file.cutframes[0], qc::method1(win.state, 0));
+    EXPECT_EQ(loader.file.cutframes[1], 0);  // "Accept BOTH": the end's proposal, none
+}
+
+// The fourth proposal: each end's quiet part, found on the whole file
+// relative to its own levels (room tone that the methods do not find), with
+// its own accept; the auto-subtract applies to it as to the methods.
+TEST_F(SilenceWindowTest, TheQuietPartIsAFourthProposalWithItsOwnAccept)
+{
+    start();
+    // room tone (151, 152) at both ends of speech that dips for a frame
+    const Gains syllables = {180, 170, 159, 176, 180, 177, 163, 161, 175, 175, 170, 151,
+                             159, 169, 169, 162, 147, 161, 171, 171, 165, 153, 172, 178};
+    Gains g;
+    for (int k = 0; k < 80; ++k)
+        g.push_back(k % 3 == 0 ? 152 : 151);
+    for (int k = 0; k < 400; ++k)
+        g.push_back(syllables[static_cast<std::size_t>(k) % syllables.size()]);
+    for (int k = 0; k < 50; ++k)
+        g.push_back(k % 3 == 0 ? 152 : 151);
+    load(g);
+    std::int32_t quietstart = 0, quietend = 0;
+    autobutton({[&] {
+        quietstart = win.quietdetected[0];
+        quietend = win.quietdetected[1];
+        // the methods find nothing blank here; the quiet part finds the room tone
+        form.metod1a.click();
+        EXPECT_EQ(form.framesalab.caption(), "0");
+        EXPECT_NEAR(quietstart, 80, 2);
+        EXPECT_NEAR(quietend, 50, 2);
+        EXPECT_EQ(form.quietalab.caption(),
+                  std::to_string(quietstart) + " = " + qc::fixed(quietstart * qc::spf44, 3) + " s");
+        EXPECT_EQ(form.gainstripa.mark(4), quietstart);
+        EXPECT_EQ(form.gainstripb.mark(4), quietend);
+        // less the auto-subtract, at once
+        form.Edit1.usertext("5");
+        EXPECT_EQ(win.quietproposed[0], quietstart - 5);
+        EXPECT_EQ(form.gainstripa.mark(4), quietstart - 5);
+        form.okqabut.click();
+    }});
+    EXPECT_EQ(loader.file.cutframes[0], quietstart - 5);
+    EXPECT_EQ(loader.file.cutframes[1], 0);
+    autobutton({[&] { form.okqbbut.click(); }});
+    EXPECT_EQ(loader.file.cutframes[0], quietstart - 5);
+    EXPECT_EQ(loader.file.cutframes[1], quietend);
+    settings.autosubstart = 0;
 }
 
 TEST(GainStrip, CutBeyondTheStripAndTheTimeAxis)
@@ -478,12 +583,18 @@ TEST(GainStrip, TheWindowGrowsToTheRightOfItsControls)
         EXPECT_LE(r.top + r.height, form.clientheight());
     }
     EXPECT_LE(a.top + a.height, b.top);  // the start above the end
-    EXPECT_EQ(form.clientheight(), 392);
+    // the quiet parts' row below the 392 pixels of the groups and buttons
+    EXPECT_EQ(form.clientheight(), 392 + 56);
+    for (ui::Control* c : {&form.quiettitlea, &form.quietalab, &form.okqabut, &form.quiettitleb, &form.quietblab,
+                           &form.okqbbut})
+        EXPECT_GE(c->rect().top, 392) << c->name();
 
     // the keyboard reaches the strips after every control it reached before
     std::vector<ui::Control*> order = form.taborder();
-    ASSERT_EQ(order.size(), 2 * form.taborder(0).size() + 3);
-    EXPECT_EQ(order[order.size() - 3], &form.OKbut);
+    ASSERT_EQ(order.size(), 2 * form.taborder(0).size() + 5);
+    EXPECT_EQ(order[order.size() - 5], &form.OKbut);
+    EXPECT_EQ(order[order.size() - 4], &form.okqabut);
+    EXPECT_EQ(order[order.size() - 3], &form.okqbbut);
     EXPECT_EQ(order[order.size() - 2], &form.gainstripa);
     EXPECT_EQ(order.back(), &form.gainstripb);
 }

@@ -18,6 +18,13 @@ int ScriptedBox::msgbox(const std::string& text, int style, const std::string& c
     return ui::idcancel;
 }
 
+int ScriptedBox::msgboxutf8(const std::string& text, int style, const std::string& caption)
+{
+    const int a = msgbox(text, style, caption);
+    shown.back().utf8 = true;
+    return a;
+}
+
 ScriptedBox& ScriptedBox::answer(int button)
 {
     answers_.push_back(button);

@@ -18,11 +18,13 @@ struct Box {
     std::string text;
     int style;
     std::string caption;
+    bool utf8 = false;  // shown by msgboxutf8: the text is UTF-8, not bytes
 };
 
 class ScriptedBox : public ui::MessageBox {
 public:
     int msgbox(const std::string& text, int style, const std::string& caption) override;
+    int msgboxutf8(const std::string& text, int style, const std::string& caption) override;
 
     // Queues answers for the next boxes, in order.
     ScriptedBox& answer(int button);

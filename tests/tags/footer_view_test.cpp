@@ -75,7 +75,11 @@ TEST(FooterView, FieldTextSkipsLeadingZerosStopsAtTheNextZeroAndDropsBlanks)
     Footer raw;
     raw.title = field("\tA\xE9\t");
     raw.genre = 200;
-    EXPECT_TRUE(showedtag(viewfooter(dir, raw), caption, "Title: \tA\xE9\t\r\nGenre: unknown (200)"));
+    const ViewRun run = viewfooter(dir, raw);
+    EXPECT_TRUE(showedtag(run, caption, "Title: \tA\xE9\t\r\nGenre: unknown (200)"));
+    // bytes, each a Windows-1252 character when shown: not UTF-8
+    ASSERT_EQ(run.shown.size(), 1u);
+    EXPECT_FALSE(run.shown[0].utf8);
 }
 
 TEST(FooterView, GenreNamesFollowTheListWithThisProgramsSpellings)

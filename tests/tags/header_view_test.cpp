@@ -31,9 +31,65 @@ TEST(HeaderView, ShowsOneLinePerFrameWithTheControlBytesLeftOut)
                    id3frame("COMM", Bytes{0} + bytes("eng") + Bytes{0} + bytes("line one\r\nline two")) +
                    id3frame("TALB", {}) +
                    id3frame("TPE2", Bytes{1, 0xFF, 0xFE, 'B', 0, 'a', 0, 'n', 0, 'd', 0, 0, 0});
+    // the comment's language apart from its text; UTF-16 decoded
     EXPECT_TRUE(showedtag(viewheader(dir, frames), caption,
                           "Title: Hello World\r\nPerformer: Spaced Out\r\n"
-                          "Comment: engline oneline two\r\nAlbum: \r\nBand: \xFF\xFE" "Band\r\n"));
+                          "Comment: [eng] line oneline two\r\nAlbum: \r\nBand: Band\r\n"));
+}
+
+// Each text frame is decoded by its declared encoding, a comment shows its
+// language and description apart from its text, and the view's limits count
+// characters, not bytes.
+TEST(HeaderView, TextIsDecodedByItsDeclaredEncoding)
+{
+    TempDir dir;
+    auto utf16le = [](const std::u16string& s) {
+        Bytes b{0xFF, 0xFE};
+        for (char16_t c : s) {
+            b.push_back(static_cast<std::uint8_t>(c & 0xFF));
+            b.push_back(static_cast<std::uint8_t>(c >> 8));
+        }
+        return b;
+    };
+    auto utf16be = [](const std::u16string& s) {
+        Bytes b;
+        for (char16_t c : s) {
+            b.push_back(static_cast<std::uint8_t>(c >> 8));
+            b.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        }
+        return b;
+    };
+    Bytes frames = id3frame("TIT2", Bytes{1} + utf16le(u"Caf\u00E9 M\u00FCller") + Bytes{0, 0}) +
+                   id3frame("TPE1", Bytes{2} + utf16be(u"\u0411\u044C\u043E\u0440\u043A")) +
+                   id3frame("TALB", Bytes{3} + bytes("\xE6\x97\xA5\xE6\x9C\xAC")) +
+                   id3frame("TCOM", Bytes{0} + bytes("Dvo\xF8\xE1k")) +
+                   id3frame("COMM", Bytes{1} + bytes("deu") + utf16le(u"Notiz") + Bytes{0, 0} + utf16le(u"Kommentar")) +
+                   id3frame("COMM", Bytes{0} + bytes("eng") + Bytes{0} + bytes("plain")) +
+                   id3frame("TXXX", Bytes{0} + bytes("MOOD") + Bytes{0} + bytes("calm")) +
+                   id3frame("WOAR", Bytes{0} + bytes("http://example.org/"));
+    const ViewRun run = viewheader(dir, frames);
+    // the box is told that the text is UTF-8, not bytes to show one by one
+    ASSERT_EQ(run.shown.size(), 1u);
+    EXPECT_TRUE(run.shown[0].utf8);
+    EXPECT_TRUE(showedtag(run, caption,
+                          "Title: Caf\u00E9 M\u00FCller\r\n"
+                          "Performer: \u0411\u044C\u043E\u0440\u043A\r\n"
+                          "Album: \u65E5\u672C\r\n"
+                          "Composer: Dvo\u00F8\u00E1k\r\n"
+                          "Comment: [deu] Notiz: Kommentar\r\n"
+                          "Comment: [eng] plain\r\n"
+                          "User-defined text information frame: MOOD: calm\r\n"
+                          "Official performer webpage: http://example.org/\r\n"));
+
+    // 300 two-byte characters: 255 of them are kept, not 255 bytes
+    std::u16string wide(300, u'\u00E9');
+    EXPECT_TRUE(showedtag(viewheader(dir, id3frame("TIT2", Bytes{1} + utf16le(wide))), caption,
+                          titleline([] {
+                              std::string s;
+                              for (int i = 0; i < 255; ++i)
+                                  s += "\u00E9";
+                              return s;
+                          }())));
 }
 
 TEST(HeaderView, DescribesEveryFrameByTheTableOrByItsOwnIdentifier)
@@ -52,9 +108,9 @@ TEST(HeaderView, DescribesEveryFrameByTheTableOrByItsOwnIdentifier)
 TEST(HeaderView, FramesOver768BytesAreListedButNotShown)
 {
     TempDir dir;
-    std::string c768(768, 'x');
-    c768.replace(0, 5, "     ");  // cut to 255 characters first, then trimmed
-    Bytes frames = id3frame("TIT2", bytes(c768)) + id3frame("TIT3", Bytes(769, 'y')) +
+    std::string c767(767, 'x');
+    c767.replace(0, 5, "     ");  // cut to 255 characters first, then trimmed
+    Bytes frames = id3frame("TIT2", Bytes{0} + bytes(c767)) + id3frame("TIT3", Bytes(769, 'y')) +
                    id3frame("APIC", Bytes(5000, 0x89)) + textframe("TRCK", "7");
     EXPECT_TRUE(showedtag(viewheader(dir, frames), caption,
                           titleline(std::string(250, 'x')) +

@@ -211,6 +211,10 @@ int main(int argc, char** argv)
     ui::MainForm& form = program.mainform();
     form.openbut.click();
     settle();
+    // cuts typed in seconds: the labels say what the save removes, to the sample
+    form.tbox0.usertext("1");
+    form.tbox1.usertext("0.25");
+    settle();
 
     form.bothbutmenu.click();
     shoot(mainview.window(), named("main-both"));

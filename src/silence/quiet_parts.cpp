@@ -1,0 +1,216 @@
+#include "silence/quiet_parts.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "silence/methods.h"
+
+namespace qc {
+
+namespace {
+
+// The levels' spread under which a recording shows no floor of its own
+// (about 6 dB of quantizer step).
+constexpr double minspread = 4;
+// Where between the floor and the typical level quiet ends.
+constexpr double quietshare = 0.4;
+// How many times its frames' own roughness a level must lie below the
+// recording's typical level to be quiet.
+constexpr double roughmargin = 4;
+// A frame of digital silence counts this much below the floor in a score.
+constexpr double silentdepth = 1.5;
+
+// The median of the values.
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
+    std::nth_element(v.begin(), mid, v.end());
+    return *mid;
+}
+
+// Digital silence: blank frames, and runs of one value of at least flatrun
+// that stand apart from the frames around them (a steady sound can hold one
+// value for a while too, at the level of its neighbours).
+std::vector<bool> silentframes(std::span<const std::uint8_t> g, int flatrun, int window)
+{
+    const std::size_t n = g.size();
+    std::vector<bool> silent(n, false);
+    for (std::size_t k = 0; k < n; ++k)
+        silent[k] = blank(g[k]);
+    std::size_t k = 0;
+    while (k < n) {
+        std::size_t e = k + 1;
+        while (e < n && g[e] == g[k])
+            ++e;
+        if (static_cast<int>(e - k) >= flatrun) {
+            bool apart = true;
+            for (int side = 0; side < 2; ++side) {
+                std::vector<double> around;
+                for (std::size_t i = 0; i < static_cast<std::size_t>(window); ++i) {
+                    const bool before = side == 0;
+                    if (before ? i >= k : e + i >= n)
+                        break;
+                    const std::uint8_t v = g[before ? k - 1 - i : e + i];
+                    if (!blank(v))
+                        around.push_back(v);
+                }
+                if (!around.empty() && std::abs(median(around) - g[k]) < minspread)
+                    apart = false;
+            }
+            if (apart)
+                for (std::size_t i = k; i < e; ++i)
+                    silent[i] = true;
+        }
+        k = e;
+    }
+    return silent;
+}
+
+// Each frame's level: the median of the frames around it that are not
+// digital silence; negative where there are none.
+std::vector<double> framelevels(std::span<const std::uint8_t> g, const std::vector<bool>& silent, int window)
+{
+    const std::int64_t n = static_cast<std::int64_t>(g.size());
+    const std::int64_t half = std::max(0, window / 2);
+    std::vector<double> level(g.size(), -1);
+    std::vector<std::uint8_t> near;
+    for (std::int64_t k = 0; k < n; ++k) {
+        near.clear();
+        for (std::int64_t i = std::max<std::int64_t>(0, k - half); i <= std::min(n - 1, k + half); ++i)
+            if (!silent[static_cast<std::size_t>(i)])
+                near.push_back(g[static_cast<std::size_t>(i)]);
+        if (near.empty())
+            continue;
+        auto mid = near.begin() + static_cast<std::ptrdiff_t>(near.size() / 2);
+        std::nth_element(near.begin(), mid, near.end());
+        level[static_cast<std::size_t>(k)] = *mid;
+    }
+    return level;
+}
+
+double percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    auto at = v.begin() + static_cast<std::ptrdiff_t>(std::min(v.size() - 1, static_cast<std::size_t>(p * v.size())));
+    std::nth_element(v.begin(), at, v.end());
+    return *at;
+}
+
+struct Reading {
+    std::vector<bool> silent;
+    std::vector<double> level;
+    QuietLevels levels;
+    std::vector<bool> quiet;
+};
+
+Reading read(std::span<const std::uint8_t> g, const QuietOptions& o)
+{
+    Reading r;
+    r.silent = silentframes(g, o.flatrun, o.window);
+    r.level = framelevels(g, r.silent, o.window);
+    std::vector<double> levels;
+    for (std::size_t k = 0; k < g.size(); ++k)
+        if (!r.silent[k] && r.level[k] >= 0)
+            levels.push_back(r.level[k]);
+    QuietLevels& q = r.levels;
+    q.floor = percentile(levels, 0.05);
+    q.typical = percentile(levels, 0.6);
+    q.levels = q.typical - q.floor >= minspread;
+    // near the floor; or, in a recording whose frames stay close to their
+    // own level (steady music), clearly below its typical level
+    std::vector<double> rough;
+    for (std::size_t k = 0; k < g.size(); ++k)
+        if (!r.silent[k] && r.level[k] >= 0)
+            rough.push_back(std::abs(g[k] - r.level[k]));
+    const double margin = std::max(minspread, roughmargin * median(rough));
+    q.threshold = q.levels ? std::max(q.floor + quietshare * (q.typical - q.floor), q.typical - margin) : -1;
+    r.quiet.resize(g.size());
+    for (std::size_t k = 0; k < g.size(); ++k)
+        r.quiet[k] = r.silent[k] || (r.level[k] >= 0 && r.level[k] <= q.threshold);
+    return r;
+}
+
+// How far below the typical level frame k lies, 1 at the floor.
+double depth(const Reading& r, std::size_t k)
+{
+    if (r.silent[k] || r.level[k] < 0)
+        return silentdepth;
+    const double spread = std::max(1.0, r.levels.typical - r.levels.floor);
+    return std::max(0.0, (r.levels.typical - r.level[k]) / spread);
+}
+
+QuietPart part(const Reading& r, std::int64_t first, std::int64_t last, const QuietOptions& o)
+{
+    QuietPart p;
+    p.first = first;
+    p.last = last;
+    double total = 0, deepest = 0;
+    for (std::int64_t k = first; k <= last; ++k) {
+        const double d = depth(r, static_cast<std::size_t>(k));
+        total += d;
+        deepest = std::max(deepest, d);
+    }
+    // the quietest frame: the middle of the longest run of the deepest ones
+    std::int64_t bestfrom = first, bestlength = 0;
+    for (std::int64_t k = first; k <= last;) {
+        if (depth(r, static_cast<std::size_t>(k)) != deepest) {
+            ++k;
+            continue;
+        }
+        std::int64_t e = k;
+        while (e < last && depth(r, static_cast<std::size_t>(e + 1)) == deepest)
+            ++e;
+        if (e - k + 1 > bestlength) {
+            bestlength = e - k + 1;
+            bestfrom = k;
+        }
+        k = e + 1;
+    }
+    p.quietest = bestfrom + (bestlength - 1) / 2;
+    const double length = static_cast<double>(last - first + 1);
+    p.score = total / length * std::sqrt(length / static_cast<double>(std::max<std::int64_t>(1, o.minframes)));
+    return p;
+}
+
+}  // namespace
+
+QuietLevels quietlevels(std::span<const std::uint8_t> gains, const QuietOptions& options)
+{
+    return read(gains, options).levels;
+}
+
+std::vector<QuietPart> quietparts(std::span<const std::uint8_t> gains, const QuietOptions& options)
+{
+    const Reading r = read(gains, options);
+    std::vector<QuietPart> parts;
+    const std::int64_t n = static_cast<std::int64_t>(gains.size());
+    std::int64_t k = 0;
+    while (k < n) {
+        if (!r.quiet[static_cast<std::size_t>(k)]) {
+            ++k;
+            continue;
+        }
+        std::int64_t e = k;
+        while (e + 1 < n && r.quiet[static_cast<std::size_t>(e + 1)])
+            ++e;
+        if (e - k + 1 >= options.minframes)
+            parts.push_back(part(r, k, e, options));
+        k = e + 1;
+    }
+    return parts;
+}
+
+std::int64_t quietedge(std::span<const std::uint8_t> gains, int side, const QuietOptions& options)
+{
+    const Reading r = read(gains, options);
+    const std::int64_t n = static_cast<std::int64_t>(gains.size());
+    std::int64_t count = 0;
+    while (count < n && r.quiet[static_cast<std::size_t>(side == 0 ? count : n - 1 - count)])
+        ++count;
+    return count;
+}
+
+}  // namespace qc
