@@ -24,7 +24,7 @@ public:
 std::int64_t filesizebyname(const std::string& name)
 {
     BinaryFile file;
-    if (!file.openexisting(name)) {
+    if (!file.openforreading(name)) {
         file.ioresult();
         return 0;
     }
@@ -162,7 +162,7 @@ void Scanner::run()
     done_ = false;
 
     in_.setmapping(options_.map);
-    if (!in_.openexisting(f_.sourcename)) {
+    if (!in_.openforreading(f_.sourcename)) {
         const int code = systemerror(in_.ioresult());
         report_.error = makeerror(Cause::Disk, Blame::Source, code, f_.sourcename, qc::Step::Open);
         throw Stop{};

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "cli/failure.h"
+#include "cli/interrupts.h"
 #include "cli/progress_line.h"
 
 namespace qccli {
@@ -119,6 +120,7 @@ public:
         }
         std::cout.flush();
         std::cerr.flush();
+        const pid_t parent = ::getpid();
         pid_t pid = ::fork();
         if (pid < 0) {
             for (int fd : {a[0], a[1], b[0], b[1]})
@@ -126,6 +128,9 @@ public:
             return false;
         }
         if (pid == 0) {
+            // a worker never outlives the run that started it
+            if (!diewithparent(parent))
+                ::_exit(1);
             // the other workers' pipes stay with the parent, or a worker's
             // end would never be seen
             for (Worker& other : workers_) {

@@ -15,6 +15,7 @@
 #include "cli/batch.h"
 #include "cli/engine.h"
 #include "cli/file_regions.h"
+#include "cli/interrupts.h"
 #include "cli/output_names.h"
 #include "cutting/audio_timeline.h"
 #include "cutting/audio_timeline.h"
@@ -143,13 +144,19 @@ CutReport cut(Engine& engine, const CutArgs& args, const std::string& source, co
         return r;
     }
     r.frameskept = f.framecount - c.cuts[0] - c.cuts[1];
-    const qc::SaveReport saved = qc::save(f, request);
+    qc::SaveSeams seams;
+    seams.staged = settemporary;
+    const qc::SaveReport saved = qc::save(f, request, seams);
     if (!saved.ok) {
         const std::string window = qc::savefailuretext(saved.error);
         r.error = Failure{static_cast<ErrorKind>(saved.error.kind), qc::errormessage(saved.error, window), window};
         return r;
     }
     r.saved = true;
+    if (saved.otherlinks > 0)
+        r.warnings.push_back(target + " had " + std::to_string(saved.otherlinks) + " other name" +
+                             (saved.otherlinks == 1 ? "" : "s") +
+                             " (hard links), which keep the old content.");
     r.bytes = saved.bytes;
     r.seconds = static_cast<double>(r.frameskept) * f.secondsperframe;
     if (saved.exact) {
@@ -179,7 +186,7 @@ void addcutcommand(CLI::App& app, int& status)
     auto args = std::make_shared<CutArgs>();
     CLI::App* cmd = app.add_subcommand("cut", "Trim frames and structures off MP3 files, without re-encoding");
     cmd->add_option("FILE", args->files, "The MP3 files to trim")->required();
-    cmd->add_option("-o,--output", args->output, "The file to write (one FILE); FILE itself replaces it safely");
+    cmd->add_option("-o,--output", args->output, "The file to write (one FILE); FILE itself replaces it safely; - writes to standard output");
     cmd->add_option("--output-dir", args->outputdir, "Write each output into DIR, under its source's name");
     cmd->add_option("--suffix", args->suffix, "Write each output beside its source, TEXT added to the name");
     cmd->add_flag("--in-place", args->inplace, "Replace each source with its output, safely");
@@ -239,6 +246,7 @@ void addcutcommand(CLI::App& app, int& status)
         ->check(CLI::Range(1, 1024));
     cmd->callback([args, &status] {
         checkoutputs(*args);
+        watchinterrupts();
         std::unique_ptr<Formatter> format = args->json ? jsonformatter() : textformatter();
         const OutputRule rule = args->rule();
         std::vector<std::string> outputs;
@@ -257,7 +265,13 @@ void addcutcommand(CLI::App& app, int& status)
                 r.error = Failure{ErrorKind::Usage, *clash[i], {}};
                 return format->cut(r);
             }
-            return format->cut(cut(engine, *args, args->files[i], outputs[i]));
+            Printed p = format->cut(cut(engine, *args, args->files[i], outputs[i]));
+            // the audio goes to standard output: the report goes beside the errors
+            if (args->output == qc::standardoutput) {
+                p.err = p.out + p.err;
+                p.out.clear();
+            }
+            return p;
         };
         batch.lost = [&](std::size_t i, const std::string& why) {
             CutReport r;

@@ -56,11 +56,8 @@ std::optional<Failure> openfailure(const std::string& path)
         return cannotopen(path, ErrorKind::ReadFailed, errnotext(EISDIR));
     if (!S_ISREG(st.st_mode))
         return cannotopen(path, ErrorKind::ReadFailed, "not a regular file");
-    // The load opens its source for writing too, and refuses a file whose
-    // write permission bits are all clear, also for root.
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        return cannotopen(path, ErrorKind::Permission, "the file is read-only (no write permission bit set)");
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    // a source is only ever read: a read-only file or mount is fine
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return cannotopen(path, openkind(errno), errnotext(errno));
     ::close(fd);

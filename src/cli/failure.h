@@ -37,7 +37,7 @@ const char* kindname(ErrorKind kind);
 using qc::errnotext;
 
 // Whether the file can be opened as the load opens it (a regular file, for
-// reading and writing, with a write permission bit set); the failure when not.
+// reading); the failure when not.
 std::optional<Failure> openfailure(const std::string& path);
 
 // The failure of a load that got past the open, with the window's text.

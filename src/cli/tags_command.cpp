@@ -23,7 +23,7 @@ std::vector<std::uint8_t> readbytes(const std::string& path, std::int64_t offset
 {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
     qc::BinaryFile file;
-    if (!file.openexisting(path)) {
+    if (!file.openforreading(path)) {
         file.ioresult();
         return {};
     }

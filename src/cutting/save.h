@@ -1,12 +1,16 @@
 // The save: the loaded file, the user's choices and a target in, a report
 // out. The window's Save as and quillcut-cli's cut both save through it.
 //
-// The output is written under a name of its own in the target's folder and
-// takes the target's name only when it is complete, so a name never holds a
-// partial file. A target that is the source (any name of it) is replaced:
-// the new content goes to a temporary file beside the real file, is flushed
-// to the disk, gets the source's permission bits and is renamed over it, so
-// at every moment the source's name holds the old content or the new.
+// The output is written under a name of its own in the target's folder,
+// never wider in its permissions than the source, and takes the target's
+// name only when it is complete, so a name never holds a partial file. A
+// target that is the source (any name of it) is replaced: the new content
+// goes to a temporary file beside the real file, is flushed to the disk,
+// gets the file's owner, group, permission bits and extended attributes
+// and is renamed over it, so at every moment the name holds the old content
+// or the new. A symbolic link is written through; a FIFO, a device or
+// standard output ("-") gets the output as a stream. Before it is published
+// the source is checked to be the file that was loaded.
 #pragma once
 
 #include <functional>
@@ -29,12 +33,18 @@ struct SaveRequest {
     std::string target;   // the name chosen for the output
 };
 
-// Where tests put their own copy, rename and CRC pass.
+// Where tests put their own copy, rename and CRC pass; staged hears the
+// name of the temporary file while one exists (empty once it is gone or in
+// place), so that an interrupted program can remove it.
 struct SaveSeams {
     BinaryFile::RangeCopier copier = mappedcopyrange;
     std::function<bool(const std::string& from, const std::string& to)> rename = renamefile;
     CrcPass crcpass = CrcPass::Beside;
+    std::function<void(const std::string& temporary)> staged;
 };
+
+// The target that means standard output.
+inline constexpr const char* standardoutput = "-";
 
 // The longest name a target may have.
 inline constexpr std::size_t maxtargetname = 255;
@@ -42,7 +52,13 @@ inline constexpr std::size_t maxtargetname = 255;
 SaveReport save(const LoadedFile& f, const SaveRequest& request, const SaveSeams& seams = {});
 
 // The hidden name an output is written under beside target until it is
-// complete: unique to this process and save.
+// complete, and the name a source's new content is written under beside
+// it: unique to the process and the save, made only by this program.
 std::string stagingname(const std::string& target);
+std::string replacementname(const std::string& replaced);
+
+// Removes the temporaries of this program in folder whose process no longer
+// exists (a run that was killed); returns how many.
+int removestaletemporaries(const std::string& folder);
 
 }  // namespace qc

@@ -1,5 +1,7 @@
 #include "cutting/save_report.h"
 
+#include "stream/source_identity.h"
+
 #include <utility>
 
 
@@ -14,15 +16,10 @@ SaveReport savefailure(Cause cause, Blame blame, int errnum, std::string path, S
 
 bool sourceunchanged(const LoadedFile& f)
 {
-    BinaryFile probe;
-    if (!probe.openexisting(f.sourcename)) {
-        probe.ioresult();
-        return false;
-    }
-    std::int64_t size = probe.size();
-    probe.close();
-    probe.ioresult();
-    return size == f.filesize;
+    const SourceIdentity now = identityof(f.sourcename);
+    if (f.identity.size < 0)
+        return now.size == f.filesize;
+    return now == f.identity && now.size == f.filesize;
 }
 
 SaveReport copyout(const LoadedFile& f, const SaveChoices& choices, const std::string& target,
@@ -35,7 +32,7 @@ SaveReport copyout(const LoadedFile& f, const SaveChoices& choices, const std::s
     const std::string& from = f.sourcename;
     if (!output.create(target))
         return savefailure(Cause::Disk, Blame::Target, systemerror(output.peekerror()), target, Step::Create);
-    if (!source.openexisting(from))
+    if (!source.openforreading(from))
         return savefailure(Cause::Disk, Blame::Source, systemerror(source.peekerror()), from, Step::Open);
     if (source.size() != f.filesize)
         return savefailure(Cause::SourceChanged, Blame::Source, 0, from, Step::Read);

@@ -23,7 +23,9 @@ struct SaveReport {
     // what an exact output holds; none for a byte-for-byte copy
     std::optional<ExactSummary> exact;
     bool replaced = false;  // the target was the source, and now holds the output
-    std::string written;    // the file that holds the output (the source's real name when replaced)
+    std::string written;    // the target that holds the output
+    // other names (hard links) of a replaced file, which keep the old content
+    std::int64_t otherlinks = 0;
 };
 
 // Copies the kept stretches of f's source into output, created under
@@ -37,7 +39,8 @@ SaveReport copyout(const LoadedFile& f, const SaveChoices& choices, const std::s
                    const BinaryFile::RangeCopier& copier = systemcopyrange);
 
 // Whether the source is still the file that was loaded, by name: the same
-// size as when loaded.
+// device, inode, size, and modification and change times (the size alone
+// for a record the load did not take them for).
 bool sourceunchanged(const LoadedFile& f);
 
 // A failed save's report.

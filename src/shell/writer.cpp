@@ -124,7 +124,13 @@ SaveReport Writer::runsave(Job& job)
     request.exact = exact;
     request.samples = mergedcuts(samplecuts, cuts_.samplecuts());
     request.target = job.chosen;
-    SaveReport r = qc::save(f_, request, {rangecopier, renamer, crcpass});
+    // a replacement's new content is under a temporary name of its own
+    // until it takes the source's place
+    auto staged = [this](const std::string& name) {
+        if (replacesource && !name.empty())
+            targetname = name;
+    };
+    SaveReport r = qc::save(f_, request, {rangecopier, renamer, crcpass, staged});
     if (!r.ok)
         return r;
     written = r.exact ? *r.exact : ExactSummary{};
@@ -156,8 +162,6 @@ void Writer::taketarget(Job& job)
     targetname = job.chosen;
     if (samefile(job.chosen, f_.sourcename)) {
         replacesource = true;
-        // the name the new content is written under until it replaces the source
-        targetname = temporaryname(replacedfile(f_.sourcename));
         w_.playsrcmenu.setenabled(false);
         w_.playsrcbut.setenabled(false);
     }

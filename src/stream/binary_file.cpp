@@ -55,11 +55,40 @@ bool BinaryFile::openexisting(const std::string& path)
     return true;
 }
 
-bool BinaryFile::create(const std::string& path, bool exclusive)
+bool BinaryFile::openforreading(const std::string& path)
 {
     if (fd_ >= 0)
         close();
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | (exclusive ? O_EXCL : O_TRUNC) | O_CLOEXEC, 0666);
+    // not blocking: a FIFO named as a source is refused, not waited on
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        fail(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        fail(S_ISDIR(st.st_mode) ? EISDIR : EACCES);
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    fd_ = fd;
+    pos_ = 0;
+    winlen_ = 0;
+    lookatnothing();
+    wbuf_.clear();
+    map_.unmap();
+    maptried_ = false;
+    return true;
+}
+
+bool BinaryFile::create(const std::string& path, bool exclusive, unsigned mode)
+{
+    if (fd_ >= 0)
+        close();
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | (exclusive ? O_EXCL : O_TRUNC) | O_CLOEXEC,
+                    static_cast<mode_t>(mode));
     if (fd < 0) {
         fail(errno);
         return false;

@@ -44,9 +44,14 @@ public:
     // permission bits are all clear counts as read-only and is refused, even
     // for root, like a file with the read-only attribute elsewhere.
     bool openexisting(const std::string& path);
+    // Opens an existing regular file for reading only: what a source needs,
+    // so a read-only file, a file of another user that may be read, or a
+    // read-only mount can be loaded.
+    bool openforreading(const std::string& path);
     // Creates the file, or truncates an existing one, for reading and
-    // writing; exclusive: only a new file (an existing name fails, EEXIST).
-    bool create(const std::string& path, bool exclusive = false);
+    // writing; exclusive: only a new file (an existing name fails, EEXIST),
+    // made with the permission bits mode (less the umask).
+    bool create(const std::string& path, bool exclusive = false, unsigned mode = 0666);
     // Writes out anything gathered and closes; an error here stays pending.
     void close();
     bool isopen() const { return fd_ >= 0; }

@@ -8,7 +8,7 @@ template <class Read>
 TagRead readsource(const LoadedFile& f, Read read)
 {
     BinaryFile source;
-    if (!source.openexisting(f.sourcename)) {
+    if (!source.openforreading(f.sourcename)) {
         source.ioresult();
         return {{}, true};
     }

@@ -71,12 +71,12 @@ TEST(CliReport, FailuresHaveAKindAndTheirRealCause)
         {dir.path("none.mp3"), "not-found", "No such file or directory"},
         {dir.path("none/x.mp3"), "not-found", "No such file or directory"},
         {dir.path(""), "read-failed", "Is a directory"},
-        // as root a mode of 000 does not stop a read, but the load opens
-        // for writing too and refuses a file without write permission
-        {locked, "permission", ::geteuid() == 0 ? "read-only" : "Permission denied"},
         {dir.write("text.mp3", filler(5000, 'a')), "not-mp3", ""},
         {fixturepath("damaged-middle.mp3"), "damaged", "Improper frame size"},
     };
+    // as root a mode of 000 does not stop a read (a source is only read)
+    if (::geteuid() != 0)
+        cases.push_back({locked, "permission", "Permission denied"});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         CliResult r = runcli("info --json --policy fail " + q(c.path));

@@ -250,8 +250,13 @@ TEST(SaveCommand, SourceChangedSinceTheLoadIsRefused)
     refused("deleted");
     EXPECT_EQ(std::distance(fs::directory_iterator(rig.dir.path("")), fs::directory_iterator()), 0);
 
-    // changed while the dialog was open
+    // a file of the same size and content put in its place is another file
     rig.dir.write("song.mp3", join(ten, 0, 10));
+    refused("put back");
+
+    // changed while the dialog was open
+    ASSERT_TRUE(rig.loadfile(rig.source));
+    rig.cut(0, 1);
     rig.loader.box.clear();
     rig.loader.box.answer(ui::idok);
     rig.dialogs.whileopen = [&](const ui::FileDialog&) { rig.dir.write("song.mp3", join(ten, 0, 10) + ten[3]); };

@@ -31,11 +31,15 @@ TEST(ReplaceSource, SameNameGoesThroughTheTemporaryFile)
     ASSERT_TRUE(rig.load(original));
     ui::MainForm& w = rig.loader.form;
     trim(rig);
-    const std::string temp = rig.dir.path("song.tmpmp3");
+    std::string temp;
     bool renamed = false;
     rig.writer.renamer = [&](const std::string& from, const std::string& to) {
         renamed = true;
-        EXPECT_EQ(from, temp);
+        temp = from;
+        // a name of its own beside the source, private to this save
+        EXPECT_EQ(fs::path(from).parent_path(), fs::path(rig.source).parent_path());
+        EXPECT_TRUE(from.ends_with(".tmpmp3")) << from;
+        EXPECT_NE(from, rig.dir.path("song.tmpmp3"));
         EXPECT_EQ(to, fs::canonical(rig.source).string());
         // the moment before the replacement: both contents are on the disk
         EXPECT_EQ(readbytes(from), trimmed);
@@ -120,15 +124,18 @@ TEST(ReplaceSource, OtherSpellingsOfTheSourceAreReplacementsToo)
         EXPECT_FALSE(fs::exists(rig.dir.path("links/song.tmpmp3")));
     }
     {
-        // a hard link: the source's name gets the new content, nothing is deleted first
+        // a hard link: the name chosen gets the new content (the in-place
+        // rules apply to it), the source's other name keeps the old
         SaveRig rig;
-        ASSERT_TRUE(rig.load(original));
-        fs::create_hard_link(rig.source, rig.dir.path("hard.mp3"));
+        fs::create_hard_link(rig.dir.write("song.mp3", original), rig.dir.path("hard.mp3"));
+        ASSERT_TRUE(rig.loadfile(rig.dir.path("song.mp3")));
         trim(rig);
         rig.saveto(rig.dir.path("hard.mp3"));
         EXPECT_TRUE(rig.writer.replacesource);
-        EXPECT_EQ(readbytes(rig.source), trimmed);
-        EXPECT_EQ(readbytes(rig.dir.path("hard.mp3")), original);
+        EXPECT_TRUE(rig.writer.saveok);
+        EXPECT_EQ(readbytes(rig.dir.path("hard.mp3")), trimmed);
+        EXPECT_EQ(readbytes(rig.source), original);
+        EXPECT_EQ(rig.writer.report.otherlinks, 1);
     }
 }
 
@@ -137,6 +144,8 @@ TEST(ReplaceSource, KeepsThePermissionsOfTheReplacedFile)
     SaveRig rig;
     ASSERT_TRUE(rig.load(original));
     fs::permissions(rig.source, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // (a change of mode is a change of the file: it is loaded again)
+    ASSERT_TRUE(rig.loadfile(rig.source));
     trim(rig);
     rig.saveto(rig.source);
     EXPECT_EQ(fs::status(rig.source).permissions(),
@@ -155,7 +164,7 @@ TEST(ReplaceSource, FailedRenameLeavesTheSourceAsItWas)
     rig.saveto(rig.source);
     EXPECT_EQ(rig.errors(), std::vector<std::string>{"Disk or  unknown error."});
     EXPECT_EQ(readbytes(rig.source), original);
-    EXPECT_FALSE(fs::exists(rig.dir.path("song.tmpmp3")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(rig.dir.path("")), fs::directory_iterator()), 1);
     EXPECT_FALSE(rig.writer.saveok);
     EXPECT_EQ(rig.writer.targetname, "earlier.mp3");
     EXPECT_FALSE(w.playbut.enabled());
@@ -169,35 +178,32 @@ TEST(ReplaceSource, FailedRenameLeavesTheSourceAsItWas)
 TEST(ReplaceSource, WhatLiesUnderTheTemporaryNameNeverHarmsTheSource)
 {
     {
-        // a link to the source under the temporary name is not written through
+        // a link to the source under the old fixed temporary name is left alone
         SaveRig rig;
         ASSERT_TRUE(rig.load(original));
         fs::create_symlink(rig.source, rig.dir.path("song.tmpmp3"));
         trim(rig);
         EXPECT_EQ(rig.saveto(rig.source), trimmed);
         EXPECT_TRUE(rig.writer.saveok);
-        EXPECT_FALSE(fs::exists(rig.dir.path("song.tmpmp3")));
+        EXPECT_TRUE(fs::is_symlink(rig.dir.path("song.tmpmp3")));
     }
     {
-        // a leftover temporary file is replaced
+        // a user's own file of that name is never touched
         SaveRig rig;
         ASSERT_TRUE(rig.load(original));
         rig.dir.write("song.tmpmp3", filler(99999, 0x47));
         trim(rig);
         EXPECT_EQ(rig.saveto(rig.source), trimmed);
-        EXPECT_FALSE(fs::exists(rig.dir.path("song.tmpmp3")));
+        EXPECT_EQ(readbytes(rig.dir.path("song.tmpmp3")), filler(99999, 0x47));
     }
     {
-        // the temporary file cannot be created
+        // nor a folder of that name
         SaveRig rig;
         ASSERT_TRUE(rig.load(original));
         fs::create_directories(rig.dir.path("song.tmpmp3/inside"));
         trim(rig);
-        rig.loader.box.answer(ui::idok);
-        rig.saveto(rig.source);
-        EXPECT_EQ(rig.errors(), std::vector<std::string>{"Disk or  unknown error."});
-        EXPECT_EQ(readbytes(rig.source), original);
-        EXPECT_FALSE(rig.writer.saveok);
+        EXPECT_EQ(rig.saveto(rig.source), trimmed);
+        EXPECT_TRUE(rig.writer.saveok);
         EXPECT_TRUE(fs::is_directory(rig.dir.path("song.tmpmp3/inside")));
     }
 }
