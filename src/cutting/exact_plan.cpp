@@ -50,6 +50,20 @@ private:
     std::int64_t lastend_ = 0;
 };
 
+// Whether frame i holds all the bytes its header says it has (a free-format
+// frame, whose length no header gives, counts as whole).
+bool whole(Frames& frames, const LoadedFile& f, std::int64_t i)
+{
+    std::uint8_t h[4] = {};
+    std::size_t got = 0;
+    if (!frames.head(i, h, sizeof h, got) || got < 3)
+        return false;
+    const int index = h[2] >> 4;
+    if (index == 0 || index == 15)
+        return true;
+    return frames.stride(i) >= framebytes(f.sampleratebits, index, h[2] & 0x02);
+}
+
 // One frame's reservoir facts.
 struct FrameFacts {
     bool ok = false;
@@ -355,6 +369,12 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     // the output's frames: tag, silence, carrier or reservoir frames, the rest
     const std::int64_t sourcefirst = (start->carrier ? a0 - 1 : p) + t;
     const std::int64_t sourcelast = a1 - 1 + t;
+    // A frame cut short (the file ends inside it) is never written: a
+    // decoder would read past its end into whatever follows it.
+    if (!whole(frames, f, sourcelast)) {
+        result.refusal = Cause::FrameSize;
+        return result;
+    }
     std::optional<CopySections> sec = makecopysections(f, keep, sourcefirst, sourcelast);
     if (!sec)
         return result;

@@ -61,6 +61,8 @@ SaveReport exactcopy(const LoadedFile& f, const SaveRequest& request, const std:
     if (!planned.plan) {
         if (planned.refusal == Cause::Disk)
             return savefailure(Cause::Disk, Blame::Source, systemerror(source.peekerror()), from, Step::Read);
+        if (planned.refusal == Cause::FrameSize)
+            return savefailure(Cause::FrameSize, Blame::Source, 0, from, Step::Read);
         return savefailure(Cause::NothingKept, Blame::Nobody, 0, from);
     }
     ExactPlan& plan = *planned.plan;

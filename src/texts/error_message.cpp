@@ -46,6 +46,11 @@ std::string errormessage(const Error& e, const std::string& windowtext)
         return "cannot read " + e.path + ": it ends before its data does (did it change while it was loaded?)";
     case Cause::SourceChanged:
         return "cannot read " + e.path + ": it changed since it was loaded";
+    case Cause::FrameSize:
+        if (e.blame == Blame::Source && e.step == Step::Read)
+            return "cannot cut " + e.path + ": the last frame to keep is cut short (the file ends inside it); "
+                   "cut it off the end";
+        return (e.path.empty() ? std::string() : e.path + ": ") + windowtext;
     case Cause::NameTooLong:
         return verb(e) + e.path + ": " + errnotext(ENAMETOOLONG);
     default:
