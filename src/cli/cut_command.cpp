@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -20,7 +21,9 @@
 #include "cutting/audio_timeline.h"
 #include "cutting/audio_timeline.h"
 #include "cutting/fixed.h"
+#include "cutting/replacement.h"
 #include "cutting/save.h"
+#include "stream/paths.h"
 #include "texts/save_texts.h"
 #include "silence/methods.h"
 
@@ -253,6 +256,11 @@ void addcutcommand(CLI::App& app, int& status)
         for (const std::string& file : args->files)
             outputs.push_back(outputname(file, rule));
         const std::vector<std::optional<std::string>> clash = clashes(args->files, outputs);
+        // what killed runs left in the output folders goes first, once a folder
+        std::set<std::string> folders;
+        for (const std::string& o : outputs)
+            if (o != qc::standardoutput && folders.insert(qc::directoryof(qc::replacedfile(o))).second)
+                qc::removestaletemporaries(qc::directoryof(qc::replacedfile(o)));
         Batch batch;
         batch.names = args->files;
         batch.jobs = args->jobs;

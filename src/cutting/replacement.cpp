@@ -54,11 +54,12 @@ void syncdirectory(const std::string& name)
 }  // namespace
 
 bool movereplacement(const std::string& temporary, const std::string& replaced,
-                     const std::function<bool(const std::string&, const std::string&)>& rename)
+                     const std::function<bool(const std::string&, const std::string&)>& rename, bool durable)
 {
     if (!rename(temporary, replaced))
         return false;
-    syncdirectory(replaced);
+    if (durable)
+        syncdirectory(replaced);
     return true;
 }
 

@@ -32,10 +32,11 @@ std::string temporaryname(const std::string& name);
 // so that the replacement keeps them. Best effort.
 void copypermissions(const std::string& from, const std::string& to);
 
-// Moves the temporary file over the replaced one with rename, then makes
-// the directory entry durable. False when the rename failed; the replaced
-// file is then untouched.
+// Moves the temporary file over the replaced one with rename, then (when
+// durable) makes the directory entry durable. False when the rename failed;
+// the replaced file is then untouched.
 bool movereplacement(const std::string& temporary, const std::string& replaced,
-                     const std::function<bool(const std::string&, const std::string&)>& rename);
+                     const std::function<bool(const std::string&, const std::string&)>& rename,
+                     bool durable = true);
 
 }  // namespace qc

@@ -305,7 +305,6 @@ SaveReport save(const LoadedFile& f, const SaveRequest& request, const SaveSeams
         const char* tmp = std::getenv("TMPDIR");
         out = std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/" + uniquetag() + ".part";
     } else {
-        removestaletemporaries(directoryof(final));
         out = replacing ? replacementname(final) : stagingname(final);
     }
     if (seams.staged)
@@ -357,7 +356,7 @@ SaveReport save(const LoadedFile& f, const SaveRequest& request, const SaveSeams
         discard();
         return savefailure(Cause::SourceChanged, Blame::Source, 0, f.sourcename, Step::Read);
     }
-    if (!movereplacement(out, final, seams.rename)) {
+    if (!movereplacement(out, final, seams.rename, flush)) {
         const int code = errno;
         discard();
         return savefailure(Cause::Disk, Blame::Target, code, request.target, Step::Replace);

@@ -58,7 +58,9 @@ std::string stagingname(const std::string& target);
 std::string replacementname(const std::string& replaced);
 
 // Removes the temporaries of this program in folder whose process no longer
-// exists (a run that was killed); returns how many.
+// exists (a run that was killed); returns how many. The callers run it once
+// for each folder they save into (not at every save: a folder of a
+// thousand outputs would be read a thousand times).
 int removestaletemporaries(const std::string& folder);
 
 }  // namespace qc

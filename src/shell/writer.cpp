@@ -119,6 +119,8 @@ SaveReport Writer::runsave(Job& job)
     w_.setcursor(ui::Cursor::Hourglass);
     if (writesettings)
         writesettings();
+    // what killed runs left in the folder goes first
+    removestaletemporaries(directoryof(replacesource ? replacedfile(job.chosen) : job.chosen));
     SaveRequest request;
     request.choices = recordchoices(f_, keptstructures(), false);
     request.exact = exact;

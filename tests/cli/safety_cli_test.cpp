@@ -114,3 +114,15 @@ TEST(CliSafety, WorkersDieWithTheirParent)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(entries(dir.path("tmp")), 0);
 }
+
+// A cut into a folder first removes what a killed run left there.
+TEST(CliSafety, ACutRemovesTheTemporariesOfKilledRunsInItsFolder)
+{
+    TempDir dir;
+    dir.write(".qc99999999-0badc0de.part", Bytes(10, 1));
+    CliResult r = runcli("cut " + q(samplepath("tone44-cbr128.mp3")) + " --output-dir " + q(dir.path("")) +
+                         " --start-frames 1");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(fs::exists(dir.path(".qc99999999-0badc0de.part")));
+    EXPECT_TRUE(fs::exists(dir.path("tone44-cbr128.mp3")));
+}
