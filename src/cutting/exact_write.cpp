@@ -31,6 +31,8 @@ Blame writeexactoutput(BinaryFile& source, BinaryFile& output, ExactPlan& plan,
                                    CrcPass pass)
 {
     const BinaryFile::RangeCopier copier = mappedcopyrange;
+    if (pass == CrcPass::Chosen)
+        pass = plan.output.bytes() >= (std::int64_t{16} << 20) ? CrcPass::Beside : CrcPass::Before;
     if (plan.tagliteral >= 0)
         finishexactplan(plan, 0);  // the tag frame's size, for the places of what follows it
     if (plan.tagliteral < 0)

@@ -39,7 +39,7 @@ struct SaveRequest {
 struct SaveSeams {
     BinaryFile::RangeCopier copier = mappedcopyrange;
     std::function<bool(const std::string& from, const std::string& to)> rename = renamefile;
-    CrcPass crcpass = CrcPass::Beside;
+    CrcPass crcpass = CrcPass::Chosen;
     std::function<void(const std::string& temporary)> staged;
 };
 

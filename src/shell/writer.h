@@ -70,7 +70,7 @@ public:
     BinaryFile::RangeCopier rangecopier = mappedcopyrange;
     // Where the exact output's music CRC is computed: beside the copy on a
     // second thread, or in a pass before it (see cutting/exact_write.h).
-    CrcPass crcpass = CrcPass::Beside;
+    CrcPass crcpass = CrcPass::Chosen;
 
 private:
     struct Job;
