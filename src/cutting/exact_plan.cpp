@@ -13,8 +13,7 @@ namespace qc {
 namespace {
 
 constexpr int maxdelay = 4095;      // 12 bits
-constexpr int reservoirreach = 512; // main_data_begin is below this
-constexpr int bitrate32 = 1, bitrate128 = 9;
+constexpr int bitrate128 = 9;
 constexpr std::int64_t riffheaderlimit = 65536;
 
 // The source's frames as the decoders see them: a frame runs to the start
@@ -75,22 +74,34 @@ bool facts(Frames& frames, std::int64_t i, FrameFacts& out)
 }
 
 std::array<std::uint8_t, 4> madeheader(const std::array<std::uint8_t, 4>& like, int bitrateindex,
-                                       std::uint8_t sampleratebits)
+                                       const LoadedFile& f)
 {
-    // no CRC word, no padding; the stream's rate (a damaged frame's rate
-    // bits may be reserved) and the frame's mode
-    return {0xFF, 0xFB, static_cast<std::uint8_t>((bitrateindex << 4) | (sampleratebits & 0x0C)),
+    // no CRC word, no padding; the stream's version and rate (a damaged
+    // frame's rate bits may be reserved) and the frame's mode
+    return {0xFF, static_cast<std::uint8_t>(0xE3 | f.versionbits),
+            static_cast<std::uint8_t>((bitrateindex << 4) | (f.sampleratebits & 0x0C)),
             static_cast<std::uint8_t>(like[3] & 0xCF)};
+}
+
+std::size_t madelength(const LoadedFile& f, int bitrateindex)
+{
+    return static_cast<std::size_t>(framelength(f.versionbits, bitrateindex, 0, f.framesizefactor));
 }
 
 std::vector<std::uint8_t> silentframe(const std::array<std::uint8_t, 4>& like, int bitrateindex,
                                       const LoadedFile& f)
 {
-    std::vector<std::uint8_t> frame(
-        static_cast<std::size_t>(framelength(bitrateindex, 0, f.framesizefactor)), 0);
-    std::array<std::uint8_t, 4> h = madeheader(like, bitrateindex, f.sampleratebits);
+    std::vector<std::uint8_t> frame(madelength(f, bitrateindex), 0);
+    std::array<std::uint8_t, 4> h = madeheader(like, bitrateindex, f);
     std::memcpy(frame.data(), h.data(), 4);
     return frame;
+}
+
+// The frames of silence: 32 kbps (the smallest MPEG-1 rate; index 4 of the
+// MPEG-2 table).
+int silentbitrate(const LoadedFile& f)
+{
+    return lsf(f.versionbits) ? 4 : 1;
 }
 
 // The smallest bitrate whose frame of silence has a main-data area of at
@@ -98,7 +109,20 @@ std::vector<std::uint8_t> silentframe(const std::array<std::uint8_t, 4>& like, i
 int carrierbitrate(const LoadedFile& f, int sidebytes, std::int64_t n)
 {
     for (int i = 1; i < 15; ++i)
-        if (framelength(i, 0, f.framesizefactor) - 4 - sidebytes >= n)
+        if (static_cast<std::int64_t>(madelength(f, i)) - 4 - sidebytes >= n)
+            return i;
+    return 14;
+}
+
+// The bitrate of a new tag frame when neither the source's tag frame nor a
+// constant rate gives one: 128 kbps as lame writes for MPEG-1; for MPEG-2
+// and 2.5 the smallest that holds the tag.
+int fallbacktagrate(const LoadedFile& f, bool mono)
+{
+    if (!lsf(f.versionbits))
+        return bitrate128;
+    for (int i = 1; i < 15; ++i)
+        if (madelength(f, i) >= tagframeneed(f.versionbits, mono))
             return i;
     return 14;
 }
@@ -184,7 +208,8 @@ struct Start {
 // needs the same frame phase as in the source (mod 2 for mono; mod 4 for
 // stereo, kept when it fits). Without the phase mpg123's generic synthesis
 // may round one step apart; the second pass accepts that.
-std::optional<Start> choosestart(std::int64_t needed, std::int64_t offset, std::int64_t phase, bool mono)
+std::optional<Start> choosestart(std::int64_t needed, std::int64_t offset, std::int64_t phase, bool mono,
+                                 int samplesperframe)
 {
     const std::int64_t m = mono ? 2 : 4;
     for (int pass = 0; pass < 2; ++pass) {
@@ -224,7 +249,7 @@ std::optional<SourceTimeline> sourcetimeline(const LoadedFile& f, SourceBytes& s
     std::optional<XingTag> tag = readxingtag(first.data(), got);
     t.tagframe = tag.has_value();
     t.audioframes = f.framecount - (t.tagframe ? 1 : 0);
-    t.samples = t.audioframes * samplesperframe;
+    t.samples = t.audioframes * f.samplesperframe;
     if (tag && tag->haslame && tag->kind != XingTag::Kind::Vbri &&
         tag->delay + tag->padding < t.samples) {
         t.gapless = true;
@@ -265,6 +290,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     const std::int64_t F = tl->audioframes, S = tl->samples;
     const std::int64_t base = tl->gapless ? tl->delay + decoderdelay : 0;
     const bool vbri = srctag && srctag->kind == XingTag::Kind::Vbri;
+    const std::int64_t samplesperframe = f.samplesperframe;
     if (F < 1)
         return result;
 
@@ -285,7 +311,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
 
     ExactPlan plan;
     ExactSummary& sum = plan.summary;
-    sum.samplerate = sampleratehz(f.sampleratebits);
+    sum.samplerate = f.samplerate;
     sum.samples = s1 - s0;
 
     const bool untouched = s0 == 0 && s1 == S && cut0 == 0 && cut1 == 0;
@@ -316,7 +342,9 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     if (!firstfacts.ok)
         return result;
     const bool mono = (firstfacts.header[3] & 0xC0) == mode_mono;
-    const int sidebytes = mono ? 17 : 32;
+    const FrameLayout layout = framelayout(firstfacts.header[1], firstfacts.header[3]);
+    const int sidebytes = layout.sidebytes;
+    const int reservoirreach = layout.reservoirlimit();
 
     // the reservoir: the bytes the frame before the first wanted one and
     // the frames after it reach back for, counted before that frame's area
@@ -345,7 +373,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     }
     const std::int64_t needed = a0 - p;
     const std::int64_t phase = a0 + (vbri ? 1 : 0);
-    std::optional<Start> start = choosestart(needed, offset, phase, mono);
+    std::optional<Start> start = choosestart(needed, offset, phase, mono, f.samplesperframe);
     if (!start)
         return result;
     // Earlier frames of the source serve better than silence: mpg123's
@@ -366,7 +394,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
 
     std::vector<std::vector<std::uint8_t>> made;
     for (std::int64_t k = 0; k < start->silent; ++k)
-        made.push_back(silentframe(firstfacts.header, bitrate32, f));
+        made.push_back(silentframe(firstfacts.header, silentbitrate(f), f));
     if (start->carrier) {
         std::vector<std::uint8_t> carried;
         if (!reservoirbytes(frames, a0 - 1 + t, needbytes, carried))
@@ -386,16 +414,16 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
             onlyrate = i;
         }
     const bool cbr = used == 1 && f.ratecount[0] == 0;
-    int tagrate = bitrate128;
-    if (srctag && srctag->kind != XingTag::Kind::Vbri && got >= 4 && kbpstable[(first[2] >> 4) & 15] >= 2)
+    int tagrate = fallbacktagrate(f, mono);
+    if (srctag && srctag->kind != XingTag::Kind::Vbri && got >= 4 && kbps(f.versionbits, (first[2] >> 4) & 15) >= 2)
         tagrate = (first[2] >> 4) & 15;
     else if (cbr)
         tagrate = onlyrate;
-    if (static_cast<std::size_t>(framelength(tagrate, 0, f.framesizefactor)) < tagframeneed(mono))
-        tagrate = bitrate128;
+    if (madelength(f, tagrate) < tagframeneed(f.versionbits, mono))
+        tagrate = fallbacktagrate(f, mono);
     TagFrameSpec& tag = plan.tag;
-    tag.header = madeheader(firstfacts.header, tagrate, f.sampleratebits);
-    tag.length = static_cast<std::size_t>(framelength(tagrate, 0, f.framesizefactor));
+    tag.header = madeheader(firstfacts.header, tagrate, f);
+    tag.length = madelength(f, tagrate);
     tag.info = srctag && srctag->kind != XingTag::Kind::Vbri ? srctag->kind == XingTag::Kind::Info : cbr;
     tag.quality = srctag && (srctag->flags & 8) ? srctag->quality : 0;
     tag.lame = srctag && srctag->haslame ? srctag->lame : plainlameextension(cbr);

@@ -18,6 +18,8 @@ inline constexpr const char* notmp3rate = "Not a 32 or 44.1 or 48KHz mp3 file.";
 inline constexpr const char* notmp3 = "Not a mp3 file or unknown format header tag.";
 inline constexpr const char* variablerate = "Variable sampling rate mp3 - not allowed.";
 inline constexpr const char* framesize = "Improper frame size";
+// followed by the position and " - not allowed."
+inline constexpr const char* versionchanged = "MPEG version changes midway, at position ";
 }  // namespace loaderror
 
 inline constexpr const char* errorprefix = "Error processing file: \r\n ";
@@ -41,7 +43,9 @@ Answer answerof(int button);
 
 // "44.1 KHz, 128 kbps, 3.135, joint stereo" and the like.
 std::string infocaption(const LoadReport& report);
-// " 128 kbps frames:120" and the like.
+// " 128 kbps frames:120" and the like, MPEG-1.
 std::string bitratecaption(int index, std::int32_t frames);
+// The same by the bitrate table of the loaded version.
+std::string bitratecaption(const LoadReport& report, int index);
 
 }  // namespace qc
