@@ -203,28 +203,46 @@ struct Start {
 };
 
 // How the output reaches its first wanted sample: the kept reservoir
-// frames (or a carrier and the frame before the wanted one), with frames
-// of silence before them where the delay needs room or mpg123's synthesis
-// needs the same frame phase as in the source (mod 2 for mono; mod 4 for
-// stereo, kept when it fits). Without the phase mpg123's generic synthesis
-// may round one step apart; the second pass accepts that.
+// frames (or a carrier and the history frames before the wanted one), with
+// frames of silence before them where the delay needs room or mpg123's
+// synthesis needs the same phase as in the source.
+//
+// mpg123 starts a gapless stream at the frame that holds the first wanted
+// sample and decodes only the `mpg123preframes` frames before it; earlier
+// ones it skips unseen. So every frame the wanted one depends on must lie
+// within those, and its synthesis has run over min(hidden, 4) frames when
+// the wanted one begins, against `phase` frames in the source. Its generic
+// synthesis steps through a ring of 16 slots of 32 samples, and rounds the
+// same as in the source only where the steps agree: every 2 frames for mono
+// and 4 for stereo in MPEG-1 (36 slots a frame), every 4 and 8 in MPEG-2
+// and 2.5 (18 slots). Where no start keeps that phase (an MPEG-2 stream
+// whose phase is not reachable within four frames) the second pass takes
+// one that rounds a step apart in a few samples; the last pass is for
+// frames beyond mpg123's reach.
+constexpr std::int64_t mpg123preframes = 4;
+
 std::optional<Start> choosestart(std::int64_t needed, std::int64_t offset, std::int64_t phase, bool mono,
-                                 int samplesperframe)
+                                 int samplesperframe, std::int64_t history, bool crc)
 {
-    const std::int64_t m = mono ? 2 : 4;
-    for (int pass = 0; pass < 2; ++pass) {
-        for (std::int64_t k = 0; k < 6; ++k) {
-            for (int carrier = 0; carrier < 2; ++carrier) {
-                if (carrier && needed < 3)
+    const std::int64_t m = (mono ? 2 : 4) * (1152 / samplesperframe);
+    for (int pass = 0; pass < 3; ++pass) {
+        for (std::int64_t k = 0; k < 8; ++k) {
+            for (int order = 0; order < 2; ++order) {
+                // a CRC-protected stream takes the carrier first
+                const int carrier = crc ? 1 - order : order;
+                if (carrier && needed < history + (crc ? 1 : 2))
                     continue;
                 Start s;
                 s.carrier = carrier != 0;
-                s.hidden = (s.carrier ? 2 : needed) + k;
+                const std::int64_t decode = s.carrier ? 1 + history : needed;
+                s.hidden = decode + k;
                 s.silent = k;
                 std::int64_t delay = samplesperframe * s.hidden + offset - decoderdelay;
                 if (delay < 0 || delay > maxdelay)
                     continue;
-                if (pass == 0 && (s.hidden - phase) % m != 0)
+                if (pass < 2 && decode > mpg123preframes)
+                    continue;
+                if (pass == 0 && (std::min(s.hidden, mpg123preframes) - phase) % m != 0)
                     continue;
                 s.delay = static_cast<int>(delay);
                 return s;
@@ -346,11 +364,18 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     const int sidebytes = layout.sidebytes;
     const int reservoirreach = layout.reservoirlimit();
 
-    // the reservoir: the bytes the frame before the first wanted one and
-    // the frames after it reach back for, counted before that frame's area
+    // The first wanted frame's output depends on the frames before it: the
+    // second half of the previous granule's IMDCT is added to it, and the
+    // synthesis filter holds the last 15 of 32-sample slots before it. An
+    // MPEG-1 frame holds two granules, so both come from the frame before;
+    // an MPEG-2 or 2.5 frame holds one, and the slots of the frame before
+    // take the overlap of the one before that.
+    const std::int64_t history = layout.lsf ? 2 : 1;
+    // the reservoir: the bytes the first of those frames and the frames
+    // after it reach back for, counted before that frame's area
     std::int64_t needbytes = 0, p = a0;
     if (a0 > 0) {
-        const std::int64_t anchor = a0 - 1;
+        const std::int64_t anchor = std::max<std::int64_t>(0, a0 - history);
         std::int64_t seen = 0;
         for (std::int64_t j = anchor; j < a1 && seen < reservoirreach; ++j) {
             FrameFacts ff;
@@ -373,7 +398,13 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     }
     const std::int64_t needed = a0 - p;
     const std::int64_t phase = a0 + (vbri ? 1 : 0);
-    std::optional<Start> start = choosestart(needed, offset, phase, mono, f.samplesperframe);
+    // mpg123 decodes a CRC-protected frame whose reservoir bytes are missing
+    // so that the frames after it lack theirs too (measured: up to 286 off
+    // in the first 1,425 samples of a 64 kbps mono stream): in such a
+    // stream the first kept frame must need none, so a carrier takes the
+    // place of every reservoir frame.
+    const bool crc = layout.headerbytes == 6;
+    std::optional<Start> start = choosestart(needed, offset, phase, mono, f.samplesperframe, history, crc);
     if (!start)
         return result;
     // Earlier frames of the source serve better than silence: mpg123's
@@ -386,7 +417,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     const std::int64_t hiddensource = a0 - p;
 
     // the output's frames: tag, silence, carrier or reservoir frames, the rest
-    const std::int64_t sourcefirst = (start->carrier ? a0 - 1 : p) + t;
+    const std::int64_t sourcefirst = (start->carrier ? a0 - history : p) + t;
     const std::int64_t sourcelast = a1 - 1 + t;
     std::optional<CopySections> sec = makecopysections(f, keep, sourcefirst, sourcelast);
     if (!sec)
@@ -397,7 +428,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
         made.push_back(silentframe(firstfacts.header, silentbitrate(f), f));
     if (start->carrier) {
         std::vector<std::uint8_t> carried;
-        if (!reservoirbytes(frames, a0 - 1 + t, needbytes, carried))
+        if (!reservoirbytes(frames, a0 - history + t, needbytes, carried))
             return result;
         std::vector<std::uint8_t> c =
             silentframe(firstfacts.header, carrierbitrate(f, sidebytes, needbytes), f);
@@ -421,12 +452,6 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
         tagrate = onlyrate;
     if (madelength(f, tagrate) < tagframeneed(f.versionbits, mono))
         tagrate = fallbacktagrate(f, mono);
-    TagFrameSpec& tag = plan.tag;
-    tag.header = madeheader(firstfacts.header, tagrate, f);
-    tag.length = madelength(f, tagrate);
-    tag.info = srctag && srctag->kind != XingTag::Kind::Vbri ? srctag->kind == XingTag::Kind::Info : cbr;
-    tag.quality = srctag && (srctag->flags & 8) ? srctag->quality : 0;
-    tag.lame = srctag && srctag->haslame ? srctag->lame : plainlameextension(cbr);
 
     std::int64_t madebytes = 0;
     for (const auto& m : made)
@@ -434,6 +459,34 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     std::int64_t sourcebytes = 0;
     for (std::size_t i = sec->framesfrom; i < sec->framesto; ++i)
         sourcebytes += sec->plan.pieces[i].size();
+    std::int64_t trailingbytes = 0;
+    for (std::size_t i = sec->framesto; i < sec->plan.pieces.size(); ++i)
+        trailingbytes += sec->plan.pieces[i].size();
+    // ffmpeg takes a file that runs on more than 1/16 beyond the tag's byte
+    // count for a concatenation and then ignores its frame count, delay
+    // and padding: a short output followed by an ID3v1 tag gets a larger
+    // tag frame where that makes room.
+    auto audiobytes = [&](int rate) {
+        return static_cast<std::int64_t>(madelength(f, rate)) + madebytes + sourcebytes;
+    };
+    while (trailingbytes > audiobytes(tagrate) / 16 && tagrate < 14)
+        ++tagrate;
+    // then larger frames of silence, which decode the same
+    for (int rate = silentbitrate(f) + 1; trailingbytes > audiobytes(tagrate) / 16 && rate < 15; ++rate)
+        for (std::int64_t k = 0; k < start->silent; ++k) {
+            auto& m = made[static_cast<std::size_t>(k)];
+            madebytes -= static_cast<std::int64_t>(m.size());
+            m = silentframe(firstfacts.header, rate, f);
+            madebytes += static_cast<std::int64_t>(m.size());
+        }
+
+    TagFrameSpec& tag = plan.tag;
+    tag.header = madeheader(firstfacts.header, tagrate, f);
+    tag.length = madelength(f, tagrate);
+    tag.info = srctag && srctag->kind != XingTag::Kind::Vbri ? srctag->kind == XingTag::Kind::Info : cbr;
+    tag.quality = srctag && (srctag->flags & 8) ? srctag->quality : 0;
+    tag.lame = srctag && srctag->haslame ? srctag->lame : plainlameextension(cbr);
+
     const std::int64_t audioframes = static_cast<std::int64_t>(made.size()) + (sourcelast - sourcefirst + 1);
     const std::int64_t framebytes = static_cast<std::int64_t>(tag.length) + madebytes + sourcebytes;
     if (framebytes > 0xFFFFFFFFll)
@@ -483,7 +536,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
         plan.output.addsource(sec->plan.pieces[i]);
 
     sum.frames = 1 + audioframes;
-    sum.reservoirframes = static_cast<std::int32_t>(start->carrier ? 1 : hiddensource);
+    sum.reservoirframes = static_cast<std::int32_t>(start->carrier ? history : hiddensource);
     sum.carrier = start->carrier;
     sum.silentframes = static_cast<std::int32_t>(start->silent);
     sum.newtag = true;

@@ -33,13 +33,11 @@ constexpr bool lsf(std::uint8_t versionbits)
 {
     return versionbits != version1;
 }
-constexpr const std::int32_t* bitratetable(std::uint8_t versionbits)
-{
-    return lsf(versionbits) ? lsfkbpstable : kbpstable;
-}
+// Bitrate in kbps by the version's table. (Indexing a conditional choice of
+// the two arrays is miscompiled by g++ 12 under -fsanitize=undefined.)
 constexpr std::int32_t kbps(std::uint8_t versionbits, int bitrateindex)
 {
-    return bitratetable(versionbits)[bitrateindex & 15];
+    return lsf(versionbits) ? lsfkbpstable[bitrateindex & 15] : kbpstable[bitrateindex & 15];
 }
 
 // Channel modes, byte 3 AND 0xC0.
