@@ -225,29 +225,38 @@ std::optional<Start> choosestart(std::int64_t needed, std::int64_t offset, std::
                                  int samplesperframe, std::int64_t history, bool crc)
 {
     const std::int64_t m = (mono ? 2 : 4) * (1152 / samplesperframe);
+    auto candidate = [&](int pass, std::int64_t k, bool carrier) -> std::optional<Start> {
+        if (carrier && needed < history + (crc ? 1 : 2))
+            return std::nullopt;
+        Start s;
+        s.carrier = carrier;
+        const std::int64_t decode = s.carrier ? 1 + history : needed;
+        s.hidden = decode + k;
+        s.silent = k;
+        std::int64_t delay = samplesperframe * s.hidden + offset - decoderdelay;
+        if (delay < 0 || delay > maxdelay)
+            return std::nullopt;
+        if (pass < 2 && decode > mpg123preframes)
+            return std::nullopt;
+        if (pass == 0 && (std::min(s.hidden, mpg123preframes) - phase) % m != 0)
+            return std::nullopt;
+        s.delay = static_cast<int>(delay);
+        return s;
+    };
+    constexpr std::int64_t most = 8;  // frames of silence
     for (int pass = 0; pass < 3; ++pass) {
-        for (std::int64_t k = 0; k < 8; ++k) {
-            for (int order = 0; order < 2; ++order) {
-                // a CRC-protected stream takes the carrier first
-                const int carrier = crc ? 1 - order : order;
-                if (carrier && needed < history + (crc ? 1 : 2))
-                    continue;
-                Start s;
-                s.carrier = carrier != 0;
-                const std::int64_t decode = s.carrier ? 1 + history : needed;
-                s.hidden = decode + k;
-                s.silent = k;
-                std::int64_t delay = samplesperframe * s.hidden + offset - decoderdelay;
-                if (delay < 0 || delay > maxdelay)
-                    continue;
-                if (pass < 2 && decode > mpg123preframes)
-                    continue;
-                if (pass == 0 && (std::min(s.hidden, mpg123preframes) - phase) % m != 0)
-                    continue;
-                s.delay = static_cast<int>(delay);
-                return s;
-            }
+        if (crc) {
+            // a CRC-protected stream takes the carrier wherever it can
+            for (bool carrier : {true, false})
+                for (std::int64_t k = 0; k < most; ++k)
+                    if (auto s = candidate(pass, k, carrier))
+                        return s;
+            continue;
         }
+        for (std::int64_t k = 0; k < most; ++k)
+            for (bool carrier : {false, true})
+                if (auto s = candidate(pass, k, carrier))
+                    return s;
     }
     return std::nullopt;
 }
@@ -409,7 +418,9 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
         return result;
     // Earlier frames of the source serve better than silence: mpg123's
     // synthesis rounds the same as in the source only after the same frames.
-    if (!start->carrier) {
+    // (Not in a CRC-protected stream, whose first kept frame must need no
+    // reservoir bytes.)
+    if (!start->carrier && !crc) {
         std::int64_t earlier = std::min(start->silent, p);
         p -= earlier;
         start->silent -= earlier;

@@ -263,6 +263,24 @@ TEST(ExactDecode, VbriFrameIsReplacedByATagFrame)
     checkcuts({dir.write("vbri.mp3", vbri), 2, true}, standardcuts(frames.size() + 1), "VBRI first frame");
 }
 
+// mpg123 decodes a CRC-protected frame whose reservoir bytes are missing so
+// that the frames after it lack theirs too: a cut must never begin with one.
+// Every start over a stretch of a 64 kbps mono stream (whose frames reach
+// up to four frames back), and sample cuts at both ends of a 128 kbps
+// stereo one.
+TEST(ExactDecode, CrcProtectedStreamsAreExactInMpg123)
+{
+    TempDir dir;
+    std::vector<Cut> starts;
+    for (std::int64_t k = 20; k < 60; ++k)
+        starts.push_back({false, k, 48});
+    checkcuts({encode(dir, "p64m.mp3", 44100, 1, "-b 64 -m m -p", 6.0), 1}, starts, "CBR 64 mono with CRC");
+    std::vector<Cut> samples;
+    for (std::int64_t s = 3001; s < 60000; s += 2887)
+        samples.push_back({true, s, s * 2 / 3 + 17});
+    checkcuts({encode(dir, "p128.mp3", 44100, 2, "-b 128 -p", 6.0)}, samples, "CBR 128 stereo with CRC");
+}
+
 // The MPEG-2 and MPEG-2.5 matrix, sampled rather than taken whole: each
 // of the six rates appears twice, once mono and once stereo; the bitrate
 // modes (CBR from 8 to 160 kbps, -V2, -V5, -V9), CRC protection, untagged
