@@ -208,17 +208,19 @@ struct Start {
 // synthesis needs the same phase as in the source.
 //
 // mpg123 starts a gapless stream at the frame that holds the first wanted
-// sample and decodes only the `mpg123preframes` frames before it; earlier
-// ones it skips unseen. So every frame the wanted one depends on must lie
-// within those, and its synthesis has run over min(hidden, 4) frames when
-// the wanted one begins, against `phase` frames in the source. Its generic
-// synthesis steps through a ring of 16 slots of 32 samples, and rounds the
-// same as in the source only where the steps agree: every 2 frames for mono
-// and 4 for stereo in MPEG-1 (36 slots a frame), every 4 and 8 in MPEG-2
-// and 2.5 (18 slots). Where no start keeps that phase (an MPEG-2 stream
-// whose phase is not reachable within four frames) the second pass takes
-// one that rounds a step apart in a few samples; the last pass is for
-// frames beyond mpg123's reach.
+// sample and decodes only the `mpg123preframes` frames before it (its
+// default --preframes); earlier ones it skips unseen. So every frame the
+// wanted one depends on must lie within those, and its synthesis has run
+// over min(hidden, 4) frames when the wanted one begins, against `phase`
+// frames in the source. Its synthesis rounds as in the source only when the
+// two counts agree modulo 2 frames for mono and 4 for stereo in MPEG-1
+// (measured), that is 72 and 144 slots of 32 samples; the MPEG-2 and 2.5
+// rule is taken as the same slots, 4 and 8 frames of 18 slots (sweeps of
+// 22.05 kHz stereo and 11.025 kHz mono starts agree; a period of 2 frames
+// does not). Where no start keeps
+// the phase (in MPEG-2 it must be reached within four frames) the second
+// pass takes one that rounds one step apart in a few samples; the last pass
+// is for reservoirs beyond mpg123's reach.
 constexpr std::int64_t mpg123preframes = 4;
 
 std::optional<Start> choosestart(std::int64_t needed, std::int64_t offset, std::int64_t phase, bool mono,
