@@ -35,7 +35,8 @@ private:
 
 bool validheader(const std::uint8_t* p, std::size_t n)
 {
-    return n >= 4 && qc::framesync(p[0], p[1]) && (p[2] >> 4) != 15 && (p[2] & 0x0C) != 0x0C;
+    // a frame of the loaded stream's version (MPEG-1, 2 or 2.5)
+    return n >= 4 && qc::framesync(p[0], p[1], loaded.versionbits) && (p[2] >> 4) != 15 && (p[2] & 0x0C) != 0x0C;
 }
 
 std::uint32_t be32(const std::uint8_t* p)
@@ -86,7 +87,8 @@ void check(const std::uint8_t* file, std::size_t size, qc::ExactPlan& plan)
     std::optional<qc::XingTag> read = qc::readxingtag(tag.data(), tag.size());
     QC_FUZZ_CHECK(read && read->haslame && read->flags == 0x0F);
     QC_FUZZ_CHECK(read->delay == plan.summary.delay && read->padding == plan.summary.padding);
-    QC_FUZZ_CHECK(std::int64_t{read->frames} * 1152 - read->delay - read->padding == plan.summary.samples);
+    QC_FUZZ_CHECK(std::int64_t{read->frames} * loaded.samplesperframe - read->delay - read->padding ==
+                  plan.summary.samples);
     QC_FUZZ_CHECK(read->frames + 1 == plan.summary.frames);
     // the audio: literal frames whole, source frames at their recorded places
     std::size_t audiobytes = 0;
@@ -97,7 +99,7 @@ void check(const std::uint8_t* file, std::size_t size, qc::ExactPlan& plan)
             const std::vector<std::uint8_t>& f = out.literals[p.literal];
             QC_FUZZ_CHECK(validheader(f.data(), f.size()));
             QC_FUZZ_CHECK(static_cast<std::int64_t>(f.size()) ==
-                          qc::framelength(f[2] >> 4, (f[2] >> 1) & 1, loaded.framesizefactor));
+                          qc::framelength(loaded.versionbits, f[2] >> 4, (f[2] >> 1) & 1, loaded.framesizefactor));
             offsets.push_back(tag.size() + audiobytes);
         } else {
             for (std::int32_t k = 0; k < loaded.framecount; ++k) {
@@ -106,7 +108,7 @@ void check(const std::uint8_t* file, std::size_t size, qc::ExactPlan& plan)
                     // a source frame parses as the load took it: the loader
                     // also keeps free-format frames with any rate bits
                     QC_FUZZ_CHECK(static_cast<std::size_t>(at) + 1 <= size &&
-                                  qc::framesync(file[at - 1], file[at]));
+                                  qc::framesync(file[at - 1], file[at], loaded.versionbits));
                     offsets.push_back(tag.size() + audiobytes + static_cast<std::size_t>(at - p.source.from));
                 }
             }

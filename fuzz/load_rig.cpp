@@ -77,8 +77,7 @@ void AnswerBox::use(Answers a)
 LoadRig::LoadRig(Answers answers)
     : cuts_(file_, form_),
       scanner_(file_, form_, cuts_, box_, pump_, measure_),
-      views_(file_, viewbox_),
-      answers_(answers)
+      views_(file_, viewbox_)
 {
     cuts_.wire();
     box_.use(answers);

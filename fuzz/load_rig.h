@@ -83,7 +83,6 @@ private:
     qc::LoadCommand scanner_;
     ViewBox viewbox_;
     qc::TagViews views_;
-    Answers answers_;
 };
 
 }  // namespace qcfuzz

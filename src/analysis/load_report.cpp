@@ -43,8 +43,10 @@ void summarize(const LoadedFile& f, LoadReport& r)
     for (int i = 0; i <= 14; ++i)
         if (total > 0 && f.ratecount[i] == total)
             r.dominantbitrate = i;
+    r.versionbits = f.versionbits;
     r.sampleratebits = f.sampleratebits;
-    r.samplerate = sampleratehz(f.sampleratebits);
+    r.samplerate = f.samplerate;
+    r.samplesperframe = f.samplesperframe;
     r.channelmode = f.channelmode;
     r.secondsperframe = f.secondsperframe;
     r.seconds = total * f.secondsperframe;

@@ -49,8 +49,10 @@ struct LoadReport {
     std::int64_t lastframe = 0;
     std::array<std::int64_t, 15> bitrateframes{};  // by bitrate index, 0 free format
     int dominantbitrate = -1;  // the index every frame has, -1 for a mix
+    std::uint8_t versionbits = version1;  // MPEG-1, 2 or 2.5 (header byte 1 AND 0x18)
     std::uint8_t sampleratebits = 0;
     int samplerate = 0;  // Hz
+    int samplesperframe = 0;
     std::uint8_t channelmode = 0;
     double secondsperframe = 0;
     double seconds = 0;

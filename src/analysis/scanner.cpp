@@ -101,11 +101,18 @@ bool Scanner::probe(std::int64_t x)
 {
     if (x >= 1) {
         if (const std::uint8_t* in = in_.view(x - 1, 2))
-            return framesync(in[0], in[1]);
+            return framesync(in[0], in[1], f_.versionbits);
     }
     std::uint8_t b[2];
     readat(x, b, 2);
-    return framesync(b[0], b[1]);
+    return framesync(b[0], b[1], f_.versionbits);
+}
+
+bool Scanner::probefirst(std::int64_t x)
+{
+    std::uint8_t b[2];
+    readat(x, b, 2);
+    return layer3sync(b[0], b[1]);
 }
 
 Answer Scanner::ask(const Question& question)
@@ -143,6 +150,7 @@ void Scanner::run()
 {
     f_.ratecount = {};
     f_.loadok = false;
+    f_.versionbits = version1;
 
     std::int64_t size = filesizebyname(f_.sourcename);
     size_ = size;
@@ -222,14 +230,14 @@ void Scanner::chunksearch(std::int64_t from)
             break;
     }
     std::int64_t content = q - 1 + 8;  // after "data" and its 4-byte size
-    if (!probe(content))
+    if (!probefirst(content))
         error(Cause::NotMp3Rate);
     bytesearch(byteat(content), content);
 }
 
 void Scanner::firstframecheck(std::int64_t t)
 {
-    if (probe(t)) {
+    if (probefirst(t)) {
         bytesearch(byteat(t), t);
         return;
     }
@@ -255,16 +263,14 @@ void Scanner::bytesearch(std::uint8_t c, std::int64_t cpos)
         if (c == 0xFF) {
             k = 0;
             std::uint8_t c2 = byteat(cpos + 1);
-            if (c2 == 0xFA || c2 == 0xFB) {
-                // header candidate at cpos
+            if (layer3sync(c, c2)) {
+                // header candidate at cpos: MPEG-1, 2 or 2.5 Layer III
                 std::int64_t p = cpos;
-                f_.headerlen = c2 == 0xFB ? 4 : 6;
+                f_.headerlen = (c2 & 0x01) != 0 ? 4 : 6;
                 std::uint8_t b2 = byteat(p + 2);
                 SampleRate rate{};
-                if (samplerate(b2, rate)) {
-                    f_.sampleratebits = rate.bits;
-                    f_.framesizefactor = rate.framesizefactor;
-                    f_.secondsperframe = rate.secondsperframe;
+                if (samplerate(c2, b2, rate)) {
+                    f_.setformat(rate);
                     walk(p, b2);
                     return;
                 }
@@ -310,8 +316,9 @@ void Scanner::walk(std::int64_t p, std::uint8_t b2)
 {
     const bool streaks = options_.streaks;
     // about as many frames as the first one's length goes into the rest
-    if (const int i = b2 >> 4; kbpstable[i] >= 2) {
-        const auto expected = static_cast<std::size_t>((size_ - p) / framebytes(f_.sampleratebits, i, 0) + 1);
+    if (const int i = b2 >> 4; kbps(f_.versionbits, i) >= 2) {
+        const auto expected =
+            static_cast<std::size_t>((size_ - p) / framebytes(f_.versionbits, f_.sampleratebits, i, 0) + 1);
         f_.framepos.reserve(expected);
         f_.framegain.reserve(expected);
     }
@@ -352,27 +359,28 @@ Scanner::Step Scanner::streak(std::int64_t p, std::uint8_t b2)
     BinaryFile& in = in_;
     const std::size_t crc = f_.headerlen == 6 ? 2 : 0;
     const std::uint8_t rate = f_.sampleratebits;
+    const std::uint8_t version = f_.versionbits;
     const std::int64_t last = size_ - 5;
     std::int64_t count = f_.framecount;
     Step next{Step::Frame, p, b2, 0};
     while (count % 256 != 0) {
         const int i = b2 >> 4;
-        if ((b2 & 0x0C) != rate || kbpstable[i] < 2)
+        if ((b2 & 0x0C) != rate || kbps(version, i) < 2)
             break;
-        const std::int64_t e = p + framebytes(rate, i, b2 & 0x02);
+        const std::int64_t e = p + framebytes(version, rate, i, b2 & 0x02);
         if (e >= last)
             break;
         const std::uint8_t* h = in.view(p + 2, 1 + crc + 29);
         if (h == nullptr)
             break;
         f_.channelmode = h[0] & 0xC0;
-        f_.addframe(p, gainfromsideinfo(h[0], h + 1 + crc));
+        f_.addframe(p, gainfromsideinfo(version, h[0], h + 1 + crc));
         count += 1;
         f_.ratecount[i] += 1;
         e_ = e;
         in.hint(p - 1 + 16 * (e - p));
         const std::uint8_t* s = in.view(e - 1, 3);
-        if (s == nullptr || !framesync(s[0], s[1])) {
+        if (s == nullptr || !framesync(s[0], s[1], version)) {
             next = {Step::Probe, 0, 0, 0};
             break;
         }
@@ -393,11 +401,11 @@ Scanner::Step Scanner::recordframe(std::int64_t p, std::uint8_t b2)
     std::uint8_t gain = 0;
     if (const std::uint8_t* h = in_.view(p + 2, 1 + crc + 29)) {
         f_.channelmode = h[0] & 0xC0;
-        gain = gainfromsideinfo(h[0], h + 1 + crc);
+        gain = gainfromsideinfo(f_.versionbits, h[0], h + 1 + crc);
     } else {
         // too near the end of the file: what can be read counts, as it always has
         in_.seek(p + 2);
-        gain = extractgain(in_, f_.headerlen, f_.channelmode);
+        gain = extractgain(in_, f_.versionbits, f_.headerlen, f_.channelmode);
     }
     f_.addframe(p, gain);
     if (f_.framecount % 256 == 1)
@@ -405,7 +413,7 @@ Scanner::Step Scanner::recordframe(std::int64_t p, std::uint8_t b2)
     int i = b2 >> 4;
     if ((b2 & 0x0C) != f_.sampleratebits && i != 0)
         error(Cause::VariableRate);
-    if (kbpstable[i] < 2) {
+    if (kbps(f_.versionbits, i) < 2) {
         if (i == 0) {
             f_.ratecount[0] += 1;
             return freeformatsearch(p);
@@ -417,7 +425,7 @@ Scanner::Step Scanner::recordframe(std::int64_t p, std::uint8_t b2)
         error(Cause::ImproperFrameHeader, 0, p + 3);
     }
     f_.ratecount[i] += 1;
-    e_ = p + framebytes(f_.sampleratebits, i, b2 & 0x02);
+    e_ = p + framebytes(f_.versionbits, f_.sampleratebits, i, b2 & 0x02);
     // Each step waits on the header it reads: the header some frames on
     // (where it lies if the frames keep this length) is fetched meanwhile.
     constexpr std::int64_t lookahead = 16;
@@ -442,6 +450,15 @@ Scanner::Step Scanner::probes(int fromstage)
         if (probe(x)) {
             resyncstage_ = stage;
             return {Step::Frame, x, byteat(x + 2), 0};
+        }
+        // a frame of another MPEG version right where the next one belongs:
+        // the stream changes version, which a cut of it cannot follow
+        if (stage == 0 && x + 3 <= size_) {
+            std::uint8_t h[3];
+            readat(x, h, 3);
+            SampleRate other{};
+            if (layer3sync(h[0], h[1]) && samplerate(h[1], h[2], other) && kbps(versionof(h[1]), h[2] >> 4) >= 2)
+                error(Cause::VersionChanged, 0, x);
         }
     }
     if (in_.cutshort())
@@ -494,7 +511,7 @@ Scanner::Step Scanner::freeformatsearch(std::int64_t p)
         std::uint8_t b = byteat(next);
         ++n;
         ++next;
-        if (seenff && (b == 0xFA || b == 0xFB)) {
+        if (seenff && framesync(0xFF, b, f_.versionbits)) {
             // Found by searching, not by probing around E: an invalid header
             // here must not send the probes back to an E left by an earlier
             // frame, which would walk the file backwards.

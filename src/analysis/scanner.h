@@ -47,7 +47,10 @@ private:
     void checked();
     void readat(std::int64_t pos, void* buf, std::size_t n);
     std::uint8_t byteat(std::int64_t pos);
+    // a frame sync of the stream's version at x
     bool probe(std::int64_t x);
+    // a Layer III sync of any version at x (the first frame)
+    bool probefirst(std::int64_t x);
     Answer ask(const Question& question);
     void tell(const Notice& notice);
     // the display question's answer: Cancel stops the load, Yes shows the data

@@ -40,13 +40,14 @@ InfoReport inforeport(const Engine& engine, const std::string& given, bool gains
     facts.frames = f.framecount;
     facts.firstframe = f.framepos[0] - 1;
     facts.lastframe = f.framepos[f.framecount - 1] - 1;
-    facts.samplerate = qc::sampleratehz(f.sampleratebits);
+    facts.samplerate = f.samplerate;
+    facts.version = qc::versiontext(f.versionbits);
+    facts.samplesperframe = f.samplesperframe;
     facts.channelmode = qc::channelmodetext(f.channelmode);
     for (int i = 0; i <= 14; ++i)
         if (f.ratecount[i] != 0)
-            facts.rates.push_back({i, i == 0 ? std::string("free") : std::to_string(qc::kbpstable[i]),
-                                   f.ratecount[i],
-                                   qc::bitratecaption(i, engine.report.bitrateframes[static_cast<std::size_t>(i)])});
+            facts.rates.push_back({i, i == 0 ? std::string("free") : std::to_string(qc::kbps(f.versionbits, i)),
+                                   f.ratecount[i], qc::bitratecaption(engine.report, i)});
     facts.seconds = f.totalframes * f.secondsperframe;
     facts.infocaption = qc::infocaption(engine.report);
     if (f.headtagpresent)

@@ -96,6 +96,8 @@ public:
         j["first_frame"] = f.firstframe;
         j["last_frame"] = f.lastframe;
         j["sample_rate"] = f.samplerate;
+        j["mpeg_version"] = f.version;
+        j["samples_per_frame"] = f.samplesperframe;
         j["channel_mode"] = f.channelmode;
         json rates = json::object();
         for (const RateCount& rate : f.rates)

@@ -47,6 +47,8 @@ struct InfoFacts {
     std::int64_t frames = 0;
     std::int64_t firstframe = 0, lastframe = 0;  // offsets
     int samplerate = 0;
+    std::string version;      // "MPEG-1", "MPEG-2" or "MPEG-2.5"
+    int samplesperframe = 0;
     std::string channelmode;
     std::vector<RateCount> rates;
     double seconds = 0;

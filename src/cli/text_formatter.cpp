@@ -44,6 +44,8 @@ public:
             out << "  " << showntext(rate.caption) << "\n";
         out << "  " << showntext(f.infocaption) << "\n";
         out << "  frames: " << f.frames << ", first at byte " << f.firstframe << "\n";
+        if (f.samplesperframe != 1152)
+            out << "  " << f.version << " Layer III, " << f.samplesperframe << " samples a frame\n";
         out << "  ID3v2 tag: " << (f.id3v2 ? std::to_string(f.id3v2->size) + " bytes" : "none") << "\n";
         out << "  RIFF header: " << (f.riff ? "yes" : "none") << "\n";
         out << "  ID3v1 tag: " << (f.id3v1 ? (f.id3v1->damaged ? "damaged" : "yes") : "none") << "\n";

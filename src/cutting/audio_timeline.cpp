@@ -27,10 +27,11 @@ constexpr double samplelimit = 1e16;
 
 }  // namespace
 
-AudioTimeline audiotimeline(const SourceTimeline& source, std::int32_t samplerate)
+AudioTimeline audiotimeline(const SourceTimeline& source, std::int32_t samplerate, int samplesperframe)
 {
     AudioTimeline t;
     t.samplerate = samplerate;
+    t.samplesperframe = samplesperframe;
     t.tagframe = source.tagframe;
     t.frames = source.audioframes + (source.tagframe ? 1 : 0);
     t.lead = source.gapless ? source.delay + decoderdelay : 0;
@@ -41,7 +42,7 @@ AudioTimeline audiotimeline(const SourceTimeline& source, std::int32_t samplerat
 std::optional<AudioTimeline> readaudiotimeline(const LoadedFile& f)
 {
     BinaryFile file;
-    if (!file.openexisting(f.sourcename)) {
+    if (!file.openforreading(f.sourcename)) {
         file.ioresult();
         return std::nullopt;
     }
@@ -51,7 +52,7 @@ std::optional<AudioTimeline> readaudiotimeline(const LoadedFile& f)
     file.ioresult();
     if (!source)
         return std::nullopt;
-    return audiotimeline(*source, sampleratehz(f.sampleratebits));
+    return audiotimeline(*source, f.samplerate, f.samplesperframe);
 }
 
 std::int64_t framecutsamples(const AudioTimeline& t, int side, std::int64_t n)
@@ -63,11 +64,11 @@ std::int64_t framecutsamples(const AudioTimeline& t, int side, std::int64_t n)
         const std::int64_t audio = n - tag;  // audio frames cut
         if (audio <= 0)
             return 0;
-        return std::clamp(samplesperframe * audio - t.lead, std::int64_t{0}, t.samples);
+        return std::clamp(t.samplesperframe * audio - t.lead, std::int64_t{0}, t.samples);
     }
     // the timeline's place of the boundary after the last kept audio frame
     const std::int64_t kept = t.frames - n - tag;
-    const std::int64_t end = std::clamp(samplesperframe * kept - t.lead, std::int64_t{0}, t.samples);
+    const std::int64_t end = std::clamp(t.samplesperframe * kept - t.lead, std::int64_t{0}, t.samples);
     return t.samples - end;
 }
 

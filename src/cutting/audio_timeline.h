@@ -18,6 +18,7 @@ struct SourceTimeline;
 
 struct AudioTimeline {
     std::int32_t samplerate = 44100;
+    int samplesperframe = 1152;  // 576 for MPEG-2 and 2.5
     std::int64_t frames = 0;    // the loaded file's frames, a tag frame included
     bool tagframe = false;      // frame 0 is a Xing, Info or VBRI frame and plays nothing
     std::int64_t lead = 0;      // decoded samples before the first one played
@@ -28,7 +29,7 @@ struct AudioTimeline {
 };
 
 // The timeline of a source from what its first frame says.
-AudioTimeline audiotimeline(const SourceTimeline& source, std::int32_t samplerate);
+AudioTimeline audiotimeline(const SourceTimeline& source, std::int32_t samplerate, int samplesperframe);
 
 // The timeline of the loaded file, its first frame read again from the
 // source by name; nullopt when that fails or no frame was loaded.

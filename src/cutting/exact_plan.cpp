@@ -16,8 +16,7 @@ namespace qc {
 namespace {
 
 constexpr int maxdelay = 4095;      // 12 bits
-constexpr int reservoirreach = 512; // main_data_begin is below this
-constexpr int bitrate32 = 1, bitrate128 = 9;
+constexpr int bitrate128 = 9;
 constexpr std::int64_t riffheaderlimit = 65536;
 
 // The source's frames as the decoders see them: a frame runs to the start
@@ -61,7 +60,7 @@ bool whole(Frames& frames, const LoadedFile& f, std::int64_t i)
     const int index = h[2] >> 4;
     if (index == 0 || index == 15)
         return true;
-    return frames.stride(i) >= framebytes(f.sampleratebits, index, h[2] & 0x02);
+    return frames.stride(i) >= framebytes(f.versionbits, f.sampleratebits, index, h[2] & 0x02);
 }
 
 // One frame's reservoir facts.
@@ -92,22 +91,34 @@ bool facts(Frames& frames, std::int64_t i, FrameFacts& out)
 }
 
 std::array<std::uint8_t, 4> madeheader(const std::array<std::uint8_t, 4>& like, int bitrateindex,
-                                       std::uint8_t sampleratebits)
+                                       const LoadedFile& f)
 {
-    // no CRC word, no padding; the stream's rate (a damaged frame's rate
-    // bits may be reserved) and the frame's mode
-    return {0xFF, 0xFB, static_cast<std::uint8_t>((bitrateindex << 4) | (sampleratebits & 0x0C)),
+    // no CRC word, no padding; the stream's version and rate (a damaged
+    // frame's rate bits may be reserved) and the frame's mode
+    return {0xFF, static_cast<std::uint8_t>(0xE3 | f.versionbits),
+            static_cast<std::uint8_t>((bitrateindex << 4) | (f.sampleratebits & 0x0C)),
             static_cast<std::uint8_t>(like[3] & 0xCF)};
+}
+
+std::size_t madelength(const LoadedFile& f, int bitrateindex)
+{
+    return static_cast<std::size_t>(framelength(f.versionbits, bitrateindex, 0, f.framesizefactor));
 }
 
 std::vector<std::uint8_t> silentframe(const std::array<std::uint8_t, 4>& like, int bitrateindex,
                                       const LoadedFile& f)
 {
-    std::vector<std::uint8_t> frame(
-        static_cast<std::size_t>(framelength(bitrateindex, 0, f.framesizefactor)), 0);
-    std::array<std::uint8_t, 4> h = madeheader(like, bitrateindex, f.sampleratebits);
+    std::vector<std::uint8_t> frame(madelength(f, bitrateindex), 0);
+    std::array<std::uint8_t, 4> h = madeheader(like, bitrateindex, f);
     std::memcpy(frame.data(), h.data(), 4);
     return frame;
+}
+
+// The frames of silence: 32 kbps (the smallest MPEG-1 rate; index 4 of the
+// MPEG-2 table).
+int silentbitrate(const LoadedFile& f)
+{
+    return lsf(f.versionbits) ? 4 : 1;
 }
 
 // The smallest bitrate whose frame of silence has a main-data area of at
@@ -115,7 +126,20 @@ std::vector<std::uint8_t> silentframe(const std::array<std::uint8_t, 4>& like, i
 int carrierbitrate(const LoadedFile& f, int sidebytes, std::int64_t n)
 {
     for (int i = 1; i < 15; ++i)
-        if (framelength(i, 0, f.framesizefactor) - 4 - sidebytes >= n)
+        if (static_cast<std::int64_t>(madelength(f, i)) - 4 - sidebytes >= n)
+            return i;
+    return 14;
+}
+
+// The bitrate of a new tag frame when neither the source's tag frame nor a
+// constant rate gives one: 128 kbps as lame writes for MPEG-1; for MPEG-2
+// and 2.5 the smallest that holds the tag.
+int fallbacktagrate(const LoadedFile& f, bool mono)
+{
+    if (!lsf(f.versionbits))
+        return bitrate128;
+    for (int i = 1; i < 15; ++i)
+        if (madelength(f, i) >= tagframeneed(f.versionbits, mono))
             return i;
     return 14;
 }
@@ -196,32 +220,62 @@ struct Start {
 };
 
 // How the output reaches its first wanted sample: the kept reservoir
-// frames (or a carrier and the frame before the wanted one), with frames
-// of silence before them where the delay needs room or mpg123's synthesis
-// needs the same frame phase as in the source (mod 2 for mono; mod 4 for
-// stereo, kept when it fits). Without the phase mpg123's generic synthesis
-// may round one step apart; the second pass accepts that.
-std::optional<Start> choosestart(std::int64_t needed, std::int64_t offset, std::int64_t phase, bool mono)
+// frames (or a carrier and the history frames before the wanted one), with
+// frames of silence before them where the delay needs room or mpg123's
+// synthesis needs the same phase as in the source.
+//
+// mpg123 starts a gapless stream at the frame that holds the first wanted
+// sample and decodes only the `mpg123preframes` frames before it (its
+// default --preframes); earlier ones it skips unseen. So every frame the
+// wanted one depends on must lie within those, and its synthesis has run
+// over min(hidden, 4) frames when the wanted one begins, against `phase`
+// frames in the source. Its synthesis rounds as in the source only when the
+// two counts agree modulo 2 frames for mono and 4 for stereo in MPEG-1
+// (measured), that is 72 and 144 slots of 32 samples; the MPEG-2 and 2.5
+// rule is taken as the same slots, 4 and 8 frames of 18 slots (sweeps of
+// 22.05 kHz stereo and 11.025 kHz mono starts agree; a period of 2 frames
+// does not). Where no start keeps
+// the phase (in MPEG-2 it must be reached within four frames) the second
+// pass takes one that rounds one step apart in a few samples; the last pass
+// is for reservoirs beyond mpg123's reach.
+constexpr std::int64_t mpg123preframes = 4;
+
+std::optional<Start> choosestart(std::int64_t needed, std::int64_t offset, std::int64_t phase, bool mono,
+                                 int samplesperframe, std::int64_t history, bool crc)
 {
-    const std::int64_t m = mono ? 2 : 4;
-    for (int pass = 0; pass < 2; ++pass) {
-        for (std::int64_t k = 0; k < 6; ++k) {
-            for (int carrier = 0; carrier < 2; ++carrier) {
-                if (carrier && needed < 3)
-                    continue;
-                Start s;
-                s.carrier = carrier != 0;
-                s.hidden = (s.carrier ? 2 : needed) + k;
-                s.silent = k;
-                std::int64_t delay = samplesperframe * s.hidden + offset - decoderdelay;
-                if (delay < 0 || delay > maxdelay)
-                    continue;
-                if (pass == 0 && (s.hidden - phase) % m != 0)
-                    continue;
-                s.delay = static_cast<int>(delay);
-                return s;
-            }
+    const std::int64_t m = (mono ? 2 : 4) * (1152 / samplesperframe);
+    auto candidate = [&](int pass, std::int64_t k, bool carrier) -> std::optional<Start> {
+        if (carrier && needed < history + (crc ? 1 : 2))
+            return std::nullopt;
+        Start s;
+        s.carrier = carrier;
+        const std::int64_t decode = s.carrier ? 1 + history : needed;
+        s.hidden = decode + k;
+        s.silent = k;
+        std::int64_t delay = samplesperframe * s.hidden + offset - decoderdelay;
+        if (delay < 0 || delay > maxdelay)
+            return std::nullopt;
+        if (pass < 2 && decode > mpg123preframes)
+            return std::nullopt;
+        if (pass == 0 && (std::min(s.hidden, mpg123preframes) - phase) % m != 0)
+            return std::nullopt;
+        s.delay = static_cast<int>(delay);
+        return s;
+    };
+    constexpr std::int64_t most = 8;  // frames of silence
+    for (int pass = 0; pass < 3; ++pass) {
+        if (crc) {
+            // a CRC-protected stream takes the carrier wherever it can
+            for (bool carrier : {true, false})
+                for (std::int64_t k = 0; k < most; ++k)
+                    if (auto s = candidate(pass, k, carrier))
+                        return s;
+            continue;
         }
+        for (std::int64_t k = 0; k < most; ++k)
+            for (bool carrier : {false, true})
+                if (auto s = candidate(pass, k, carrier))
+                    return s;
     }
     return std::nullopt;
 }
@@ -241,7 +295,7 @@ std::optional<SourceTimeline> sourcetimeline(const LoadedFile& f, SourceBytes& s
     std::optional<XingTag> tag = readxingtag(first.data(), got);
     t.tagframe = tag.has_value();
     t.audioframes = f.framecount - (t.tagframe ? 1 : 0);
-    t.samples = t.audioframes * samplesperframe;
+    t.samples = t.audioframes * f.samplesperframe;
     if (tag && tag->haslame && tag->kind != XingTag::Kind::Vbri &&
         tag->delay + tag->padding < t.samples) {
         t.gapless = true;
@@ -282,11 +336,12 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     const std::int64_t F = tl->audioframes, S = tl->samples;
     const std::int64_t base = tl->gapless ? tl->delay + decoderdelay : 0;
     const bool vbri = srctag && srctag->kind == XingTag::Kind::Vbri;
+    const std::int64_t samplesperframe = f.samplesperframe;
     if (F < 1)
         return result;
 
     // the wanted stretch of the timeline, [s0, s1)
-    const AudioTimeline timeline = audiotimeline(*tl, sampleratehz(f.sampleratebits));
+    const AudioTimeline timeline = audiotimeline(*tl, f.samplerate, f.samplesperframe);
     const std::int64_t s0 = cuts.start ? *cuts.start : framecutsamples(timeline, 0, cut0);
     const std::int64_t s1 = S - (cuts.end ? *cuts.end : framecutsamples(timeline, 1, cut1));
     if (s0 < 0 || s1 > S || s1 <= s0)
@@ -294,7 +349,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
 
     ExactPlan plan;
     ExactSummary& sum = plan.summary;
-    sum.samplerate = sampleratehz(f.sampleratebits);
+    sum.samplerate = f.samplerate;
     sum.samples = s1 - s0;
 
     const bool untouched = s0 == 0 && s1 == S && cut0 == 0 && cut1 == 0;
@@ -325,13 +380,22 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     if (!firstfacts.ok)
         return result;
     const bool mono = (firstfacts.header[3] & 0xC0) == mode_mono;
-    const int sidebytes = mono ? 17 : 32;
+    const FrameLayout layout = framelayout(firstfacts.header[1], firstfacts.header[3]);
+    const int sidebytes = layout.sidebytes;
+    const int reservoirreach = layout.reservoirlimit();
 
-    // the reservoir: the bytes the frame before the first wanted one and
-    // the frames after it reach back for, counted before that frame's area
+    // The first wanted frame's output depends on the frames before it: the
+    // second half of the previous granule's IMDCT is added to it, and the
+    // synthesis filter holds the last 15 of 32-sample slots before it. An
+    // MPEG-1 frame holds two granules, so both come from the frame before;
+    // an MPEG-2 or 2.5 frame holds one, and the slots of the frame before
+    // take the overlap of the one before that.
+    const std::int64_t history = layout.lsf ? 2 : 1;
+    // the reservoir: the bytes the first of those frames and the frames
+    // after it reach back for, counted before that frame's area
     std::int64_t needbytes = 0, p = a0;
     if (a0 > 0) {
-        const std::int64_t anchor = a0 - 1;
+        const std::int64_t anchor = std::max<std::int64_t>(0, a0 - history);
         std::int64_t seen = 0;
         for (std::int64_t j = anchor; j < a1 && seen < reservoirreach; ++j) {
             FrameFacts ff;
@@ -354,12 +418,20 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     }
     const std::int64_t needed = a0 - p;
     const std::int64_t phase = a0 + (vbri ? 1 : 0);
-    std::optional<Start> start = choosestart(needed, offset, phase, mono);
+    // mpg123 decodes a CRC-protected frame whose reservoir bytes are missing
+    // so that the frames after it lack theirs too (measured: up to 286 off
+    // in the first 1,425 samples of a 64 kbps mono stream): in such a
+    // stream the first kept frame must need none, so a carrier takes the
+    // place of every reservoir frame.
+    const bool crc = layout.headerbytes == 6;
+    std::optional<Start> start = choosestart(needed, offset, phase, mono, f.samplesperframe, history, crc);
     if (!start)
         return result;
     // Earlier frames of the source serve better than silence: mpg123's
     // synthesis rounds the same as in the source only after the same frames.
-    if (!start->carrier) {
+    // (Not in a CRC-protected stream, whose first kept frame must need no
+    // reservoir bytes.)
+    if (!start->carrier && !crc) {
         std::int64_t earlier = std::min(start->silent, p);
         p -= earlier;
         start->silent -= earlier;
@@ -367,7 +439,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     const std::int64_t hiddensource = a0 - p;
 
     // the output's frames: tag, silence, carrier or reservoir frames, the rest
-    const std::int64_t sourcefirst = (start->carrier ? a0 - 1 : p) + t;
+    const std::int64_t sourcefirst = (start->carrier ? a0 - history : p) + t;
     const std::int64_t sourcelast = a1 - 1 + t;
     // A frame cut short (the file ends inside it) is never written: a
     // decoder would read past its end into whatever follows it.
@@ -381,10 +453,10 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
 
     std::vector<std::vector<std::uint8_t>> made;
     for (std::int64_t k = 0; k < start->silent; ++k)
-        made.push_back(silentframe(firstfacts.header, bitrate32, f));
+        made.push_back(silentframe(firstfacts.header, silentbitrate(f), f));
     if (start->carrier) {
         std::vector<std::uint8_t> carried;
-        if (!reservoirbytes(frames, a0 - 1 + t, needbytes, carried))
+        if (!reservoirbytes(frames, a0 - history + t, needbytes, carried))
             return result;
         std::vector<std::uint8_t> c =
             silentframe(firstfacts.header, carrierbitrate(f, sidebytes, needbytes), f);
@@ -401,19 +473,13 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
             onlyrate = i;
         }
     const bool cbr = used == 1 && f.ratecount[0] == 0;
-    int tagrate = bitrate128;
-    if (srctag && srctag->kind != XingTag::Kind::Vbri && got >= 4 && kbpstable[(first[2] >> 4) & 15] >= 2)
+    int tagrate = fallbacktagrate(f, mono);
+    if (srctag && srctag->kind != XingTag::Kind::Vbri && got >= 4 && kbps(f.versionbits, (first[2] >> 4) & 15) >= 2)
         tagrate = (first[2] >> 4) & 15;
     else if (cbr)
         tagrate = onlyrate;
-    if (static_cast<std::size_t>(framelength(tagrate, 0, f.framesizefactor)) < tagframeneed(mono))
-        tagrate = bitrate128;
-    TagFrameSpec& tag = plan.tag;
-    tag.header = madeheader(firstfacts.header, tagrate, f.sampleratebits);
-    tag.length = static_cast<std::size_t>(framelength(tagrate, 0, f.framesizefactor));
-    tag.info = srctag && srctag->kind != XingTag::Kind::Vbri ? srctag->kind == XingTag::Kind::Info : cbr;
-    tag.quality = srctag && (srctag->flags & 8) ? srctag->quality : 0;
-    tag.lame = srctag && srctag->haslame ? srctag->lame : plainlameextension(cbr);
+    if (madelength(f, tagrate) < tagframeneed(f.versionbits, mono))
+        tagrate = fallbacktagrate(f, mono);
 
     std::int64_t madebytes = 0;
     for (const auto& m : made)
@@ -421,6 +487,34 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
     std::int64_t sourcebytes = 0;
     for (std::size_t i = sec->framesfrom; i < sec->framesto; ++i)
         sourcebytes += sec->plan.pieces[i].size();
+    std::int64_t trailingbytes = 0;
+    for (std::size_t i = sec->framesto; i < sec->plan.pieces.size(); ++i)
+        trailingbytes += sec->plan.pieces[i].size();
+    // ffmpeg takes a file that runs on more than 1/16 beyond the tag's byte
+    // count for a concatenation and then ignores its frame count, delay
+    // and padding: a short output followed by an ID3v1 tag gets a larger
+    // tag frame where that makes room.
+    auto audiobytes = [&](int rate) {
+        return static_cast<std::int64_t>(madelength(f, rate)) + madebytes + sourcebytes;
+    };
+    while (trailingbytes > audiobytes(tagrate) / 16 && tagrate < 14)
+        ++tagrate;
+    // then larger frames of silence, which decode the same
+    for (int rate = silentbitrate(f) + 1; trailingbytes > audiobytes(tagrate) / 16 && rate < 15; ++rate)
+        for (std::int64_t k = 0; k < start->silent; ++k) {
+            auto& m = made[static_cast<std::size_t>(k)];
+            madebytes -= static_cast<std::int64_t>(m.size());
+            m = silentframe(firstfacts.header, rate, f);
+            madebytes += static_cast<std::int64_t>(m.size());
+        }
+
+    TagFrameSpec& tag = plan.tag;
+    tag.header = madeheader(firstfacts.header, tagrate, f);
+    tag.length = madelength(f, tagrate);
+    tag.info = srctag && srctag->kind != XingTag::Kind::Vbri ? srctag->kind == XingTag::Kind::Info : cbr;
+    tag.quality = srctag && (srctag->flags & 8) ? srctag->quality : 0;
+    tag.lame = srctag && srctag->haslame ? srctag->lame : plainlameextension(cbr);
+
     const std::int64_t audioframes = static_cast<std::int64_t>(made.size()) + (sourcelast - sourcefirst + 1);
     const std::int64_t framebytes = static_cast<std::int64_t>(tag.length) + madebytes + sourcebytes;
     if (framebytes > 0xFFFFFFFFll)
@@ -481,7 +575,7 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
         plan.output.addsource(sec->plan.pieces[i]);
 
     sum.frames = 1 + audioframes;
-    sum.reservoirframes = static_cast<std::int32_t>(start->carrier ? 1 : hiddensource);
+    sum.reservoirframes = static_cast<std::int32_t>(start->carrier ? history : hiddensource);
     sum.carrier = start->carrier;
     sum.silentframes = static_cast<std::int32_t>(start->silent);
     sum.newtag = true;

@@ -3,8 +3,9 @@
 // that tells the decoders where that audio begins and ends.
 //
 // Audio is counted on the source's own timeline: with a LAME tag the
-// decoders play frames*1152 - delay - padding samples starting 529 + delay
-// samples into the decoded stream (529 is the delay of the decoder itself);
+// decoders play frames*samplesperframe - delay - padding samples (1152 a
+// frame for MPEG-1, 576 for MPEG-2 and 2.5) starting 529 + delay samples
+// into the decoded stream (529 is the delay of the decoder itself);
 // without one they play every decoded sample. A frame's output depends on
 // the frame before it and on the earlier bytes its main data starts in (the
 // bit reservoir), so those frames are kept too and hidden with the delay;
@@ -23,7 +24,6 @@
 
 namespace qc {
 
-inline constexpr int samplesperframe = 1152;
 inline constexpr int decoderdelay = 529;
 
 // Random access to the source's bytes (zero-based offsets).

@@ -8,7 +8,8 @@ FrameLayout framelayout(std::uint8_t b1, std::uint8_t b3)
 {
     FrameLayout l;
     l.headerbytes = (b1 & 0x01) ? 4 : 6;
-    l.sidebytes = (b3 & 0xC0) == mode_mono ? 17 : 32;
+    l.lsf = lsf(versionof(b1));
+    l.sidebytes = sideinfobytes(versionof(b1), (b3 & 0xC0) == mode_mono);
     return l;
 }
 
@@ -20,6 +21,8 @@ int maindatabegin(const std::uint8_t* frame, std::size_t n)
     if (n < static_cast<std::size_t>(l.areastart()))
         return 0;
     const std::uint8_t* side = frame + l.headerbytes;
+    if (l.lsf)
+        return side[0];
     return (side[0] << 1) | (side[1] >> 7);
 }
 

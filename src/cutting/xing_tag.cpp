@@ -4,6 +4,7 @@
 
 #include "cutting/crc16.h"
 #include "cutting/side_info.h"
+#include "stream/frame_header.h"
 
 namespace qc {
 
@@ -103,19 +104,30 @@ std::optional<XingTag> readxingtag(const std::uint8_t* frame, std::size_t n)
     return std::nullopt;
 }
 
+std::size_t tagidoffset(std::uint8_t versionbits, bool mono)
+{
+    return static_cast<std::size_t>(4 + sideinfobytes(versionbits, mono));
+}
+
+std::size_t tagframeneed(std::uint8_t versionbits, bool mono)
+{
+    return tagidoffset(versionbits, mono) + lameoffset + lamesize;
+}
+
 std::size_t tagframeneed(bool mono)
 {
-    return static_cast<std::size_t>((mono ? 21 : 36) + lameoffset + lamesize);
+    return tagframeneed(version1, mono);
 }
 
 std::vector<std::uint8_t> buildtagframe(const TagFrameSpec& s)
 {
-    bool mono = (s.header[3] & 0xC0) == 0xC0;
-    if (s.length < tagframeneed(mono))
+    const bool mono = (s.header[3] & 0xC0) == 0xC0;
+    const std::uint8_t version = versionof(s.header[1]);
+    if (s.length < tagframeneed(version, mono))
         return {};
     std::vector<std::uint8_t> f(s.length, 0);
     std::memcpy(f.data(), s.header.data(), 4);
-    std::size_t id = mono ? 21 : 36;
+    const std::size_t id = tagidoffset(version, mono);
     std::memcpy(f.data() + id, s.info ? "Info" : "Xing", 4);
     put32(f.data() + id + 4, 0x0F);
     put32(f.data() + id + 8, s.frames);

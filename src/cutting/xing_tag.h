@@ -45,7 +45,7 @@ std::optional<XingTag> readxingtag(const std::uint8_t* frame, std::size_t n);
 // the source's tag, or made up); delay, padding, music length and both CRCs
 // are filled in here.
 struct TagFrameSpec {
-    std::array<std::uint8_t, 4> header{};  // without CRC word
+    std::array<std::uint8_t, 4> header{};  // without CRC word; its version places the tag
     std::size_t length = 0;                // the frame's length from its header
     bool info = false;                     // "Info" rather than "Xing"
     std::uint32_t frames = 0, bytes = 0;
@@ -56,9 +56,14 @@ struct TagFrameSpec {
     std::uint16_t musiccrc = 0;
 };
 
+// Where the id of a tag frame lies: after the header and the side
+// information (MPEG-1: 21 mono, 36 otherwise; MPEG-2 and 2.5: 13 and 21).
+std::size_t tagidoffset(std::uint8_t versionbits, bool mono);
+
 // The bytes that a tag frame needs: the id offset plus id, counts, TOC,
 // quality and the extension.
 std::size_t tagframeneed(bool mono);
+std::size_t tagframeneed(std::uint8_t versionbits, bool mono);
 
 // The frame; empty when spec.length is below tagframeneed.
 std::vector<std::uint8_t> buildtagframe(const TagFrameSpec& spec);

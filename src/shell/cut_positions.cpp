@@ -133,7 +133,7 @@ double CutPositions::boxnumber(int side) const
 void CutPositions::framemore(int side)
 {
     if (exact()) {
-        stepsamples(side, samplesperframe);
+        stepsamples(side, timeline_->samplesperframe);
         return;
     }
     std::int64_t& cut = f_.cutframes[side];
@@ -150,7 +150,7 @@ void CutPositions::framemore(int side)
 void CutPositions::frameless(int side)
 {
     if (exact()) {
-        stepsamples(side, -samplesperframe);
+        stepsamples(side, -timeline_->samplesperframe);
         return;
     }
     std::int64_t& cut = f_.cutframes[side];

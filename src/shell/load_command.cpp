@@ -123,7 +123,7 @@ void LoadCommand::showsummary(bool freshload)
     for (int i = 0; i <= 14; ++i) {
         ui::Control& label = *w_.kbpslabel[static_cast<std::size_t>(i)];
         const std::int32_t n = report_.bitrateframes[static_cast<std::size_t>(i)];
-        label.setcaption(bitratecaption(i, n));
+        label.setcaption(bitratecaption(report_, i));
         if (n == total) {
             if (i != 0)
                 label.setcolor(ui::dominantcolor);

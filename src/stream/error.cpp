@@ -65,6 +65,7 @@ ErrorKind kindof(Cause cause, Blame blame, int errnum)
         return ErrorKind::NotMp3;
     case Cause::TagPastEnd:
     case Cause::VariableRate:
+    case Cause::VersionChanged:
     case Cause::FrameSize:
     case Cause::ImproperFrameHeader:
         return ErrorKind::Damaged;

@@ -31,6 +31,7 @@ enum class Cause {
     NotMp3Rate,           // no frame of a known sampling frequency
     NotMp3,               // nothing like a frame near the start
     VariableRate,         // the sampling frequency changes
+    VersionChanged,       // position: where a frame of another MPEG version follows the stream (1-based)
     FrameSize,            // a frame of improper size and no continuing
     ImproperFrameHeader,  // position: where the header that is no frame lies (1-based)
     Cancelled,            // a question was answered Cancel or No

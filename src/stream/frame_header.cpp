@@ -9,6 +9,12 @@ std::int32_t framelength(int bitrateindex, int paddingbit, double framesizefacto
     return paddingbit != 0 ? len + 1 : len;
 }
 
+std::int32_t framelength(std::uint8_t versionbits, int bitrateindex, int paddingbit, double framesizefactor)
+{
+    auto len = static_cast<std::int32_t>(kbps(versionbits, bitrateindex) * framesizefactor);
+    return paddingbit != 0 ? len + 1 : len;
+}
+
 bool samplerate(std::uint8_t b2, SampleRate& out)
 {
     switch (b2 & 0x0C) {
@@ -16,14 +22,29 @@ bool samplerate(std::uint8_t b2, SampleRate& out)
         out = {0, 144000.0 / 44100.0, spf44};
         return true;
     case 0x04:
-        out = {4, 144000.0 / 48000.0, spf48};
+        out = {4, 144000.0 / 48000.0, spf48, version1, 48000};
         return true;
     case 0x08:
-        out = {8, 144000.0 / 32000.0, spf32};
+        out = {8, 144000.0 / 32000.0, spf32, version1, 32000};
         return true;
     default:
         return false;
     }
+}
+
+bool samplerate(std::uint8_t b1, std::uint8_t b2, SampleRate& out)
+{
+    const std::uint8_t v = versionof(b1);
+    if (v == version1)
+        return samplerate(b2, out);
+    if (v != version2 && v != version25)
+        return false;
+    if ((b2 & 0x0C) == 0x0C)
+        return false;
+    const auto bits = static_cast<std::uint8_t>(b2 & 0x0C);
+    const int hz = sampleratehz(v, bits);
+    out = {bits, 72000.0 / hz, 576.0 / hz, v, hz, 576};
+    return true;
 }
 
 std::string bitratetext(int index)
@@ -34,6 +55,18 @@ std::string bitratetext(int index)
     if (index < 0 || index > 14)
         return "    ";
     return texts[index];
+}
+
+std::string bitratetext(std::uint8_t versionbits, int index)
+{
+    if (!lsf(versionbits))
+        return bitratetext(index);
+    if (index < 0 || index > 14)
+        return "    ";
+    if (index == 0)
+        return "free";
+    std::string n = std::to_string(lsfkbpstable[index]);
+    return std::string(4 - n.size(), ' ') + n;
 }
 
 std::string sampleratetext(std::uint8_t sampleratebits)
@@ -47,6 +80,29 @@ std::string sampleratetext(std::uint8_t sampleratebits)
         return "32 KHz, ";
     default:
         return "? KHz, ";
+    }
+}
+
+std::string sampleratetext(std::uint8_t versionbits, std::uint8_t sampleratebits)
+{
+    if (!lsf(versionbits) || sampleratebits > 8 || (sampleratebits & 3) != 0)
+        return sampleratetext(sampleratebits);
+    static const char* const texts[2][3] = {{"22.05 KHz, ", "24 KHz, ", "16 KHz, "},
+                                            {"11.025 KHz, ", "12 KHz, ", "8 KHz, "}};
+    return texts[versionbits == version2 ? 0 : 1][sampleratebits >> 2];
+}
+
+std::string versiontext(std::uint8_t versionbits)
+{
+    switch (versionbits) {
+    case version1:
+        return "MPEG-1";
+    case version2:
+        return "MPEG-2";
+    case version25:
+        return "MPEG-2.5";
+    default:
+        return "MPEG-?";
     }
 }
 

@@ -26,8 +26,12 @@ struct LoadedFile {
     // which file the record describes, taken when the load opened it
     SourceIdentity identity;
 
-    // stream format, fixed by the first frame
+    // stream format, fixed by the first frame (the one lookup of
+    // samplerate() fills all of these)
+    std::uint8_t versionbits = version1;  // header byte 1 AND 0x18
     std::uint8_t sampleratebits = 0;
+    int samplerate = 44100;               // Hz
+    int samplesperframe = 1152;           // 576 for MPEG-2 and 2.5
     double secondsperframe = spf44;
     double framesizefactor = 144000.0 / 44100.0;
     std::uint8_t headerlen = 4;   // side information starts this far into a frame
@@ -61,6 +65,17 @@ struct LoadedFile {
     bool busy = false;
     std::int64_t cutframes[2] = {0, 0};
     bool proposename = false;
+
+    // Takes the stream format of a first frame.
+    void setformat(const SampleRate& rate)
+    {
+        versionbits = rate.versionbits;
+        sampleratebits = rate.bits;
+        samplerate = rate.hz;
+        samplesperframe = rate.samplesperframe;
+        secondsperframe = rate.secondsperframe;
+        framesizefactor = rate.framesizefactor;
+    }
 
     // Appends a frame (the walk records them in file order).
     void addframe(std::int64_t pos, std::uint8_t gain)

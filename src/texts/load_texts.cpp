@@ -60,6 +60,8 @@ std::string failuretext(const Error& error)
         return loaderror::notmp3;
     case Cause::VariableRate:
         return loaderror::variablerate;
+    case Cause::VersionChanged:
+        return loaderror::versionchanged + std::to_string(error.position) + " - not allowed.";
     case Cause::FrameSize:
         return loaderror::framesize;
     case Cause::ImproperFrameHeader:
@@ -152,14 +154,21 @@ std::string infocaption(const LoadReport& r)
 std::string infocaption(const LoadReport& r, double seconds)
 {
     std::string rate =
-        r.dominantbitrate < 0 ? "var.kbps" : trimleft(bitratetext(r.dominantbitrate)) + " kbps";
-    return sampleratetext(r.sampleratebits) + rate + ", " + durationtext(seconds) +
+        r.dominantbitrate < 0 ? "var.kbps" : trimleft(bitratetext(r.versionbits, r.dominantbitrate)) + " kbps";
+    return sampleratetext(r.versionbits, r.sampleratebits) + rate + ", " + durationtext(seconds) +
            ", " + channelmodetext(r.channelmode);
 }
 
 std::string bitratecaption(int index, std::int32_t frames)
 {
     return bitratetext(index) + " kbps frames:" + std::to_string(frames);
+}
+
+std::string bitratecaption(const LoadReport& report, int index)
+{
+    const std::int64_t frames =
+        index >= 0 && index <= 14 ? report.bitrateframes[static_cast<std::size_t>(index)] : 0;
+    return bitratetext(report.versionbits, index) + " kbps frames:" + std::to_string(frames);
 }
 
 }  // namespace qc

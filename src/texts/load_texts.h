@@ -18,6 +18,8 @@ inline constexpr const char* notmp3rate = "Not a 32 or 44.1 or 48KHz mp3 file.";
 inline constexpr const char* notmp3 = "Not a mp3 file or unknown format header tag.";
 inline constexpr const char* variablerate = "Variable sampling rate mp3 - not allowed.";
 inline constexpr const char* framesize = "Improper frame size";
+// followed by the position and " - not allowed."
+inline constexpr const char* versionchanged = "MPEG version changes midway, at position ";
 }  // namespace loaderror
 
 inline constexpr const char* errorprefix = "Error processing file: \r\n ";
@@ -45,7 +47,9 @@ BoxText noticebox(const Notice& notice);
 std::string infocaption(const LoadReport& report);
 // The same with another duration in seconds (the decoded length).
 std::string infocaption(const LoadReport& report, double seconds);
-// " 128 kbps frames:120" and the like.
+// " 128 kbps frames:120" and the like, MPEG-1.
 std::string bitratecaption(int index, std::int32_t frames);
+// The same by the bitrate table of the loaded version.
+std::string bitratecaption(const LoadReport& report, int index);
 
 }  // namespace qc

@@ -84,6 +84,37 @@ TEST(CutCommand, FrameCutsWriteTheKeptStretchesAndReportThem)
     EXPECT_TRUE(doc["error"].is_null());
 }
 
+// MPEG-2.5 at 11.025 kHz with CRC words: byte for byte as MPEG-1, its
+// seconds in 576-sample frames; --info shows the version and the JSON has it.
+TEST(CutCommand, ByteExactCutsOfAnMpeg25File)
+{
+    TempDir dir;
+    const std::string sample = fixturepath("lsf/mpeg25-11k-mono-crc.mp3");
+    const Bytes src = readbytes(sample);
+    Loader loader;
+    ASSERT_TRUE(loader.load(sample));
+    const qc::LoadedFile& f = loader.file;
+    ASSERT_EQ(f.framecount, 6);
+    const std::string out = dir.path("out.mp3");
+    CliRun r = cli(dir, "cut --byte-exact " + shq(sample) + " -o " + shq(out) + " --start-frames 2 --end-frames 1 --json");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readbytes(out), range(src, f.framepos[2], f.framepos[5]));
+    nlohmann::json doc = parsed(r);
+    EXPECT_EQ(doc["frames_kept"], 3);
+    EXPECT_NEAR(doc["seconds"].get<double>(), 3 * 576.0 / 11025, 1e-9);
+    // seconds become 576-sample frames: 0.1 s is 1.91 frames
+    r = cli(dir, "cut --byte-exact " + shq(sample) + " -o " + shq(dir.path("s.mp3")) + " --start 0.1 --json");
+    EXPECT_EQ(parsed(r)["frames_kept"], 4);
+
+    CliRun info = cli(dir, "info --json " + shq(sample));
+    doc = parsed(info);
+    EXPECT_EQ(doc["mpeg_version"], "MPEG-2.5");
+    EXPECT_EQ(doc["samples_per_frame"], 576);
+    EXPECT_EQ(doc["sample_rate"], 11025);
+    EXPECT_EQ(doc["bitrate_frames"]["16"], 6);
+    EXPECT_EQ(doc["info"], "11.025 KHz, 16 kbps, 0.313, mono");
+}
+
 TEST(CutCommand, SecondsBecomeFramesRoundedHalfToEvenWithoutTheBoxLimit)
 {
     TempDir dir;

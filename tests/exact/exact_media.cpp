@@ -45,7 +45,11 @@ std::string encode(const TempDir& dir, const std::string& name, int rate, int ch
     std::string sox = "sox -R -n -r " + std::to_string(rate) + " -c " + std::to_string(channels) + " " + shq(wav) +
                       " synth " + std::to_string(seconds) + " pinknoise synth " + std::to_string(seconds) +
                       " sine amod 3 gain -6 2>/dev/null";
-    std::string lame = "lame --quiet --resample " + std::to_string(rate / 1000.0).substr(0, 4) + " " +
+    std::string khz = std::to_string(rate / 1000) +
+                      (rate % 1000 != 0 ? "." + std::to_string(rate % 1000 + 1000).substr(1) : std::string());
+    while (khz.back() == '0' && khz.find('.') != std::string::npos)
+        khz.pop_back();
+    std::string lame = "lame --quiet --resample " + khz + " " +
                        lameoptions + " " + shq(wav) + " " + shq(mp3) + " 2>/dev/null";
     if (std::system(sox.c_str()) != 0 || std::system(lame.c_str()) != 0)
         return {};
@@ -69,28 +73,52 @@ Pcm decodempg123(const std::string& file, int channels)
     return decode("mpg123 -q -s " + shq(file) + " 2>/dev/null", channels);
 }
 
+namespace {
+
+// 1 for MPEG-1, 2 for MPEG-2, 4 for MPEG-2.5 (the divisor of the MPEG-1
+// rates), 0 for anything but a Layer III sync.
+int layer3version(const Bytes& f, std::size_t p)
+{
+    if (p + 1 >= f.size() || f[p] != 0xFF)
+        return 0;
+    const int b1 = f[p + 1] & 0xFE;
+    return b1 == 0xFA ? 1 : b1 == 0xF2 ? 2 : b1 == 0xE2 ? 4 : 0;
+}
+
+}  // namespace
+
 std::vector<WalkedFrame> walkframes(const Bytes& f)
 {
-    static const int kbps[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
+    static const int kbps1[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
+    static const int kbps2[16] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0};
     static const int rates[4] = {44100, 48000, 32000, 0};
     std::size_t p = 0;
     if (f.size() >= 10 && std::memcmp(f.data(), "ID3", 3) == 0)
         p = 10 + ((f[6] & 0x7F) << 21 | (f[7] & 0x7F) << 14 | (f[8] & 0x7F) << 7 | (f[9] & 0x7F));
-    while (p + 1 < f.size() && !(f[p] == 0xFF && (f[p + 1] & 0xFE) == 0xFA))
+    while (p + 1 < f.size() && layer3version(f, p) == 0)
         ++p;
     std::size_t end = f.size();
     if (end >= 128 && std::memcmp(f.data() + end - 128, "TAG", 3) == 0)
         end -= 128;
     std::vector<WalkedFrame> frames;
-    while (p + 4 <= end && f[p] == 0xFF && (f[p + 1] & 0xFE) == 0xFA) {
-        int rate = rates[(f[p + 2] >> 2) & 3];
-        int bitrate = kbps[f[p + 2] >> 4];
+    const int version = layer3version(f, p);
+    while (p + 4 <= end && version != 0 && layer3version(f, p) == version) {
+        const bool lsf = version != 1;
+        // MPEG-2 halves the MPEG-1 rates, MPEG-2.5 quarters them
+        const int rate = rates[(f[p + 2] >> 2) & 3] / version;
+        const int index = f[p + 2] >> 4;
+        const int bitrate = lsf ? kbps2[index] : kbps1[index];
         if (rate == 0 || bitrate == 0)
             break;
-        std::size_t len = 144000u * bitrate / rate + ((f[p + 2] >> 1) & 1);
+        const std::size_t len = static_cast<std::size_t>((lsf ? 72000 : 144000) * bitrate / rate + ((f[p + 2] >> 1) & 1));
         if (p + len > end)
             break;
-        frames.push_back({p, len});
+        WalkedFrame w;
+        w.offset = p;
+        w.length = len;
+        w.samples = lsf ? 576 : 1152;
+        w.lsf = lsf;
+        frames.push_back(w);
         p += len;
     }
     return frames;
@@ -100,7 +128,8 @@ std::optional<ReadTag> readtag(const Bytes& f, const WalkedFrame& first)
 {
     const std::uint8_t* fr = f.data() + first.offset;
     bool mono = (fr[3] & 0xC0) == 0xC0;
-    std::size_t id = mono ? 21 : 36;
+    // after the side information: 17 or 32 bytes in MPEG-1, 9 or 17 in MPEG-2 and 2.5
+    std::size_t id = first.lsf ? (mono ? 13 : 21) : (mono ? 21 : 36);
     if (first.length < id + 156)
         return std::nullopt;
     ReadTag t;

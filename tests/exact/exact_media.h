@@ -13,7 +13,9 @@
 namespace qctest {
 
 // sox makes seconds of noise shaped by a sine (so that lame uses its bit
-// reservoir), lame encodes it with options; empty when a tool failed.
+// reservoir), lame encodes it with options at the given rate (lame writes
+// MPEG-2 at 16, 22.05 and 24 kHz, MPEG-2.5 at 8, 11.025 and 12 kHz); empty
+// when a tool failed.
 std::string encode(const TempDir& dir, const std::string& name, int rate, int channels,
                    const std::string& lameoptions, double seconds = 2.0);
 
@@ -29,9 +31,12 @@ Pcm decodeffmpeg(const std::string& file, int channels);
 Pcm decodempg123(const std::string& file, int channels);
 
 // The frames of a file (after any ID3v2 tag, up to any ID3v1 tag), walked
-// by their header lengths.
+// by their header lengths; MPEG-1, 2 and 2.5 Layer III, the version of the
+// first frame throughout.
 struct WalkedFrame {
     std::size_t offset = 0, length = 0;
+    int samples = 1152;  // 576 for MPEG-2 and 2.5
+    bool lsf = false;
 };
 std::vector<WalkedFrame> walkframes(const Bytes& file);
 

@@ -63,3 +63,49 @@ TEST(SilenceOnEncodedFiles, WhatEachMethodFinds)
 }
 
 }  // namespace
+
+namespace {
+
+// The same tone in MPEG-2.5 at 8 kHz mono and MPEG-2 at 22.05 kHz stereo,
+// 40 frames of 576 samples of silence before it and 60 after: one granule
+// a frame, whose global gain lame sets to 210 in silence as in MPEG-1. The
+// methods count frames, so they find the same frames; at 8 kHz each is
+// 72 ms, 2.8 times an MPEG-1 frame at 44.1 kHz.
+struct EncodedLsf {
+    const char* name;
+    std::uint8_t versionbits;
+    int samplerate;
+    std::int32_t framecount;
+};
+
+const EncodedLsf encodedlsf[] = {
+    {"silence8-vbr-mono.mp3", qc::version25, 8000, 145},
+    {"silence22-cbr-stereo.mp3", qc::version2, 22050, 218},
+};
+
+TEST(SilenceOnEncodedFiles, OneGranuleFramesOfMpeg2)
+{
+    for (const EncodedLsf& e : encodedlsf) {
+        SCOPED_TRACE(e.name);
+        qctest::Loader loader;
+        ASSERT_TRUE(loader.load(qctest::fixturepath(std::string("silence/") + e.name)));
+        const qc::LoadedFile& f = loader.file;
+        ASSERT_EQ(f.framecount, e.framecount);
+        EXPECT_EQ(f.versionbits, e.versionbits);
+        EXPECT_EQ(f.samplerate, e.samplerate);
+        EXPECT_EQ(f.framegain[0], 0);
+        EXPECT_EQ(f.framegain[1], lamesilentgain);
+        EXPECT_EQ(f.framegain[40], lamesilentgain);
+        EXPECT_GT(f.framegain[41], 0);
+        EXPECT_LT(f.framegain[41], lamesilentgain);
+        EXPECT_EQ(f.framegain[f.framecount - 1], lamesilentgain);
+        EXPECT_EQ(qc::autodetected(f, 0, 1), 1);
+        EXPECT_EQ(qc::autodetected(f, 1, 1), 0);
+        EXPECT_EQ(qc::autodetected(f, 0, 2), leadingsilence);
+        EXPECT_EQ(qc::autodetected(f, 1, 2), trailingsilence);
+        EXPECT_EQ(qc::autodetected(f, 0, 3), 4);
+        EXPECT_EQ(qc::autodetected(f, 1, 3), 0);
+    }
+}
+
+}  // namespace
