@@ -9,19 +9,6 @@ namespace qc {
 
 namespace {
 
-class FileBytes : public SourceBytes {
-public:
-    explicit FileBytes(BinaryFile& file) : file_(file) {}
-    bool read(std::int64_t offset, std::uint8_t* buf, std::size_t n) override
-    {
-        file_.seek(offset);
-        return file_.read(buf, n) == n && !file_.failed();
-    }
-
-private:
-    BinaryFile& file_;
-};
-
 // Far beyond any file (about 6,500 years at 48 kHz), far below int64's end.
 constexpr double samplelimit = 1e16;
 

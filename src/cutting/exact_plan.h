@@ -19,6 +19,7 @@
 #include "cutting/copy_plan.h"
 #include "cutting/output_plan.h"
 #include "cutting/xing_tag.h"
+#include "stream/binary_file.h"
 #include "stream/error.h"
 #include "stream/loaded_file.h"
 
@@ -31,6 +32,20 @@ class SourceBytes {
 public:
     virtual ~SourceBytes() = default;
     virtual bool read(std::int64_t offset, std::uint8_t* buf, std::size_t n) = 0;
+};
+
+// The bytes of an open source file, read through it.
+class FileBytes : public SourceBytes {
+public:
+    explicit FileBytes(BinaryFile& file) : file_(file) {}
+    bool read(std::int64_t offset, std::uint8_t* buf, std::size_t n) override
+    {
+        file_.seek(offset);
+        return file_.read(buf, n) == n && !file_.failed();
+    }
+
+private:
+    BinaryFile& file_;
 };
 
 // Samples to trim from the timeline's ends, in place of that side's frame cut.

@@ -29,19 +29,6 @@ void closequietly(BinaryFile& file)
     file.ioresult();
 }
 
-class FileBytes : public SourceBytes {
-public:
-    explicit FileBytes(BinaryFile& file) : file_(file) {}
-    bool read(std::int64_t offset, std::uint8_t* buf, std::size_t n) override
-    {
-        file_.seek(offset);
-        return file_.read(buf, n) == n && !file_.failed();
-    }
-
-private:
-    BinaryFile& file_;
-};
-
 // The exact output into out: planned from the frames' side information,
 // its tag frame completed with the CRC of the audio it is followed by.
 SaveReport exactcopy(const LoadedFile& f, const SaveRequest& request, const std::string& out, bool flush,

@@ -26,6 +26,20 @@ void BinaryFile::fail(int code)
         error_ = code != 0 ? code : EIO;
 }
 
+// Takes fd as the open file, read from its start to its end: a larger
+// read-ahead keeps the disk busy while the frames are walked.
+void BinaryFile::adopt(int fd)
+{
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    fd_ = fd;
+    pos_ = 0;
+    winlen_ = 0;
+    lookatnothing();
+    wbuf_.clear();
+    map_.unmap();
+    maptried_ = false;
+}
+
 bool BinaryFile::openexisting(const std::string& path)
 {
     if (fd_ >= 0)
@@ -42,16 +56,7 @@ bool BinaryFile::openexisting(const std::string& path)
         fail(EACCES);
         return false;
     }
-    // The loads and the saves read a source from its start to its end: a
-    // larger read-ahead keeps the disk busy while the frames are walked.
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    fd_ = fd;
-    pos_ = 0;
-    winlen_ = 0;
-    lookatnothing();
-    wbuf_.clear();
-    map_.unmap();
-    maptried_ = false;
+    adopt(fd);
     return true;
 }
 
@@ -72,14 +77,7 @@ bool BinaryFile::openforreading(const std::string& path)
         return false;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    fd_ = fd;
-    pos_ = 0;
-    winlen_ = 0;
-    lookatnothing();
-    wbuf_.clear();
-    map_.unmap();
-    maptried_ = false;
+    adopt(fd);
     return true;
 }
 

@@ -148,6 +148,7 @@ private:
     // the failure of either is made pending.
     bool writtenout(const std::function<bool()>& then);
     void fail(int code);
+    void adopt(int fd);
     bool flushwrites();
     bool fillwindow(std::int64_t at);
     const std::uint8_t* viewelsewhere(std::int64_t offset, std::size_t n);
