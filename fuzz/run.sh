@@ -17,7 +17,7 @@ targets=("$@")
 # Seeds beside each target's own corpus: real files for the parsers.
 seeds() {
     case "$1" in
-    fuzz_load_*|fuzz_id3v1|fuzz_id3v2) echo samples tests/fixtures ;;
+    fuzz_load_*|fuzz_exact|fuzz_id3v1|fuzz_id3v2|fuzz_tag_values) echo samples tests/fixtures ;;
     *) ;;
     esac
 }
@@ -25,8 +25,8 @@ seeds() {
 # The longest input worth trying for each kind of target.
 maxlen() {
     case "$1" in
-    fuzz_load_*) echo 262144 ;;
-    fuzz_id3v1|fuzz_id3v2) echo 16384 ;;
+    fuzz_load_*|fuzz_exact) echo 262144 ;;
+    fuzz_id3v1|fuzz_id3v2|fuzz_tag_values) echo 16384 ;;
     fuzz_settings) echo 1200 ;;
     *) echo 256 ;;
     esac
