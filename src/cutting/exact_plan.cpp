@@ -507,6 +507,16 @@ ExactResult makeexactplan(const LoadedFile& f, const KeptStructures& keep, const
             m = silentframe(firstfacts.header, rate, f);
             madebytes += static_cast<std::int64_t>(m.size());
         }
+    // then more of them, first, where the delay has room; mpg123 decodes
+    // only the last four hidden frames, so from four on they do not move
+    // its phase
+    while (trailingbytes > audiobytes(tagrate) / 16 && start->delay + samplesperframe <= maxdelay) {
+        made.insert(made.begin(), silentframe(firstfacts.header, 14, f));
+        madebytes += static_cast<std::int64_t>(made.front().size());
+        start->delay += static_cast<int>(samplesperframe);
+        start->silent += 1;
+        start->hidden += 1;
+    }
 
     TagFrameSpec& tag = plan.tag;
     tag.header = madeheader(firstfacts.header, tagrate, f);

@@ -97,6 +97,9 @@ void checkheaders(const std::string& out, const nlohmann::json& report)
     std::size_t total = frames.back().offset + frames.back().length - first;
     EXPECT_EQ(tag->bytes, total);
     EXPECT_EQ(tag->musiclength, total);
+    // what follows the frames (an ID3v1 tag) within 1/16 of them, or ffmpeg
+    // takes the file for a concatenation and ignores the counts
+    EXPECT_LE(bytes.size() - first - total, total / 16);
     EXPECT_EQ(report["exact"]["frames_written"], frames.size());
     for (int i = 0; i < 100; ++i) {
         std::size_t k = static_cast<std::size_t>(i) * tag->frames / 100;
