@@ -1,5 +1,7 @@
 #include "tags/id3v2_frames.h"
 
+#include "tags/tag_numbers.h"
+
 #include "tags/text_encoding.h"
 
 namespace qc {
@@ -8,20 +10,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using View = std::span<const std::uint8_t>;
-
-std::uint32_t syncsafe(const std::uint8_t* b)
-{
-    return std::uint32_t{b[0] & 0x7Fu} << 21 | std::uint32_t{b[1] & 0x7Fu} << 14 |
-           std::uint32_t{b[2] & 0x7Fu} << 7 | (b[3] & 0x7Fu);
-}
-
-std::uint32_t plain(const std::uint8_t* b, int n)
-{
-    std::uint32_t v = 0;
-    for (int i = 0; i < n; ++i)
-        v = v << 8 | b[i];
-    return v;
-}
 
 // Unsynchronisation put a zero byte after every 0xFF; taking them out again.
 Bytes resynchronised(View b)

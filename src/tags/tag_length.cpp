@@ -1,5 +1,7 @@
 #include "tags/tag_length.h"
 
+#include "tags/tag_numbers.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -7,20 +9,6 @@
 namespace qc {
 
 namespace {
-
-std::uint32_t syncsafe(const std::uint8_t* b)
-{
-    return std::uint32_t{b[0] & 0x7Fu} << 21 | std::uint32_t{b[1] & 0x7Fu} << 14 |
-           std::uint32_t{b[2] & 0x7Fu} << 7 | (b[3] & 0x7Fu);
-}
-
-std::uint32_t plain(const std::uint8_t* b, int n)
-{
-    std::uint32_t v = 0;
-    for (int i = 0; i < n; ++i)
-        v = v << 8 | b[i];
-    return v;
-}
 
 struct Found {
     std::size_t at = 0;       // the frame's header, from the tag's start
