@@ -62,15 +62,19 @@ std::vector<Gap> findgaps(const LoadedFile& f, const AudioTimeline& t, std::int6
     const std::int64_t n = std::min<std::int64_t>(f.framecount, static_cast<std::int64_t>(f.framegain.size()));
     if (n <= 0 || to <= from || t.samplerate <= 0)
         return gaps;
-    QuietOptions q;
+    GapPartOptions q;
     const double frames = options.mingap * t.samplerate / std::max(1, t.samplesperframe);
     q.minframes = std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(frames - 1e-9)));
+    // the median's window and the music around a frame: about half a second and five seconds
+    const double persecond = static_cast<double>(t.samplerate) / std::max(1, t.samplesperframe);
+    q.window = std::max(3, static_cast<int>(std::lround(persecond / 2)) | 1);
+    q.context = std::max(10, static_cast<int>(std::lround(persecond * 5)));
     // the frames of the range: a quiet part that reaches its first or last
     // frame is the recording's lead-in or tail, not a gap between tracks
     const std::int64_t firstframe = std::min(n - 1, wholeframes(t, 0, from));
     const std::int64_t lastframe = std::max(firstframe, n - 1 - wholeframes(t, 1, t.samples - to));
     const std::span<const std::uint8_t> gains(f.framegain.data(), static_cast<std::size_t>(n));
-    for (const QuietPart& part : quietparts(gains, q)) {
+    for (const QuietPart& part : gapparts(gains, q)) {
         if (part.first <= firstframe || part.last >= lastframe)
             continue;
         const std::int64_t point = boundarysample(t, part.quietest);
