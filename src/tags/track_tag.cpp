@@ -24,7 +24,7 @@ std::vector<std::uint8_t> bytes(const TagLib::ByteVector& v)
 void settext(TagLib::ID3v2::Tag& tag, const char* id, const std::string& value)
 {
     tag.removeFrames(id);
-    auto* frame = new TagLib::ID3v2::TextIdentificationFrame(id, TagLib::String::UTF8);
+    auto* frame = new TagLib::ID3v2::TextIdentificationFrame(id, TagLib::String::Latin1);  // TagLib takes UTF-8 where Latin-1 cannot hold the text
     frame->setText(utf8(value));
     tag.addFrame(frame);  // the tag owns it
 }
