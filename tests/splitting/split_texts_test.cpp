@@ -91,6 +91,7 @@ TEST(CueSheet, ItIsReadWithItsTitlesAndRefusedWhereItIsWrongNamingTheLine)
         {"FILE \"a.mp3\" MP3\n  TRACK 01 AUDIO\n    INDEX 01 0:0:0\n", 3},
         {"  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n", 1},
         {"FILE \"a.mp3\" MP3\n", 0},
+        {"FILE \"a.mp3 MP3\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n", 1},
     };
     for (const Bad& b : bad) {
         const qc::CueRead refused = qc::parsecuesheet(b.text);
