@@ -91,7 +91,7 @@ std::optional<Failure> findpoints(const SplitArgs& args, const qc::LoadedFile& f
     if (args.silence) {
         const std::vector<qc::Gap> gaps = qc::findgaps(f, t, 0, end, {args.mingap, args.tracks});
         points = qc::gappoints(gaps);
-        if (gaps.empty())
+        if (gaps.empty() && args.tracks != 1)
             warnings.push_back("No gap of " + qc::fixed(args.mingap, 1) + " s or more was found: one track.");
         else if (args.tracks > 0 && static_cast<int>(gaps.size()) + 1 < args.tracks)
             warnings.push_back("Only " + std::to_string(gaps.size()) + " of the " + std::to_string(args.tracks - 1) +

@@ -314,6 +314,33 @@ TEST(SplitCli, BadCueSheetsTimesAndExistingTracksAreRefusedWithTheirCause)
         EXPECT_EQ(e.path().extension(), ".mp3") << e.path();  // no temporary left
 }
 
+TEST(SplitCli, EachSourceIsReportedInOrderAndAFailureStopsOnlyItsOwn)
+{
+    if (!havetools())
+        GTEST_SKIP() << "sox, lame, ffmpeg or mpg123 is not installed";
+    TempDir dir;
+    const std::string a = encode(dir, "a.mp3", 44100, 2, "-V2", 3);
+    const std::string b = encode(dir, "b.mp3", 22050, 1, "-V5", 3);
+    ASSERT_FALSE(a.empty() || b.empty());
+    const std::string bad = dir.write("bad.mp3", filler(4000, 0x11));
+    const CliResult r = runcli("split --json --jobs 2 --every 1 --output-dir " + shq(dir.path("o")) + " " + shq(a) +
+                               " " + shq(bad) + " " + shq(b));
+    EXPECT_EQ(r.status, 1);
+    std::vector<json> lines;
+    std::size_t from = 0;
+    for (std::size_t nl; (nl = r.out.find('\n', from)) != std::string::npos; from = nl + 1)
+        lines.push_back(json::parse(r.out.substr(from, nl - from)));
+    ASSERT_EQ(lines.size(), 3u) << r.out;
+    EXPECT_EQ(lines[0]["file"], a);
+    EXPECT_EQ(lines[1]["error"]["kind"], "not-mp3");
+    EXPECT_TRUE(lines[1]["tracks"].is_null());
+    EXPECT_EQ(lines[2]["tracks"].size(), 3u);
+    // several sources: each one's tracks in a folder of its name
+    EXPECT_EQ(lines[2]["output_dir"], dir.path("o/b"));
+    EXPECT_TRUE(fs::exists(dir.path("o/a/03.mp3")));
+    EXPECT_FALSE(fs::exists(dir.path("o/bad")));
+}
+
 TEST(SplitCli, ByteExactTracksAreTheSourcesFramesAtTheNearestBoundaries)
 {
     if (!havetools())
