@@ -1,5 +1,6 @@
 #include "shell/options.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -28,6 +29,15 @@ Options readoptions(const std::string& path)
     auto exact = j.find("exact_output");
     if (exact != j.end() && exact->is_boolean())
         o.exactoutput = exact->get<bool>();
+    auto tracks = j.find("tracks_window");
+    if (tracks != j.end() && tracks->is_object()) {
+        auto left = tracks->find("left"), top = tracks->find("top");
+        // a place no screen has is not kept: it is no int
+        if (left != tracks->end() && top != tracks->end() && left->is_number_integer() && top->is_number_integer() &&
+            left->get<std::int64_t>() >= INT32_MIN && left->get<std::int64_t>() <= INT32_MAX &&
+            top->get<std::int64_t>() >= INT32_MIN && top->get<std::int64_t>() <= INT32_MAX)
+            o.trackswindow = WindowPlace{left->get<int>(), top->get<int>()};
+    }
     return o;
 }
 
@@ -46,6 +56,8 @@ bool writeoptions(const std::string& path, const Options& options)
         }
     }
     j["exact_output"] = options.exactoutput;
+    if (options.trackswindow)
+        j["tracks_window"] = {{"left", options.trackswindow->left}, {"top", options.trackswindow->top}};
     const std::string temporary = path + ".new";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);

@@ -4,12 +4,20 @@
 // silently; the record itself is never touched here.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace qc {
 
+// Where a window's frame was last, its outer top-left corner.
+struct WindowPlace {
+    int left = 0, top = 0;
+    bool operator==(const WindowPlace&) const = default;
+};
+
 struct Options {
     bool exactoutput = true;  // Options > Exact output
+    std::optional<WindowPlace> trackswindow;  // none until the Tracks window was first closed
 };
 
 // The options file for the settings file at settingspath.
