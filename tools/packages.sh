@@ -13,7 +13,8 @@ qc_install() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
 }
 
-QC_BUILD_PACKAGES=(g++ cmake make gzip qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-liberation libqt6svg6)
+QC_BUILD_PACKAGES=(g++ cmake make gzip qt6-base-dev libcli11-dev nlohmann-json3-dev libtag1-dev libcue-dev
+    fonts-liberation libqt6svg6)
 QC_TEST_PACKAGES=(libgtest-dev libgmock-dev ffmpeg mp3val groff-base lame sox mpg123 xvfb openbox xdotool x11-utils
     python3)
 QC_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)

@@ -23,6 +23,7 @@ public:
     virtual Printed info(const InfoReport& r) const = 0;
     virtual Printed tags(const TagsReport& r) const = 0;
     virtual Printed cut(const CutReport& r) const = 0;
+    virtual Printed split(const SplitReport& r) const = 0;
     // A command line that cannot be run at all.
     virtual Printed usage(const std::string& message) const = 0;
 };

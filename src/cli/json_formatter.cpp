@@ -158,6 +158,25 @@ public:
         return {line(j), errorline(r), r.error.has_value()};
     }
 
+    Printed split(const SplitReport& r) const override
+    {
+        json j;
+        j["file"] = r.file;
+        j["output_dir"] = r.folder;
+        j["dry_run"] = r.dryrun;
+        json tracks = json::array();
+        for (const SplitTrack& t : r.tracks)
+            tracks.push_back({{"output", t.output},
+                              {"title", t.title},
+                              {"start_samples", t.start},
+                              {"end_samples", t.end},
+                              {"seconds", t.seconds}});
+        j["tracks"] = r.error ? json(nullptr) : tracks;
+        j["cue"] = r.cue.empty() ? json(nullptr) : json(r.cue);
+        finish(j, r);
+        return {line(j), errorline(r), r.error.has_value()};
+    }
+
     Printed usage(const std::string& message) const override
     {
         json j{{"file", nullptr}, {"warnings", json::array()},

@@ -6,6 +6,7 @@
 #include "cli/cut_command.h"
 #include "cli/formatter.h"
 #include "cli/info_command.h"
+#include "cli/split_command.h"
 #include "cli/tags_command.h"
 
 namespace {
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     qccli::addinfocommand(app, status);
     qccli::addcutcommand(app, status);
     qccli::addtagscommand(app, status);
+    qccli::addsplitcommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -98,4 +98,20 @@ struct CutReport : Common {
     std::optional<qc::ExactSummary> exact;  // what an exact (not byte-exact) output holds
 };
 
+// One track of a split, on the source's audio timeline.
+struct SplitTrack {
+    std::string output;
+    std::string title;
+    std::int64_t start = 0, end = 0;  // samples, half-open
+    double seconds = 0;
+};
+
+struct SplitReport : Common {
+    std::string folder;            // where the tracks go
+    bool dryrun = false;
+    bool written = false;          // the tracks were written (not a dry run, no failure)
+    std::vector<SplitTrack> tracks;  // written, or planned
+    std::string cue;               // the cue sheet written, if any
+};
+
 }  // namespace qccli

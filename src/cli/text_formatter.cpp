@@ -115,6 +115,23 @@ public:
         return {out.str(), errorline(r), r.error.has_value()};
     }
 
+    Printed split(const SplitReport& r) const override
+    {
+        std::ostringstream out;
+        if (!r.error) {
+            out << r.file << ": " << r.tracks.size() << (r.tracks.size() == 1 ? " track" : " tracks")
+                << (r.dryrun ? " would be written into " : " written into ") << r.folder << "\n";
+            for (const SplitTrack& t : r.tracks)
+                out << "  " << t.output << "  " << t.title << "  " << qc::fixed(t.seconds, 3) << " s (samples "
+                    << t.start << " to " << t.end << ")\n";
+            if (!r.cue.empty())
+                out << "  cue sheet: " << r.cue << "\n";
+        }
+        for (const std::string& w : r.warnings)
+            out << "  warning: " << showntext(w) << "\n";
+        return {out.str(), errorline(r), r.error.has_value()};
+    }
+
     Printed usage(const std::string& message) const override { return {{}, message + "\n", true}; }
 };
 

@@ -22,6 +22,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
+bool writebytes(BinaryFile& output, const std::vector<std::uint8_t>& bytes)
+{
+    return bytes.empty() || (output.write(bytes.data(), bytes.size()) == bytes.size() && !output.failed());
+}
+
+std::int64_t madetagbytes(const SaveRequest& request)
+{
+    return static_cast<std::int64_t>(request.headtag.size() + request.footertag.size());
+}
+
 void closequietly(BinaryFile& file)
 {
     if (file.isopen())
@@ -53,7 +63,12 @@ SaveReport exactcopy(const LoadedFile& f, const SaveRequest& request, const std:
         return savefailure(Cause::NothingKept, Blame::Nobody, 0, from);
     }
     ExactPlan& plan = *planned.plan;
-    switch (writeexactoutput(source, output, plan, from, buffer, seams.crcpass)) {
+    if (!writebytes(output, request.headtag))
+        return savefailure(Cause::Disk, Blame::Target, systemerror(output.peekerror()), request.target, Step::Write);
+    Blame blame = writeexactoutput(source, output, plan, from, buffer, seams.crcpass);
+    if (blame == Blame::Nobody && !writebytes(output, request.footertag))
+        blame = Blame::Target;
+    switch (blame) {
     case Blame::Nobody:
         break;
     case Blame::Source:
@@ -73,7 +88,7 @@ SaveReport exactcopy(const LoadedFile& f, const SaveRequest& request, const std:
         return savefailure(Cause::Disk, Blame::Source, systemerror(sourcecode), from, Step::Read);
     SaveReport r;
     r.ok = true;
-    r.bytes = plan.output.bytes();
+    r.bytes = plan.output.bytes() + madetagbytes(request);
     r.frames = plan.summary.frames;
     r.exact = plan.summary;
     return r;
@@ -89,7 +104,9 @@ SaveReport bytecopy(const LoadedFile& f, const SaveRequest& request, const std::
         return savefailure(Cause::Disk, Blame::Target, systemerror(output.peekerror()), request.target, Step::Create);
     output.close();
     output.ioresult();
-    SaveReport r = copyout(f, choices, out, output, buffer, seams.copier);
+    SaveReport r = copyout(f, choices, out, output, buffer, seams.copier, {request.headtag, request.footertag});
+    if (r.ok)
+        r.bytes += madetagbytes(request);
     if (!r.ok && r.error.blame == Blame::Target)
         r.error.path = request.target;
     return r;

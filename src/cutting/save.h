@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "cutting/copy_plan.h"
 #include "cutting/exact_plan.h"
@@ -31,6 +32,10 @@ struct SaveRequest {
     bool exact = true;    // exact output, or the kept stretches byte for byte
     SampleCuts samples;   // exact output only: sample trims in place of a side's frame cut
     std::string target;   // the name chosen for the output
+    // Tags made for this output (a track of a split), written before and
+    // after what the choices keep; the choices then keep none of the
+    // source's own tags.
+    std::vector<std::uint8_t> headtag, footertag;
 };
 
 // Where tests put their own copy, rename and CRC pass; staged hears the

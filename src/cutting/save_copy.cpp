@@ -24,7 +24,7 @@ bool sourceunchanged(const LoadedFile& f)
 
 SaveReport copyout(const LoadedFile& f, const SaveChoices& choices, const std::string& target,
                    BinaryFile& output, std::span<std::uint8_t> buffer,
-                   const BinaryFile::RangeCopier& copier)
+                   const BinaryFile::RangeCopier& copier, MadeTags made)
 {
     BinaryFile source;
     // The errno is read without clearing it: the caller's clean-up still
@@ -39,7 +39,10 @@ SaveReport copyout(const LoadedFile& f, const SaveChoices& choices, const std::s
     std::optional<CopyPlan> plan = makesaveplan(f, choices);
     if (!plan)
         return savefailure(Cause::NothingKept);
-    if (!copypieces(source, output, *plan, buffer, copier)) {
+    auto writemade = [&](std::span<const std::uint8_t> bytes) {
+        return bytes.empty() || (output.write(bytes.data(), bytes.size()) == bytes.size() && !output.failed());
+    };
+    if (!writemade(made.head) || !copypieces(source, output, *plan, buffer, copier) || !writemade(made.foot)) {
         if (source.failed())
             return savefailure(Cause::Disk, Blame::Source, systemerror(source.peekerror()), from, Step::Read);
         return savefailure(Cause::Disk, Blame::Target, systemerror(output.peekerror()), target, Step::Write);

@@ -28,15 +28,20 @@ struct SaveReport {
     std::int64_t otherlinks = 0;
 };
 
+// Bytes made for an output, written before and after the kept stretches.
+struct MadeTags {
+    std::span<const std::uint8_t> head, foot;
+};
+
 // Copies the kept stretches of f's source into output, created under
-// target. The source is reopened by name (and closed again whatever
+// target, between the made tags. The source is reopened by name (and closed again whatever
 // happens) and must still have its loaded size. The output is closed
 // afterwards on success; on failure it is left for the caller to close and
 // remove, as the caller decides. copier moves the long stretches in the
 // kernel (tests put a refusing one here).
 SaveReport copyout(const LoadedFile& f, const SaveChoices& choices, const std::string& target,
                    BinaryFile& output, std::span<std::uint8_t> buffer,
-                   const BinaryFile::RangeCopier& copier = systemcopyrange);
+                   const BinaryFile::RangeCopier& copier = systemcopyrange, MadeTags made = {});
 
 // Whether the source is still the file that was loaded, by name: the same
 // device, inode, size, and modification and change times (the size alone

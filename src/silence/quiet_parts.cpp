@@ -1,6 +1,7 @@
 #include "silence/quiet_parts.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "silence/methods.h"
@@ -211,6 +212,116 @@ std::int64_t quietedge(std::span<const std::uint8_t> gains, int side, const Quie
     while (count < n && r.quiet[static_cast<std::size_t>(side == 0 ? count : n - 1 - count)])
         ++count;
     return count;
+}
+
+namespace {
+
+// The upper level (75th percentile) of the levels within context frames of
+// each frame, read from a histogram that slides along: levels are medians
+// of bytes, so 256 bins hold them. Taken every few frames and held between.
+std::vector<double> musiclevels(const std::vector<double>& level, int context)
+{
+    const std::int64_t n = static_cast<std::int64_t>(level.size());
+    std::vector<double> upper(level.size(), -1);
+    std::array<std::int64_t, 256> bins{};
+    std::int64_t count = 0;
+    auto bin = [&](std::int64_t k) { return static_cast<std::size_t>(std::clamp(level[static_cast<std::size_t>(k)], 0.0, 255.0)); };
+    auto add = [&](std::int64_t k, int by) {
+        if (k < 0 || k >= n || level[static_cast<std::size_t>(k)] < 0)
+            return;
+        bins[bin(k)] += by;
+        count += by;
+    };
+    for (std::int64_t k = 0; k < std::min<std::int64_t>(n, context); ++k)
+        add(k, 1);
+    constexpr int stride = 4;
+    double held = -1;
+    for (std::int64_t k = 0; k < n; ++k) {
+        add(k + context, 1);
+        add(k - context - 1, -1);
+        if (k % stride == 0) {
+            held = -1;
+            if (count > 0) {
+                const std::int64_t below = count - count / 4;  // the 75th percentile's rank
+                std::int64_t seen = 0;
+                for (std::size_t b = 0; b < bins.size(); ++b) {
+                    seen += bins[b];
+                    if (seen > below - 1) {
+                        held = static_cast<double>(b);
+                        break;
+                    }
+                }
+            }
+        }
+        upper[static_cast<std::size_t>(k)] = held;
+    }
+    return upper;
+}
+
+}  // namespace
+
+std::vector<QuietPart> gapparts(std::span<const std::uint8_t> gains, const GapPartOptions& options)
+{
+    const std::vector<bool> silent = silentframes(gains, options.flatrun, options.window);
+    const std::vector<double> level = framelevels(gains, silent, options.window);
+    const std::vector<double> upper = musiclevels(level, options.context);
+    const std::size_t n = gains.size();
+    // how far below the music around it a frame lies, in dips; digital silence deepest
+    constexpr double silentdip = 3;
+    std::vector<double> depth(n, 0);
+    for (std::size_t k = 0; k < n; ++k) {
+        if (silent[k] || level[k] < 0)
+            depth[k] = silentdip;
+        else if (upper[k] >= 0)
+            depth[k] = std::min(silentdip - 1, (upper[k] - level[k]) / std::max(1, options.dip));
+    }
+    std::vector<QuietPart> parts;
+    std::size_t k = 0;
+    while (k < n) {
+        if (depth[k] < 1) {
+            ++k;
+            continue;
+        }
+        std::size_t e = k;
+        while (e + 1 < n && depth[e + 1] >= 1)
+            ++e;
+        const std::int64_t length = static_cast<std::int64_t>(e - k + 1);
+        if (length >= options.minframes) {
+            QuietPart p;
+            p.first = static_cast<std::int64_t>(k);
+            p.last = static_cast<std::int64_t>(e);
+            double total = 0, deepest = 0;
+            for (std::size_t i = k; i <= e; ++i) {
+                total += depth[i];
+                deepest = std::max(deepest, depth[i]);
+            }
+            // the quietest frame: the middle of the longest run of the
+            // deepest ones (within half a dip of the deepest: a noise floor's
+            // levels wander by a step or two)
+            const double deep = deepest - 0.5;
+            std::size_t bestfrom = k, bestlength = 0;
+            for (std::size_t i = k; i <= e;) {
+                if (depth[i] < deep) {
+                    ++i;
+                    continue;
+                }
+                std::size_t j = i;
+                while (j < e && depth[j + 1] >= deep)
+                    ++j;
+                if (j - i + 1 > bestlength) {
+                    bestlength = j - i + 1;
+                    bestfrom = i;
+                }
+                i = j + 1;
+            }
+            p.quietest = static_cast<std::int64_t>(bestfrom + (bestlength - 1) / 2);
+            p.score = total / static_cast<double>(length) *
+                      std::sqrt(static_cast<double>(length) / static_cast<double>(std::max<std::int64_t>(1, options.minframes)));
+            parts.push_back(p);
+        }
+        k = e + 1;
+    }
+    return parts;
 }
 
 }  // namespace qc

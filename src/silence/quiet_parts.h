@@ -52,6 +52,24 @@ QuietLevels quietlevels(std::span<const std::uint8_t> gains, const QuietOptions&
 // The quiet parts of the whole recording (gains[k] is frame k's), in frame order.
 std::vector<QuietPart> quietparts(std::span<const std::uint8_t> gains, const QuietOptions& options = {});
 
+// The gaps between the pieces of a recording: stretches of at least
+// minframes quieter than the music around them. An encoder's gain follows
+// a sound's kind as much as its loudness (a pure tone at -20 dBFS gets a
+// smaller step than white noise at -60 dBFS), so no level of the whole
+// recording divides music from gaps. What does: a gap lies clearly below
+// the levels on both sides of it. So a frame is quiet where its level lies
+// at least `dip` steps below the upper level (the 75th percentile) of the
+// frames within `context` frames of it, or is digital silence; a quiet part
+// inside a piece that is shorter than a gap is not one.
+struct GapPartOptions {
+    std::int64_t minframes = 38;  // the shortest gap
+    int window = 19;              // frames whose median is a frame's level
+    int flatrun = 8;              // frames of one value that are digital silence
+    int context = 190;            // frames on each side that are the music around a frame (about 5 s)
+    int dip = 4;                  // steps below the music's level that are quiet (4 steps: twice the step, 6 dB)
+};
+std::vector<QuietPart> gapparts(std::span<const std::uint8_t> gains, const GapPartOptions& options = {});
+
 // The frames a quiet start (side 0) or end (side 1) of the recording takes:
 // the quiet frames from the file's first frame on (or back from its last),
 // however short; 0 when the recording does not begin (end) quiet.

@@ -76,6 +76,7 @@ ErrorKind kindof(Cause cause, Blame blame, int errnum)
     case Cause::SourceChanged:
         return ErrorKind::ReadFailed;
     case Cause::NameTooLong:
+    case Cause::TargetExists:
         return ErrorKind::WriteFailed;
     }
     return ErrorKind::ReadFailed;

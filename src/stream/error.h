@@ -38,6 +38,7 @@ enum class Cause {
     NothingKept,          // the cuts leave no frame
     SourceChanged,        // the source is not the file that was loaded
     NameTooLong,          // the target's name cannot be held
+    TargetExists,         // a file of the target's name exists and is not to be replaced
 };
 
 enum class Blame { Nobody, Source, Target };

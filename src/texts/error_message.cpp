@@ -53,6 +53,8 @@ std::string errormessage(const Error& e, const std::string& windowtext)
         return (e.path.empty() ? std::string() : e.path + ": ") + windowtext;
     case Cause::NameTooLong:
         return verb(e) + e.path + ": " + errnotext(ENAMETOOLONG);
+    case Cause::TargetExists:
+        return verb(e) + e.path + ": " + errnotext(EEXIST);
     default:
         return (e.path.empty() ? std::string() : e.path + ": ") + windowtext;
     }

@@ -70,6 +70,7 @@ std::string failuretext(const Error& error)
         return saveerror::nothingkept;
     case Cause::SourceChanged:
     case Cause::NameTooLong:
+    case Cause::TargetExists:
         return saveerror::disk;
     }
     return loaderror::disk;

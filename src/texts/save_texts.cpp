@@ -19,6 +19,8 @@ std::string savecause(const Error& e)
         return "It changed on disk after it was loaded: reload it.";
     case Cause::NameTooLong:
         return "The target's name is longer than 255 characters.";
+    case Cause::TargetExists:
+        return "A file of the target's name exists.";
     case Cause::FrameSize:
         return "The last frame to keep is cut short: the file ends inside it.";
     case Cause::Disk:
