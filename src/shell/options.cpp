@@ -1,63 +1,29 @@
 #include "shell/options.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 namespace qc {
 
-std::string optionspath(const std::string& settingspath)
-{
-    std::size_t slash = settingspath.rfind('/');
-    std::string dir = slash == std::string::npos ? std::string() : settingspath.substr(0, slash + 1);
-    return dir + "quillcut.json";
-}
+namespace {
 
-Options readoptions(const std::string& path)
+// The file's object, or an empty one when it is missing or no object.
+nlohmann::json readobject(const std::string& path)
 {
-    Options o;
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return o;
+        return nlohmann::json::object();
     std::stringstream text;
     text << in.rdbuf();
     nlohmann::json j = nlohmann::json::parse(text.str(), nullptr, false);
-    if (!j.is_object())
-        return o;
-    auto exact = j.find("exact_output");
-    if (exact != j.end() && exact->is_boolean())
-        o.exactoutput = exact->get<bool>();
-    auto tracks = j.find("tracks_window");
-    if (tracks != j.end() && tracks->is_object()) {
-        auto left = tracks->find("left"), top = tracks->find("top");
-        // a place no screen has is not kept: it is no int
-        if (left != tracks->end() && top != tracks->end() && left->is_number_integer() && top->is_number_integer() &&
-            left->get<std::int64_t>() >= INT32_MIN && left->get<std::int64_t>() <= INT32_MAX &&
-            top->get<std::int64_t>() >= INT32_MIN && top->get<std::int64_t>() <= INT32_MAX)
-            o.trackswindow = WindowPlace{left->get<int>(), top->get<int>()};
-    }
-    return o;
+    return j.is_object() ? j : nlohmann::json::object();
 }
 
-bool writeoptions(const std::string& path, const Options& options)
+bool writeobject(const std::string& path, const nlohmann::json& j)
 {
-    // other keys a later version wrote are kept
-    nlohmann::json j = nlohmann::json::object();
-    {
-        std::ifstream in(path, std::ios::binary);
-        if (in) {
-            std::stringstream text;
-            text << in.rdbuf();
-            nlohmann::json old = nlohmann::json::parse(text.str(), nullptr, false);
-            if (old.is_object())
-                j = std::move(old);
-        }
-    }
-    j["exact_output"] = options.exactoutput;
-    if (options.trackswindow)
-        j["tracks_window"] = {{"left", options.trackswindow->left}, {"top", options.trackswindow->top}};
     const std::string temporary = path + ".new";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -73,6 +39,69 @@ bool writeoptions(const std::string& path, const Options& options)
         return false;
     }
     return true;
+}
+
+std::optional<int> readint(const nlohmann::json& j, const char* key)
+{
+    auto it = j.find(key);
+    if (it == j.end() || !it->is_number_integer())
+        return std::nullopt;
+    if (it->is_number_unsigned()) {
+        const auto v = it->get<std::uint64_t>();
+        if (v > static_cast<std::uint64_t>(std::numeric_limits<int>::max()))
+            return std::nullopt;
+        return static_cast<int>(v);
+    }
+    const auto v = it->get<std::int64_t>();
+    if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return static_cast<int>(v);
+}
+
+}  // namespace
+
+std::string optionspath(const std::string& settingspath)
+{
+    std::size_t slash = settingspath.rfind('/');
+    std::string dir = slash == std::string::npos ? std::string() : settingspath.substr(0, slash + 1);
+    return dir + "quillcut.json";
+}
+
+Options readoptions(const std::string& path)
+{
+    Options o;
+    const nlohmann::json j = readobject(path);
+    auto exact = j.find("exact_output");
+    if (exact != j.end() && exact->is_boolean())
+        o.exactoutput = exact->get<bool>();
+    return o;
+}
+
+bool writeoptions(const std::string& path, const Options& options)
+{
+    // other keys a later version wrote are kept
+    nlohmann::json j = readobject(path);
+    j["exact_output"] = options.exactoutput;
+    return writeobject(path, j);
+}
+
+std::optional<WindowPlace> readwindowplace(const std::string& path, const std::string& key)
+{
+    const nlohmann::json j = readobject(path);
+    auto it = j.find(key);
+    if (it == j.end() || !it->is_object())
+        return std::nullopt;
+    const std::optional<int> left = readint(*it, "left"), top = readint(*it, "top");
+    if (!left || !top)
+        return std::nullopt;
+    return WindowPlace{*left, *top};
+}
+
+bool writewindowplace(const std::string& path, const std::string& key, const WindowPlace& place)
+{
+    nlohmann::json j = readobject(path);
+    j[key] = {{"left", place.left}, {"top", place.top}};
+    return writeobject(path, j);
 }
 
 }  // namespace qc

@@ -137,17 +137,18 @@ void Program::createtracks()
 {
     tracksform_.setvisible(false);
     const ui::Rect m = form_.rect();
-    const WindowPlace at = options_.trackswindow.value_or(WindowPlace{m.left + m.width + 16, m.top});
+    trackswindow_ = readwindowplace(optionspath(settings_.path), trackswindowkey);
+    const WindowPlace at = trackswindow_.value_or(WindowPlace{m.left + m.width + 16, m.top});
     placeonscreen(tracksform_, at.left, at.top, platform_.screen.width(), platform_.screen.height());
 }
 
 void Program::trackswindowclosed()
 {
     const WindowPlace at{tracksform_.rect().left, tracksform_.rect().top};
-    if (options_.trackswindow == at)
+    if (trackswindow_ == at)
         return;
-    options_.trackswindow = at;
-    writeoptions(optionspath(settings_.path), options_);
+    trackswindow_ = at;
+    writewindowplace(optionspath(settings_.path), trackswindowkey, at);
 }
 
 void Program::formclose()

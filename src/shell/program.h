@@ -5,6 +5,7 @@
 // Program.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "shell/cut_positions.h"
@@ -96,6 +97,9 @@ private:
     Writer writer_;
     Settings settings_;
     Options options_;
+    // where the Tracks window was last closed, under this key of the options file
+    static constexpr const char* trackswindowkey = "tracks_window";
+    std::optional<WindowPlace> trackswindow_;
     LoadCommand scanner_;
     TagViews tags_;
     SilenceWindow silence_;
