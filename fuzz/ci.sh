@@ -10,6 +10,7 @@ source tools/packages.sh
 qc_install "${QC_BUILD_PACKAGES[@]}" "${QC_FUZZ_PACKAGES[@]}"
 
 seconds=${QC_FUZZ_SECONDS:-20}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tools/lsan.supp}
 build=${QC_FUZZ_BUILD:-build/fuzz}
 CXX=clang++-14 cmake -S . -B "$build" -DQC_WERROR=ON -DQC_FUZZ=ON -DQC_GUI=OFF -DQC_TESTS=OFF -DQC_BENCH=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -9,6 +9,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tools/lsan.supp}
 shift || true
 build=${QC_FUZZ_BUILD:-build/fuzz}
 targets=("$@")

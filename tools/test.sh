@@ -9,5 +9,6 @@ cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DQC_SANITIZE=ON -DQC_TESTS=ON
 cmake --build build/test -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tools/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 ctest --test-dir build/test --output-on-failure -j"$(nproc)"

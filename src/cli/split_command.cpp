@@ -4,7 +4,10 @@
 #include "cli/split_command.h"
 
 #include <filesystem>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -142,19 +145,19 @@ std::optional<Failure> writecue(const SplitArgs& args, const std::string& source
     sheet.performer = options.performer;
     for (const qc::PlannedTrack& p : planned)
         sheet.tracks.push_back({p.title, p.track.performer, qc::samplestocueframes(p.track.start, samplerate), 0});
+    // written whole under a name of its own, then renamed into place
     const std::string temporary = qc::stagingname(args.writecue);
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << qc::cuesheettext(sheet);
-        out.close();
-        if (!out) {
-            qc::deletefile(temporary);
-            return Failure{ErrorKind::WriteFailed, "cannot write " + args.writecue, {}};
-        }
-    }
-    if (!qc::renamefile(temporary, args.writecue)) {
+    const std::string text = qc::cuesheettext(sheet);
+    qc::BinaryFile out;
+    bool ok = out.create(temporary, true, 0666) && out.write(text.data(), text.size()) == text.size();
+    out.close();
+    const int code = out.ioresult();
+    ok = ok && code == 0 && qc::renamefile(temporary, args.writecue);
+    if (!ok) {
+        const int why = code != 0 ? qc::systemerror(code) : errno;
         qc::deletefile(temporary);
-        return Failure{ErrorKind::WriteFailed, "cannot write " + args.writecue, {}};
+        const qc::Error e = qc::makeerror(qc::Cause::Disk, qc::Blame::Target, why, args.writecue, qc::Step::Write);
+        return Failure{static_cast<ErrorKind>(e.kind), qc::errormessage(e, "cannot write the cue sheet"), {}};
     }
     return std::nullopt;
 }
@@ -303,7 +306,24 @@ void addsplitcommand(CLI::App& app, int& status)
         Batch batch;
         batch.names = args->files;
         batch.jobs = args->jobs;
+        // two sources of one name would put their tracks into one folder
+        std::vector<std::optional<std::string>> clash(args->files.size());
+        std::map<std::string, std::size_t> folders;
+        for (std::size_t i = 0; i < args->files.size(); ++i) {
+            const auto [at, first] = folders.emplace(folderof(*args, args->files[i]), i);
+            if (!first)
+                clash[i] = args->files[i] + ": its tracks would go into " + at->first + " with those of " +
+                           args->files[at->second];
+        }
         batch.work = [&](std::size_t i) {
+            if (clash[i]) {
+                SplitReport r;
+                r.file = args->files[i];
+                r.folder = folderof(*args, r.file);
+                r.dryrun = args->dryrun;
+                r.error = usagefailure(*clash[i]);
+                return format->split(r);
+            }
             Engine engine;
             return format->split(split(engine, *args, args->files[i]));
         };
@@ -311,6 +331,7 @@ void addsplitcommand(CLI::App& app, int& status)
             SplitReport r;
             r.file = args->files[i];
             r.folder = folderof(*args, r.file);
+            r.dryrun = args->dryrun;
             r.error = Failure{ErrorKind::Internal, r.file + ": " + why, {}};
             return format->split(r);
         };

@@ -82,6 +82,11 @@ std::optional<CueProblem> checklines(const std::string& text, Lines& lines)
         std::string word;
         if (!(words >> word))
             continue;
+        std::size_t quotes = 0;
+        for (char c : line)
+            quotes += c == '"';
+        if (quotes % 2 != 0)
+            return CueProblem{"a quotation mark is not closed", number};
         const std::string command = upper(word);
         if (!known(command))
             return CueProblem{"unknown command \"" + word + "\"", number};

@@ -11,9 +11,26 @@ namespace qc {
 
 namespace {
 
+// Text from a cue sheet or the command line: UTF-8 as a rule, but older
+// cue sheets are often Latin-1, whose bytes are no valid UTF-8.
+bool validutf8(const std::string& s)
+{
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (n == 0 || i + n > s.size())
+            return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += n;
+    }
+    return true;
+}
+
 TagLib::String utf8(const std::string& s)
 {
-    return TagLib::String(s, TagLib::String::UTF8);
+    return TagLib::String(s, validutf8(s) ? TagLib::String::UTF8 : TagLib::String::Latin1);
 }
 
 std::vector<std::uint8_t> bytes(const TagLib::ByteVector& v)
@@ -24,7 +41,7 @@ std::vector<std::uint8_t> bytes(const TagLib::ByteVector& v)
 void settext(TagLib::ID3v2::Tag& tag, const char* id, const std::string& value)
 {
     tag.removeFrames(id);
-    auto* frame = new TagLib::ID3v2::TextIdentificationFrame(id, TagLib::String::UTF8);
+    auto* frame = new TagLib::ID3v2::TextIdentificationFrame(id, TagLib::String::Latin1);  // TagLib takes UTF-8 where Latin-1 cannot hold the text
     frame->setText(utf8(value));
     tag.addFrame(frame);  // the tag owns it
 }
