@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build/dev}
 out=${2:-docs/screenshots}
 source tools/packages.sh
-qc_install "${QC_BUILD_PACKAGES[@]}" xvfb openbox
+qc_install "${QC_BUILD_PACKAGES[@]}" xvfb openbox sox lame
 cmake --build "$build" --target screenshots defaultini -j2
 tool=$build/src/qt/screenshots
 
@@ -39,5 +39,14 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 0.5
 
-"$tool" "$out"
-"$tool" "$out" --dark
+# A tape side for the Tracks window: three pieces (a tone with tremolo, pink
+# noise, a chord) with two seconds of digital silence between them, lame -V2.
+sox -n -r 44100 -c 2 -b 16 "$work/a.wav" synth 11 sine 330 tremolo 3 60 vol 0.5
+sox -n -r 44100 -c 2 -b 16 "$work/b.wav" synth 9 pinknoise vol 0.25
+sox -n -r 44100 -c 2 -b 16 "$work/c.wav" synth 12 sine 440 sine 554 fade 0 12 4 vol 0.5
+sox -n -r 44100 -c 2 -b 16 "$work/gap.wav" trim 0 2
+sox "$work/a.wav" "$work/gap.wav" "$work/b.wav" "$work/gap.wav" "$work/c.wav" "$work/tape.wav"
+lame --quiet -V2 "$work/tape.wav" "$work/tape.mp3"
+
+"$tool" "$out" --tape "$work/tape.mp3"
+"$tool" "$out" --dark --tape "$work/tape.mp3"

@@ -14,6 +14,8 @@
 #include "qt/conversions.h"
 #include "qt/edit_box.h"
 #include "qt/gain_strip_widget.h"
+#include "qt/split_strip_widget.h"
+#include "qt/track_list_widget.h"
 #include "qt/picture_button.h"
 #include "qt/pictures.h"
 #include "qt/updown_widget.h"
@@ -175,6 +177,8 @@ QWidget* makewidget(ui::Kind kind, QWidget* parent)
     }
     case ui::Kind::UpDown: return new UpDownWidget(parent);
     case ui::Kind::GainStrip: return new GainStripWidget(parent);
+    case ui::Kind::SplitStrip: return new SplitStripWidget(parent);
+    case ui::Kind::TrackList: return new TrackListWidget(parent);
     case ui::Kind::Form:
     case ui::Kind::MenuBar:
     case ui::Kind::Menu:
@@ -202,6 +206,12 @@ void syncwidget(const ui::Control& c, QWidget* w)
     case ui::Kind::ProgressBar: syncprogress(c, static_cast<QProgressBar*>(w)); break;
     case ui::Kind::GainStrip:
         static_cast<GainStripWidget*>(w)->show(static_cast<const ui::GainStrip&>(c));
+        break;
+    case ui::Kind::SplitStrip:
+        static_cast<SplitStripWidget*>(w)->show(static_cast<const ui::SplitStrip&>(c));
+        break;
+    case ui::Kind::TrackList:
+        static_cast<TrackListWidget*>(w)->show(static_cast<const ui::TrackList&>(c));
         break;
     case ui::Kind::UpDown:
     case ui::Kind::Form:

@@ -69,7 +69,9 @@ bool QtDialogRunner::execute(ui::FileDialog& d)
     CaptionRoom room(&dialog);
     dialog.setAcceptMode(d.saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // An open dialog accepts a name that does not exist: the load reports it.
-    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setFileMode(d.folder ? QFileDialog::Directory : QFileDialog::AnyFile);
+    if (d.folder)
+        dialog.setOption(QFileDialog::ShowDirsOnly);
     if (d.saving && !d.overwriteprompt)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     const QString filter = qtfilter(d.filter);

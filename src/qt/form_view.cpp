@@ -19,6 +19,8 @@
 #include "qt/conversions.h"
 #include "qt/edit_box.h"
 #include "qt/gain_strip_widget.h"
+#include "qt/split_strip_widget.h"
+#include "qt/track_list_widget.h"
 #include "qt/menu_view.h"
 #include "qt/picture_button.h"
 #include "qt/updown_widget.h"
@@ -189,6 +191,30 @@ void FormView::wireuser(ui::Control& c, QWidget* w)
         auto* g = static_cast<GainStripWidget*>(w);
         g->pointed = [&strip](int x) { strip.pointer(x); };
         g->arrowed = [&strip](bool right, bool shift) { strip.arrowkey(right, shift); };
+        break;
+    }
+    case ui::Kind::SplitStrip: {
+        auto& strip = static_cast<ui::SplitStrip&>(c);
+        auto* s = static_cast<SplitStripWidget*>(w);
+        s->pressed = [&strip](int x) { strip.press(x); };
+        s->dragged = [&strip](int x) { strip.drag(x); };
+        s->released = [&strip] { strip.release(); };
+        s->arrowed = [&strip](bool right, bool shift) { strip.arrowkey(right, shift); };
+        s->deleted = [&strip] { strip.deletekey(); };
+        break;
+    }
+    case ui::Kind::TrackList: {
+        auto& list = static_cast<ui::TrackList&>(c);
+        auto* t = static_cast<TrackListWidget*>(w);
+        // the model decides; the table then shows what it holds
+        t->chosen = [this, &list](int row) {
+            list.userselect(row);
+            push(list);
+        };
+        t->titled = [this, &list](int row, const std::string& title) {
+            list.usertitle(row, title);
+            push(list);
+        };
         break;
     }
     default: break;

@@ -1,5 +1,5 @@
 // Quillcut, the window program: one main window, the silence detection
-// window and the Info window, all rendered from their models.
+// window, the Tracks window and the Info window, all rendered from their models.
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
@@ -63,11 +63,13 @@ int main(int argc, char** argv)
     qcqt::FormView mainview(program.mainform());
     qcqt::FormView autoview(program.autoform());
     qcqt::FormView infoview(program.infoform());
+    qcqt::FormView tracksview(program.tracksform());
     mainview.setendsprogram(true);
     mainview.setdecoration([&program, &services](QPainter& p, const QSize&) {
         qcqt::drawoutlines(p, program.toolbar().border(services.screen.buttonface()));
     });
     autoview.settaborder(program.autoform().taborder());
+    tracksview.settaborder(program.tracksform().taborder());
     // Boxes and dialogs appear over the main window, not in the middle of the screen.
     services.box.setowner(mainview.window());
     services.dialogs.setowner(mainview.window());
@@ -79,6 +81,7 @@ int main(int argc, char** argv)
     mainview.showifvisible();
     autoview.showifvisible();
     infoview.showifvisible();
+    tracksview.showifvisible();
     // quillcut FILE opens FILE as Open would.
     if (!file.empty())
         program.openfile(file);

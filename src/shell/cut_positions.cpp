@@ -88,6 +88,8 @@ void CutPositions::loaded(bool ok)
         setsamples(side, samples_[side]);
         showtime(side);
     }
+    if (onchange)
+        onchange();
 }
 
 SampleCuts CutPositions::samplecuts() const
@@ -317,6 +319,8 @@ void CutPositions::resetcuts()
         box->setchecked(false);
         box->setenabled(true);
     }
+    if (onchange)
+        onchange();
 }
 
 bool CutPositions::leftout() const
@@ -363,6 +367,8 @@ void CutPositions::saveavailability(int side)
     else if (stale_)
         setsave(false);
     w_.savemenu.setenabled(w_.savebut.enabled());
+    if (onchange)
+        onchange();
 }
 
 void CutPositions::removalclick(ui::Control& box)

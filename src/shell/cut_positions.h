@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -65,6 +66,10 @@ public:
     // A removal box is shown and checked.
     bool removalchosen() const;
     bool pendingchange() const;
+
+    // Runs after a cut changed (typed, stepped, applied, reset, or read
+    // anew after a load): the Tracks window follows the cuts.
+    std::function<void()> onchange;
 
     // After the source was replaced by a save, the record describes content
     // that is no longer on disk: Save as stays disabled until the next load.

@@ -16,6 +16,7 @@ Program::Program(ui::Platform& platform, std::string exepath)
       scanner_(file_, form_, cuts_, platform.box, platform.pump, platform.measure),
       tags_(file_, platform.box),
       silence_(file_, autoform_, cuts_, platform.box, platform.pump, settings_.autos),
+      tracks_(file_, tracksform_, cuts_, platform.box, platform.pump, platform.dialogs),
       toolbar_(form_, settings_, platform.pump)
 {
     opendlg1.title = " - choose source file - ";
@@ -57,7 +58,11 @@ void Program::wire()
     silence_.wire(form_);
     // (not on the load that follows a save onto the source: that file is
     // the trimmed one, and its cuts start from none)
+    tracks_.wire(form_);
+    tracks_.closed = [this] { trackswindowclosed(); };
+    cuts_.onchange = [this] { tracks_.cutschanged(); };
     scanner_.afterload = [this] {
+        tracks_.fileloaded();
         if (!reloadingsaved_)
             silence_.autouseonload();
     };
@@ -76,6 +81,7 @@ void Program::start()
     formcreate();
     createinfo();
     silence_.create();
+    createtracks();
 }
 
 void Program::formcreate()
@@ -104,6 +110,7 @@ void Program::formcreate()
     options_ = readoptions(optionspath(settings_.path));
     setmark(form_.exactmenu, options_.exactoutput);
     writer_.exact = options_.exactoutput;
+    tracks_.exact = options_.exactoutput;
     cuts_.setexact(options_.exactoutput);
 
     toolbar_.applysettings();
@@ -126,8 +133,27 @@ void Program::createinfo()
                   platform_.screen.height());
 }
 
+void Program::createtracks()
+{
+    tracksform_.setvisible(false);
+    const ui::Rect m = form_.rect();
+    trackswindow_ = readwindowplace(optionspath(settings_.path), trackswindowkey);
+    const WindowPlace at = trackswindow_.value_or(WindowPlace{m.left + m.width + 16, m.top});
+    placeonscreen(tracksform_, at.left, at.top, platform_.screen.width(), platform_.screen.height());
+}
+
+void Program::trackswindowclosed()
+{
+    const WindowPlace at{tracksform_.rect().left, tracksform_.rect().top};
+    if (trackswindow_ == at)
+        return;
+    trackswindow_ = at;
+    writewindowplace(optionspath(settings_.path), trackswindowkey, at);
+}
+
 void Program::formclose()
 {
+    tracksform_.close();  // its place is kept as when the user closes it
     settings_.writesettings();
 }
 
@@ -159,6 +185,7 @@ void Program::exactmenuClick()
     options_.exactoutput = !options_.exactoutput;
     setmark(form_.exactmenu, options_.exactoutput);
     writer_.exact = options_.exactoutput;
+    tracks_.exact = options_.exactoutput;
     cuts_.setexact(options_.exactoutput);
     scanner_.showinfo();
     writeoptions(optionspath(settings_.path), options_);

@@ -5,6 +5,7 @@
 // Program.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "shell/cut_positions.h"
@@ -17,10 +18,12 @@
 #include "stream/loaded_file.h"
 #include "stream/paths.h"
 #include "shell/tag_views.h"
+#include "shell/tracks_window.h"
 #include "ui/auto_form.h"
 #include "ui/info_form.h"
 #include "ui/main_form.h"
 #include "ui/platform.h"
+#include "ui/tracks_form.h"
 
 namespace qc {
 
@@ -31,7 +34,8 @@ public:
     Program& operator=(const Program&) = delete;
 
     // Creates the main window (its start values, the settings and their use),
-    // then the Info window and the silence detection window, both hidden.
+    // then the Info window, the silence detection window and the Tracks
+    // window, all hidden.
     void start();
     // The main window closes: open files closed, settings written.
     void formclose();
@@ -41,6 +45,8 @@ public:
     ui::MainForm& mainform() { return form_; }
     ui::AutoForm& autoform() { return autoform_; }
     ui::InfoForm& infoform() { return infoform_; }
+    ui::TracksForm& tracksform() { return tracksform_; }
+    TracksWindow& tracks() { return tracks_; }
     Toolbar& toolbar() { return toolbar_; }
     Settings& settings() { return settings_; }
     LoadedFile& file() { return file_; }
@@ -72,6 +78,10 @@ private:
     void formcreate();
     void applypolicy();
     void createinfo();
+    // Places the Tracks window where it was last closed, or beside the main window.
+    void createtracks();
+    // The Tracks window closed: its place is kept in the options file.
+    void trackswindowclosed();
     // After each save: what it wrote on the file-name line, and after a save
     // onto the source the file loaded again.
     void aftersave();
@@ -82,13 +92,18 @@ private:
     ui::MainForm form_;
     ui::AutoForm autoform_;
     ui::InfoForm infoform_;
+    ui::TracksForm tracksform_;
     CutPositions cuts_;
     Writer writer_;
     Settings settings_;
     Options options_;
+    // where the Tracks window was last closed, under this key of the options file
+    static constexpr const char* trackswindowkey = "tracks_window";
+    std::optional<WindowPlace> trackswindow_;
     LoadCommand scanner_;
     TagViews tags_;
     SilenceWindow silence_;
+    TracksWindow tracks_;
     Toolbar toolbar_;
     bool reloadingsaved_ = false;
 };

@@ -29,6 +29,8 @@ enum class Kind {
     ProgressBar,
     UpDown,
     GainStrip, // a plot of frame gains (ui::GainStrip)
+    SplitStrip, // a plot of gains with the split points of a recording (ui::SplitStrip)
+    TrackList,  // the rows of a split's tracks (ui::TrackList)
     MenuBar,
     Menu,      // a menu bar entry or a submenu
     MenuItem,

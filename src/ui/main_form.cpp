@@ -40,6 +40,8 @@ MainForm::MainForm() : Form("mainqcform")
     item(reloadmenu, "&Reopen", false);
     item(savemenu, "&Save as", false);
     item(quitmenu, "&Quit");
+    item(tracksmenu, "Split into &tracks...", false);
+    tracksmenu.setshortcut("Ctrl+T");
     loadmenu.setshortcut("Ctrl+O");
     reloadmenu.setshortcut("Ctrl+R");
     savemenu.setshortcut("Ctrl+S");
@@ -176,6 +178,10 @@ MainForm::MainForm() : Form("mainqcform")
     place(vftbutton, 230, 444, 36, 18, arial11bold);
     vftbutton.setcaption("vie&w");
     vftbutton.sethint("Click to view id3v1 tag contents");
+
+    place(tracksbut, 230, 363, 44, 24, arial11bold);
+    tracksbut.setcaption("Trac&ks");
+    tracksbut.sethint("Split the file into tracks: at its gaps, at points you set, or by a cue sheet");
 
     kbpslabel = {labels[0], labels[1], labels[2],  labels[3],  labels[4],
                  labels[5], labels[6], labels[7],  labels[8],  labels[9],

@@ -32,6 +32,7 @@ public:
     Control loadmenu{Kind::MenuItem, "loadmenu", &filemenu};
     Control reloadmenu{Kind::MenuItem, "reloadmenu", &filemenu};
     Control savemenu{Kind::MenuItem, "savemenu", &filemenu};
+    Control tracksmenu{Kind::MenuItem, "tracksmenu", &filemenu};
     Control fileseparator{Kind::Separator, "fileseparator", &filemenu};
     Control quitmenu{Kind::MenuItem, "quitmenu", &filemenu};
     Control optmenu{Kind::Menu, "optmenu", &menubar};
@@ -107,6 +108,8 @@ public:
     Control Foottagcheck{Kind::CheckBox, "Foottagcheck", &frame1};
     Control vhtbutton{Kind::Button, "vhtbutton", &frame1};
     Control vftbutton{Kind::Button, "vftbutton", &frame1};
+    // opens the Tracks window
+    Control tracksbut{Kind::Button, "tracksbut", &frame1};
 
     // the bitrate-label table (index = bitrate index) and the cut box table (index = side)
     std::array<Control*, 15> kbpslabel{};

@@ -38,6 +38,7 @@ struct FileDialog {
     std::string initialdir;
     std::string filename;    // proposed on entry, the full chosen name on return
     bool saving = false;
+    bool folder = false;     // a folder is chosen, not a file (filename returns it)
     bool overwriteprompt = false;
     bool hidereadonly = true;
     bool pathmustexist = true;

@@ -89,10 +89,11 @@ TEST(MainFormView, EveryControlShowsItsModel)
             EXPECT_EQ(w->font().pixelSize(), c.font().px) << c.name();
         }
     });
-    // the whole window: 5 toolbar + 5 store buttons, the panel and its 39 controls
-    // the two cut time labels; the exact output item and File > Quit included
-    EXPECT_EQ(widgets, 52);
-    EXPECT_EQ(actions, 18);
+    // the whole window: 5 toolbar + 5 store buttons, the panel and its 40 controls
+    // (the two cut time labels and the Tracks button among them); the exact
+    // output item, File > Split into tracks and File > Quit included
+    EXPECT_EQ(widgets, 53);
+    EXPECT_EQ(actions, 19);
 
     // The labels show their captions, the access key of a cut label underlined.
     EXPECT_EQ(shown<QLabel>(view, form.infolabel)->text(), "no file loaded");

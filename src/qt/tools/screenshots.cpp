@@ -5,7 +5,10 @@
 // bars, taken from the screen (tools/desktop_screenshots.sh runs it so).
 // It is not part of the program or of the test run.
 //
-//   screenshots OUTDIR [--dark] [SAMPLE.mp3]
+//   screenshots OUTDIR [--dark] [SAMPLE.mp3] [--tape TAPE.mp3]
+//
+// --tape: a recording of several pieces with gaps between them, shown in
+// the Tracks window after "Find gaps" (tracks.png, tracks-dark.png).
 //
 // --dark: a dark application palette, as a desktop's dark theme gives it;
 // the pictures are named *-dark.png, and only the main window with the
@@ -130,17 +133,20 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QString outdir;
     std::string sample = QC_SAMPLE;
+    std::string tape;
     bool dark = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--dark") == 0)
             dark = true;
+        else if (std::strcmp(argv[i], "--tape") == 0 && i + 1 < argc)
+            tape = argv[++i];
         else if (outdir.isEmpty())
             outdir = QString::fromLocal8Bit(argv[i]);
         else
             sample = argv[i];
     }
     if (outdir.isEmpty()) {
-        std::printf("usage: screenshots OUTDIR [--dark] [SAMPLE.mp3]\n");
+        std::printf("usage: screenshots OUTDIR [--dark] [SAMPLE.mp3] [--tape TAPE.mp3]\n");
         return 2;
     }
     QDir().mkpath(outdir);
@@ -196,6 +202,8 @@ int main(int argc, char** argv)
     qcqt::FormView mainview(program.mainform());
     qcqt::FormView autoview(program.autoform());
     qcqt::FormView infoview(program.infoform());
+    qcqt::FormView tracksview(program.tracksform());
+    tracksview.settaborder(program.tracksform().taborder());
     mainview.setdecoration([&program, &services](QPainter& p, const QSize&) {
         qcqt::drawoutlines(p, program.toolbar().border(services.screen.buttonface()));
     });
@@ -204,6 +212,7 @@ int main(int argc, char** argv)
     mainview.showifvisible();
     autoview.showifvisible();
     infoview.showifvisible();
+    tracksview.showifvisible();
     settle();
     if (!dark)
         shoot(mainview.window(), named("main-start"));
@@ -256,6 +265,28 @@ int main(int argc, char** argv)
     autoview.widget(autoform.gainstripa)->setFocus();
     shoot(autoview.window(), named("auto-silence"));
     autoform.close();
+
+    // The Tracks window on a recording of three pieces with gaps between
+    // them: the gaps found, the ends cut in the main window, titles typed,
+    // the second point selected.
+    if (!tape.empty()) {
+        dialogs.sample = local(tape);
+        form.openbut.click();
+        settle();
+        form.tbox0.usertext("0.8");
+        form.tbox1.usertext("1.5");
+        form.tracksbut.click();
+        settle();
+        ui::TracksForm& tracks = program.tracksform();
+        tracks.findbut.click();
+        const char* const titles[] = {"Morning", "Rain", "Evening bells"};
+        for (int i = 0; i < static_cast<int>(tracks.list.rows().size()) && i < 3; ++i)
+            tracks.list.usertitle(i, titles[i]);
+        tracks.list.userselect(std::min<int>(2, static_cast<int>(tracks.list.rows().size()) - 1));
+        tracksview.widget(tracks.detail)->setFocus();
+        shoot(tracksview.window(), named("tracks"));
+        tracks.close();
+    }
 
     program.aboutmenuClick();
     shoot(infoview.window(), named("info"));
