@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "cutting/save.h"
 #include "splitting/cue_sheet.h"
 #include "splitting/split_points.h"
 #include "splitting/split_times.h"
@@ -496,6 +497,8 @@ void TracksWindow::writetracks()
         o.force = true;
     }
     folder = chosen == "/" ? chosen : chosen + "/";
+    // what a killed run left in the folder goes first
+    removestaletemporaries(chosen);
 
     writing_ = true;
     cancelled_ = false;
