@@ -36,8 +36,9 @@ trap 'rm -f "$tmp"' EXIT
     echo ".SH DESCRIPTION"
     cat <<'ROFF'
 quillcut\-cli is the engine of Quillcut for scripts and batch work: it loads
-MPEG\-1 Layer III files as the window program does, reports their structure
-and tags, and saves trimmed copies that hold the kept frames and structures.
+MPEG\-1, MPEG\-2 and MPEG\-2.5 Layer III files as the window program does, reports their structure
+and tags, saves trimmed copies that hold the kept frames and structures, and
+splits recordings into tracks.
 It reads no settings file: everything comes from its command line.
 .PP
 By default cut writes exact output: the output decodes to exactly the audio
@@ -53,6 +54,16 @@ instead, the source's own Xing/Info frame unchanged. Pick it when the output
 must hold only bytes of the source (to compare or join pieces with the
 source's bytes, or for tools that check them); players may then show the
 source's length, and the first kept frame may decode as a short dropout.
+.PP
+split writes a recording's tracks, each one an exact output of its own, so
+that the tracks played one after the other give exactly the whole file's
+samples. The points come from the gaps between pieces (\-\-silence, found
+from the frames' gain values without decoding: stretches clearly quieter
+than the music on both sides of them, split in the middle of their quietest
+part), from given times, from a fixed length or from a cue sheet. Tracks are
+named DIR/NN \- TITLE.mp3 and get an ID3v2.4 tag made from the source's, with
+their own title, number and performer; an existing file stops the split
+unless \-\-force.
 ROFF
     echo ".SH OPTIONS"
     echo ".nf"
@@ -79,6 +90,9 @@ quillcut\-cli cut song.mp3 \-o trimmed.mp3 \-\-start 0.3 \-\-end\-frames 10 \-\-
 quillcut\-cli cut song.mp3 \-o shorter.mp3 \-\-end\-samples 44100 \-\-json
 quillcut\-cli cut *.mp3 \-\-output\-dir trimmed \-\-auto\-start 2 \-\-byte\-exact
 quillcut\-cli tags \-\-json song.mp3
+quillcut\-cli split side\-a.mp3 \-\-output\-dir tracks \-\-silence \-\-write\-cue side\-a.cue
+quillcut\-cli split show.mp3 \-\-output\-dir parts \-\-every 30:00
+quillcut\-cli split album.mp3 \-\-output\-dir album \-\-cue album.cue
 .fi
 .SH SEE ALSO
 .BR quillcut (1)
