@@ -8,24 +8,15 @@
 #include <cmath>
 
 #include "qt/conversions.h"
+#include "qt/strip_painting.h"
 
 namespace qcqt {
 
 namespace {
 
-const QColor plotback(0xFF, 0xFF, 0xFF);
-const QColor curvefill(0xB9, 0xC9, 0xDB);
-const QColor curveline(0x46, 0x64, 0x86);
-const QColor gridline(0xE4, 0xE4, 0xE4);
-const QColor cutshade(0x50, 0x50, 0x50, 0x70);
-const QColor cutline(0x10, 0x10, 0x10);
-const QColor plotframe(0x90, 0x90, 0x90);
+using namespace strip;
 
-// one pixel column, exactly where the model puts it
-int column(double x)
-{
-    return static_cast<int>(std::lround(x));
-}
+const QColor cutline(0x10, 0x10, 0x10);
 
 QRect qtrect(const ui::Rect& r)
 {
@@ -53,16 +44,8 @@ void GainStripWidget::paintEvent(QPaintEvent*)
     const ui::GainStrip& s = *strip_;
     const QRect plot = qtrect(s.plotarea());
     QPainter p(this);
-    QFont small = font();
-    small.setPixelSize(10);
-    small.setItalic(false);
-    p.setFont(small);
-    const QColor text = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                        QPalette::WindowText);
-
-    p.setPen(text);
-    p.drawText(QRect(plot.left(), 0, plot.width(), plot.top()), Qt::AlignLeft | Qt::AlignVCenter,
-               displaytext(s.caption()));
+    const QColor text = begin(p, *this, plot, s.caption());
+    const QFont small = p.font();
 
     p.fillRect(plot, plotback);
     // the gain scale
@@ -102,16 +85,7 @@ void GainStripWidget::paintEvent(QPaintEvent*)
         p.fillRect(QRect(from, plot.top(), to - from, plot.height()), cutshade);
     const int cx = column(s.cutx());
     p.fillRect(QRect(cx, plot.top(), 1, plot.height()), cutline);
-    {
-        const QPointF foot(cx + 0.5, plot.top() + plot.height());
-        const QPointF handle[3] = {foot, foot + QPointF(-4, 6), foot + QPointF(4, 6)};
-        p.save();
-        p.setRenderHint(QPainter::Antialiasing, true);
-        p.setPen(Qt::NoPen);
-        p.setBrush(cutline);
-        p.drawPolygon(handle, 3);
-        p.restore();
-    }
+    handle(p, cx, plot.top() + plot.height(), cutline);
 
     p.setPen(plotframe);
     p.setBrush(Qt::NoBrush);
@@ -136,25 +110,10 @@ void GainStripWidget::paintEvent(QPaintEvent*)
         p.drawText(box, Qt::AlignCenter, QString::fromLatin1(ui::GainStrip::marklabel(m)));
     }
 
-    // the time axis
     p.setFont(small);
-    p.setPen(text);
-    const int axistop = plot.top() + plot.height();
-    for (const ui::Tick& t : s.ticks()) {
-        const int x = column(t.x);
-        p.fillRect(QRect(x, axistop, 1, 3), text);
-        const QString label = toqt(t.text);
-        const int w = p.fontMetrics().horizontalAdvance(label) + 2;
-        const int left = std::clamp(x - w / 2, 0, width() - w);
-        p.drawText(QRect(left, axistop + 4, w, height() - axistop - 4), Qt::AlignHCenter | Qt::AlignTop,
-                   label);
-    }
-
-    if (hasFocus()) {
-        QPen dots(text, 1, Qt::DotLine);
-        p.setPen(dots);
-        p.drawRect(plot.adjusted(-2, -2, 1, 1));
-    }
+    timeaxis(p, s.ticks(), plot.top() + plot.height(), 4, *this, text);
+    if (hasFocus())
+        focusframe(p, plot, text);
 }
 
 void GainStripWidget::mousePressEvent(QMouseEvent* e)

@@ -7,24 +7,15 @@
 #include <cmath>
 
 #include "qt/conversions.h"
+#include "qt/strip_painting.h"
 
 namespace qcqt {
 
 namespace {
 
-const QColor plotback(0xFF, 0xFF, 0xFF);
-const QColor curvefill(0xB9, 0xC9, 0xDB);
-const QColor curveline(0x46, 0x64, 0x86);
-const QColor gridline(0xE4, 0xE4, 0xE4);
-const QColor cutshade(0x50, 0x50, 0x50, 0x70);
-const QColor plotframe(0x90, 0x90, 0x90);
-const QColor cursorline(0x30, 0x30, 0x30);
+using namespace strip;
 
-// one pixel column, exactly where the model puts it
-int column(double x)
-{
-    return static_cast<int>(std::lround(x));
-}
+const QColor cursorline(0x30, 0x30, 0x30);
 
 }  // namespace
 
@@ -47,15 +38,7 @@ void SplitStripWidget::paintEvent(QPaintEvent*)
     const ui::Rect r = s.plotarea();
     const QRect plot(r.left, r.top, r.width, r.height);
     QPainter p(this);
-    QFont small = font();
-    small.setPixelSize(10);
-    small.setItalic(false);
-    p.setFont(small);
-    const QColor text = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
-
-    p.setPen(text);
-    p.drawText(QRect(plot.left(), 0, plot.width(), plot.top()), Qt::AlignLeft | Qt::AlignVCenter,
-               displaytext(s.caption()));
+    const QColor text = begin(p, *this, plot, s.caption());
 
     p.fillRect(plot, plotback);
     for (int g : {100, 200})
@@ -103,31 +86,12 @@ void SplitStripWidget::paintEvent(QPaintEvent*)
             p.fillRect(QRect(x, plot.top(), 1, plot.height()), c);
             if (selected)
                 p.fillRect(QRect(x - 1, plot.top(), 3, 4), c);
-            const QPointF foot(x + 0.5, bottom);
-            const QPointF handle[3] = {foot, foot + QPointF(-4, 6), foot + QPointF(4, 6)};
-            p.save();
-            p.setRenderHint(QPainter::Antialiasing, true);
-            p.setPen(Qt::NoPen);
-            p.setBrush(c);
-            p.drawPolygon(handle, 3);
-            p.restore();
+            handle(p, x, bottom, c);
         }
 
-    // the time axis
-    p.setPen(text);
-    for (const ui::Tick& t : s.ticks()) {
-        const int x = column(t.x);
-        p.fillRect(QRect(x, bottom, 1, 3), text);
-        const QString label = toqt(t.text);
-        const int w = p.fontMetrics().horizontalAdvance(label) + 2;
-        const int at = std::clamp(x - w / 2, 0, std::max(0, width() - w));
-        p.drawText(QRect(at, bottom + 6, w, height() - bottom - 6), Qt::AlignHCenter | Qt::AlignTop, label);
-    }
-
-    if (hasFocus()) {
-        p.setPen(QPen(text, 1, Qt::DotLine));
-        p.drawRect(plot.adjusted(-2, -2, 1, 1));
-    }
+    timeaxis(p, s.ticks(), bottom, 6, *this, text);
+    if (hasFocus())
+        focusframe(p, plot, text);
 }
 
 void SplitStripWidget::mousePressEvent(QMouseEvent* e)
