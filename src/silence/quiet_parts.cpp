@@ -70,23 +70,50 @@ std::vector<bool> silentframes(std::span<const std::uint8_t> g, int flatrun, int
 }
 
 // Each frame's level: the median of the frames around it that are not
-// digital silence; negative where there are none.
+// digital silence; negative where there are none. The gains are bytes, so
+// the window slides over a histogram of 256 bins and the median is found by
+// moving a bin pointer a few steps, not by sorting the window at every frame.
 std::vector<double> framelevels(std::span<const std::uint8_t> g, const std::vector<bool>& silent, int window)
 {
     const std::int64_t n = static_cast<std::int64_t>(g.size());
     const std::int64_t half = std::max(0, window / 2);
     std::vector<double> level(g.size(), -1);
-    std::vector<std::uint8_t> near;
+    std::array<std::int64_t, 256> bins{};
+    std::int64_t count = 0;
+    auto change = [&](std::int64_t i, int by) {
+        if (i < 0 || i >= n || silent[static_cast<std::size_t>(i)])
+            return;
+        bins[g[static_cast<std::size_t>(i)]] += by;
+        count += by;
+    };
+    for (std::int64_t i = 0; i < std::min(n, half); ++i)
+        change(i, 1);
+    int median = 0;            // the bin of the median
+    std::int64_t below = 0;    // entries in the bins under it
     for (std::int64_t k = 0; k < n; ++k) {
-        near.clear();
-        for (std::int64_t i = std::max<std::int64_t>(0, k - half); i <= std::min(n - 1, k + half); ++i)
-            if (!silent[static_cast<std::size_t>(i)])
-                near.push_back(g[static_cast<std::size_t>(i)]);
-        if (near.empty())
+        // the window is k - half .. k + half
+        const std::int64_t in = k + half, out = k - half - 1;
+        for (std::int64_t i : {in, out}) {
+            if (i < 0 || i >= n || silent[static_cast<std::size_t>(i)])
+                continue;
+            const int by = i == in ? 1 : -1;
+            change(i, by);
+            if (g[static_cast<std::size_t>(i)] < median)
+                below += by;
+        }
+        if (count == 0)
             continue;
-        auto mid = near.begin() + static_cast<std::ptrdiff_t>(near.size() / 2);
-        std::nth_element(near.begin(), mid, near.end());
-        level[static_cast<std::size_t>(k)] = *mid;
+        // the entry of rank count / 2 (0-based) in sorted order
+        const std::int64_t rank = count / 2;
+        while (below > rank) {
+            --median;
+            below -= bins[static_cast<std::size_t>(median)];
+        }
+        while (below + bins[static_cast<std::size_t>(median)] <= rank) {
+            below += bins[static_cast<std::size_t>(median)];
+            ++median;
+        }
+        level[static_cast<std::size_t>(k)] = median;
     }
     return level;
 }
