@@ -35,10 +35,10 @@ std::int64_t boundarysample(const AudioTimeline& t, std::int64_t b);
 std::int64_t nearestboundary(const AudioTimeline& t, std::int64_t sample);
 
 // A gap between tracks: a quiet part of the recording (frames first..last)
-// and the point a split there is made at: the start of its quietest frame,
-// so that each track keeps the quiet before and after it as a natural tail
-// and lead-in, and a track is never started or ended in the loud frames
-// around a gap.
+// and the point a split there is made at: the start of the frame in the
+// middle of its quietest stretch, so that each track keeps the quiet before
+// and after it as a natural tail and lead-in, and a track is never started
+// or ended in the loud frames around a gap.
 struct Gap {
     std::int64_t first = 0, last = 0;  // frames, inclusive
     std::int64_t point = 0;            // samples on the timeline

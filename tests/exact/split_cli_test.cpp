@@ -231,9 +231,12 @@ TEST(SplitCli, ACueSheetGoesOutAndComesBackToTheSameSplitWithTitlesAndTags)
     const json back = splitjson(shq(source) + " --cue " + shq(cue) + " --output-dir " + shq(dir.path("back")));
     ASSERT_TRUE(back["error"].is_null()) << back.dump();
     ASSERT_EQ(back["tracks"].size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i)
+    for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_NEAR(back["tracks"][i]["start_samples"].get<double>(), out["tracks"][i]["start_samples"].get<double>(),
                     44100.0 / 150 + 1);
+        // in to the sample: a cue frame is 588 samples at 44.1 kHz
+        EXPECT_EQ(back["tracks"][i]["start_samples"].get<std::int64_t>() % 588, 0);
+    }
     const std::string second = back["tracks"][1]["output"];
     EXPECT_EQ(fs::path(second).filename(), "02 - Who_ What_ A_B.mp3");
     expectgapless(source, outputs(back), 2);
