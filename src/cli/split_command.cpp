@@ -191,6 +191,11 @@ SplitReport split(Engine& engine, const SplitArgs& args, const std::string& sour
     for (const qc::PlannedTrack& p : planned)
         r.tracks.push_back({p.output, p.title, p.track.start, p.track.end, t->seconds(p.track.samples())});
     if (!args.writecue.empty()) {
+        if (planned.size() > static_cast<std::size_t>(qc::maxcuetracks)) {
+            r.error = usagefailure("--write-cue: " + std::to_string(planned.size()) +
+                                   " tracks, and a cue sheet holds at most 99");
+            return r;
+        }
         if ((r.error = writecue(args, source, options, planned, t->samplerate)))
             return r;
         r.cue = args.writecue;

@@ -439,6 +439,12 @@ void TracksWindow::exportcue()
     const AudioTimeline& t = *timeline();
     if (points.count() == 0)
         return;
+    if (points.count() > maxcuetracks) {
+        const std::string tracks = plural(static_cast<std::size_t>(points.count()), "track", "tracks");
+        box_.msgboxutf8("The cue sheet was not written:\r\n" + tracks + ", and a cue sheet holds at most 99.", 48,
+                        errorcaption);
+        return;
+    }
     const std::string source = filenameof(f_.sourcename);
     exportdlg.initialdir = directorywithslash(f_.sourcename);
     const std::size_t dot = source.rfind('.');

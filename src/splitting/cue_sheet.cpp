@@ -70,7 +70,7 @@ std::optional<CueProblem> checklines(const std::string& text, Lines& lines)
 {
     std::istringstream in(text);
     std::string line;
-    int number = 0, files = 0;
+    int number = 0, files = 0, tracks = 0;
     bool intrack = false, hasindex = false;
     while (std::getline(in, line)) {
         ++number;
@@ -99,6 +99,8 @@ std::optional<CueProblem> checklines(const std::string& text, Lines& lines)
                 return CueProblem{"the track before has no INDEX 01", number};
             if (files == 0)
                 return CueProblem{"TRACK before FILE", number};
+            if (++tracks > maxcuetracks)
+                return CueProblem{"a cue sheet holds at most 99 tracks", number};
             intrack = true;
             hasindex = false;
         } else if (command == "INDEX") {

@@ -10,6 +10,10 @@
 
 namespace qc {
 
+// The most tracks a cue sheet holds (two-digit track numbers; libcue and
+// players read no more).
+inline constexpr int maxcuetracks = 99;
+
 struct CueTrack {
     std::string title, performer;
     std::int64_t index = 0;  // INDEX 01, frames of 1/75 s

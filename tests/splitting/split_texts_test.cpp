@@ -93,6 +93,12 @@ TEST(CueSheet, ItIsReadWithItsTitlesAndRefusedWhereItIsWrongNamingTheLine)
         {"FILE \"a.mp3\" MP3\n", 0},
         {"FILE \"a.mp3 MP3\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n", 1},
     };
+    std::string many = "FILE \"a.mp3\" MP3\n";
+    for (int i = 0; i < 100; ++i)
+        many += "  TRACK " + std::to_string(i + 1) + " AUDIO\n    INDEX 01 " + qc::cuetimetext(75 * i) + "\n";
+    const qc::CueRead toomany = qc::parsecuesheet(many);
+    EXPECT_FALSE(toomany.sheet);
+    EXPECT_EQ(toomany.problem.line, 2 + 2 * 99);  // the 100th TRACK
     for (const Bad& b : bad) {
         const qc::CueRead refused = qc::parsecuesheet(b.text);
         EXPECT_FALSE(refused.sheet) << b.text;
