@@ -170,26 +170,32 @@ double depth(const Reading& r, std::size_t k)
     return std::max(0.0, (r.levels.typical - r.level[k]) / spread);
 }
 
-QuietPart part(const Reading& r, std::int64_t first, std::int64_t last, const QuietOptions& o)
+// The part of frames first..last whose depths below the recording's
+// level depth(k) gives: its quietest frame, the middle of the longest run
+// of frames within tolerance of the deepest, and its score, the mean depth
+// weighed up for length (minframes long counts once).
+template <class Depth>
+QuietPart scoredpart(std::int64_t first, std::int64_t last, std::int64_t minframes, double tolerance,
+                     const Depth& depth)
 {
     QuietPart p;
     p.first = first;
     p.last = last;
     double total = 0, deepest = 0;
     for (std::int64_t k = first; k <= last; ++k) {
-        const double d = depth(r, static_cast<std::size_t>(k));
+        const double d = depth(k);
         total += d;
         deepest = std::max(deepest, d);
     }
-    // the quietest frame: the middle of the longest run of the deepest ones
+    const double deep = deepest - tolerance;
     std::int64_t bestfrom = first, bestlength = 0;
     for (std::int64_t k = first; k <= last;) {
-        if (depth(r, static_cast<std::size_t>(k)) != deepest) {
+        if (depth(k) < deep) {
             ++k;
             continue;
         }
         std::int64_t e = k;
-        while (e < last && depth(r, static_cast<std::size_t>(e + 1)) == deepest)
+        while (e < last && depth(e + 1) >= deep)
             ++e;
         if (e - k + 1 > bestlength) {
             bestlength = e - k + 1;
@@ -199,8 +205,15 @@ QuietPart part(const Reading& r, std::int64_t first, std::int64_t last, const Qu
     }
     p.quietest = bestfrom + (bestlength - 1) / 2;
     const double length = static_cast<double>(last - first + 1);
-    p.score = total / length * std::sqrt(length / static_cast<double>(std::max<std::int64_t>(1, o.minframes)));
+    p.score = total / length * std::sqrt(length / static_cast<double>(std::max<std::int64_t>(1, minframes)));
     return p;
+}
+
+// A part of the recording: its quietest frame among the deepest ones.
+QuietPart part(const Reading& r, std::int64_t first, std::int64_t last, const QuietOptions& o)
+{
+    return scoredpart(first, last, o.minframes, 0,
+                      [&](std::int64_t k) { return depth(r, static_cast<std::size_t>(k)); });
 }
 
 }  // namespace
@@ -314,36 +327,11 @@ std::vector<QuietPart> gapparts(std::span<const std::uint8_t> gains, const GapPa
             ++e;
         const std::int64_t length = static_cast<std::int64_t>(e - k + 1);
         if (length >= options.minframes) {
-            QuietPart p;
-            p.first = static_cast<std::int64_t>(k);
-            p.last = static_cast<std::int64_t>(e);
-            double total = 0, deepest = 0;
-            for (std::size_t i = k; i <= e; ++i) {
-                total += depth[i];
-                deepest = std::max(deepest, depth[i]);
-            }
-            // the quietest frame: the middle of the longest run of the
-            // deepest ones (within half a dip of the deepest: a noise floor's
-            // levels wander by a step or two)
-            const double deep = deepest - 0.5;
-            std::size_t bestfrom = k, bestlength = 0;
-            for (std::size_t i = k; i <= e;) {
-                if (depth[i] < deep) {
-                    ++i;
-                    continue;
-                }
-                std::size_t j = i;
-                while (j < e && depth[j + 1] >= deep)
-                    ++j;
-                if (j - i + 1 > bestlength) {
-                    bestlength = j - i + 1;
-                    bestfrom = i;
-                }
-                i = j + 1;
-            }
-            p.quietest = static_cast<std::int64_t>(bestfrom + (bestlength - 1) / 2);
-            p.score = total / static_cast<double>(length) *
-                      std::sqrt(static_cast<double>(length) / static_cast<double>(std::max<std::int64_t>(1, options.minframes)));
+            // a noise floor's levels wander by a step or two: the quietest
+            // stretch takes the frames within half a dip of the deepest
+            const QuietPart p = scoredpart(static_cast<std::int64_t>(k), static_cast<std::int64_t>(e),
+                                           options.minframes, 0.5,
+                                           [&](std::int64_t i) { return depth[static_cast<std::size_t>(i)]; });
             parts.push_back(p);
         }
         k = e + 1;
